@@ -1,0 +1,58 @@
+// The file class: exclusive sharing against every other opener, in this
+// process and in others (flock), and a seam that lets tests make a write,
+// a flush or a rename fail.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace ce {
+
+class CFile {
+public:
+    enum OpenFlags : unsigned {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeCreate = 0x1000, // create, or truncate an existing file
+        shareExclusive = 0x0010,
+    };
+
+    CFile() = default;
+    ~CFile(); // closes
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // path: a device path ("\My Flash Disk\...") or a host path. Returns 1 or 0.
+    int Open(const std::u16string& path, unsigned flags);
+    // Up to count bytes; 0 at the end of the file or on an error.
+    std::size_t Read(void* buffer, std::size_t count);
+    // 1 when all count bytes were written, else 0.
+    int Write(const void* buffer, std::size_t count);
+    // Flushes the written bytes to the disk (fsync). 1 or 0; never retried.
+    int Flush();
+    std::uint64_t GetPosition() const;
+    std::uint64_t GetLength() const;
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // Host path of the open file.
+    const std::string& HostPath() const { return hostPath_; }
+
+    // Replaces `to` by `from` (rename), then syncs the folder. 1 or 0.
+    static int Rename(const std::u16string& from, const std::u16string& to);
+    // Removes a file; 1 or 0.
+    static int Remove(const std::u16string& path);
+
+    // Test seam: when set, called before every write, flush and rename with
+    // the operation's name ("write", "flush", "rename"); returning false makes
+    // that operation fail as if the disk had refused it.
+    using FaultHook = std::function<bool(const char* operation)>;
+    static void SetFaultHook(FaultHook hook);
+
+private:
+    int fd_ = -1;
+    std::string hostPath_;
+};
+
+} // namespace ce
