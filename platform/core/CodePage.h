@@ -5,6 +5,9 @@
 
 namespace ce {
 
+constexpr unsigned CP_ACP = 0;
+constexpr unsigned CP_UTF8 = 65001;
+
 // The ANSI code page: $CONTACTS_CODEPAGE, else from the language of LC_ALL,
 // LC_CTYPE or LANG (zh_CN/zh_SG 936, zh_TW/zh_HK 950, ja 932, ko 949,
 // Western European 1252, ...); C and POSIX give 936.
@@ -16,5 +19,12 @@ void SetACP(unsigned codePage);
 std::string WideToAnsi(std::u16string_view text);
 // Bytes that are not valid in the code page each become U+FFFD.
 std::u16string AnsiToWide(std::string_view bytes);
+// The same for a given code page (CP_ACP is the ANSI code page). A code page
+// the system cannot convert gives '?' and U+FFFD for every non-ASCII unit.
+std::string WideToMultiByte(unsigned codePage, std::u16string_view text);
+std::u16string MultiByteToWide(unsigned codePage, std::string_view bytes);
+// The code page of a locale name ("zh_TW.UTF-8" -> 950); 0 when it names a
+// language without its own code page table here.
+unsigned CodePageFromLocale(const char* locale);
 
 } // namespace ce

@@ -23,6 +23,10 @@ public:
     int GetYear() const;
     int GetMonth() const;
     int GetDay() const;
+    int GetHour() const;
+    int GetMinute() const;
+    int GetSecond() const;
+    int GetDayOfWeek() const; // 1 Sunday ... 7 Saturday, as the framework counts
 
     DATE m_dt = 0.0;
     DateTimeStatus m_status = valid;

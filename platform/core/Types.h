@@ -19,9 +19,19 @@ using LONG_PTR = std::intptr_t;
 using WPARAM = UINT_PTR;
 using LPARAM = LONG_PTR;
 using LRESULT = LONG_PTR;
+using HRESULT = LONG;
+using LPVOID = void*;
+// Kernel objects (threads, mutexes) and modules are opaque handles.
+using HANDLE = void*;
+struct ModuleObject;
+using HMODULE = ModuleObject*;
+using HINSTANCE = HMODULE;
 
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_FAIL = LONG(0x80004005u);
+constexpr DWORD INFINITE = 0xFFFFFFFFu;
 
 struct SYSTEMTIME {
     WORD wYear = 0;
