@@ -1,0 +1,190 @@
+// Reading and writing the contacts data file.
+#include "data/ContactFileFormat.h"
+#include "data/ContactList.h"
+
+#include "platform/core/CodePage.h"
+#include "platform/core/File.h"
+#include "platform/core/OleDate.h"
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+std::atomic<int> g_abortLoad{0};
+
+namespace {
+
+using namespace ContactFileFormat;
+
+// Written beside the data file and renamed over it once complete.
+constexpr char16_t TempSuffix[] = u".tmp";
+// The writer hands the file this much at a time.
+constexpr std::size_t WriteBlockSize = 64 * 1024;
+
+void EncodeBirthday(ce::DATE date, unsigned char out[DateSize])
+{
+    ce::SYSTEMTIME time;
+    if (date == 0.0 || !ce::COleDateTime(date).GetAsSystemTime(time))
+        time = ce::SYSTEMTIME{};
+    EncodeSystemTime(time, out);
+}
+
+// A stored time that is no valid date (month 13, day 0, hour 25 ...) reads
+// as no birthday, like the all-zero date.
+ce::DATE DecodeBirthday(const unsigned char in[DateSize])
+{
+    const ce::SYSTEMTIME time = DecodeSystemTime(in);
+    if (time.wYear == 0 && time.wMonth == 0 && time.wDay == 0)
+        return 0.0;
+    const ce::COleDateTime date(time);
+    return date.GetStatus() == ce::COleDateTime::valid ? date.m_dt : 0.0;
+}
+
+// The new file gets the permissions of the file it replaces.
+void KeepPermissions(const std::string& tempHostPath)
+{
+    const std::string dataHostPath = tempHostPath.substr(0, tempHostPath.size() - (std::size(TempSuffix) - 1));
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(dataHostPath, error);
+    if (!error && std::filesystem::exists(status))
+        std::filesystem::permissions(tempHostPath, status.permissions(), error);
+}
+
+} // namespace
+
+int ContactListBase::Save(const std::u16string& path) const
+{
+    const std::u16string temp = path + TempSuffix;
+    // A temporary file left by an interrupted save may be read-only.
+    ce::CFile::Remove(temp);
+    ce::CFile file;
+    if (!file.Open(temp, ce::CFile::modeCreate | ce::CFile::modeWrite | ce::CFile::shareExclusive))
+        return 0;
+    KeepPermissions(file.HostPath());
+
+    auto guard = Lock();
+    std::string block;
+    block.reserve(WriteBlockSize);
+    std::u16string text;
+    bool ok = true;
+    for (const ContactRecord* record : records) {
+        if (!record)
+            continue;
+        for (FieldId id = 0; id < FieldCount; ++id) {
+            const ContactField& field = *record->GetField(id);
+            if (IsDateField(id)) {
+                unsigned char bytes[DateSize];
+                EncodeBirthday(field.GetDate(), bytes);
+                block.append(reinterpret_cast<const char*>(bytes), DateSize);
+                continue;
+            }
+            field.GetText(text);
+            const std::string bytes = ce::WideToAnsi(text);
+            // A text never ends its field early: it is cut at an embedded NUL.
+            block.append(bytes.data(), std::strlen(bytes.c_str()));
+            block.push_back(Terminator);
+        }
+        if (block.size() >= WriteBlockSize) {
+            ok = file.Write(block.data(), block.size());
+            block.clear();
+            if (!ok)
+                break;
+        }
+    }
+    guard.unlock();
+
+    if (ok && !block.empty())
+        ok = file.Write(block.data(), block.size());
+    if (ok)
+        ok = file.Flush();
+    file.Close();
+    if (ok)
+        ok = ce::CFile::Rename(temp, path);
+    if (!ok) {
+        ce::CFile::Remove(temp);
+        return 0;
+    }
+    return 1;
+}
+
+int ContactListBase::Load(const std::u16string& path)
+{
+    ce::CFile file;
+    if (!file.Open(path, ce::CFile::modeRead | ce::CFile::shareExclusive))
+        return 0;
+
+    const std::unique_ptr<char[]> chunk(new char[ChunkSize]);
+    auto record = std::make_unique<ContactRecord>();
+    FieldId fieldIndex = 0;
+    bool continuing = false;
+    std::string pending; // bytes of a text field begun in an earlier chunk
+    unsigned char date[DateSize] = {};
+    std::size_t held = 0; // date bytes read so far
+
+    auto completeField = [&](std::string_view bytes) {
+        ContactField& field = *record->GetField(fieldIndex);
+        if (IsDateField(fieldIndex))
+            field.SetValue(std::u16string(), held == DateSize ? DecodeBirthday(date) : 0.0);
+        else
+            field.SetValue(bytes.empty() ? std::u16string() : ce::AnsiToWide(bytes), 0.0);
+        continuing = false;
+        held = 0;
+        pending.clear();
+        if (fieldIndex < FieldCount - 1) {
+            ++fieldIndex;
+            return;
+        }
+        auto guard = Lock();
+        records.push_back(record.get());
+        record.release();
+        guard.unlock();
+        record = std::make_unique<ContactRecord>();
+        fieldIndex = 0;
+    };
+
+    for (;;) {
+        const std::size_t n = file.Read(chunk.get(), ChunkSize);
+        if (n == 0 || g_abortLoad.load())
+            break;
+        std::size_t pos = 0;
+        while (pos < n) {
+            if (g_abortLoad.load())
+                return 1;
+            if (IsDateField(fieldIndex)) {
+                const std::size_t take = std::min(DateSize - held, n - pos);
+                std::memcpy(date + held, chunk.get() + pos, take);
+                held += take;
+                pos += take;
+                if (held == DateSize)
+                    completeField({});
+                else
+                    continuing = true;
+                continue;
+            }
+            const char* start = chunk.get() + pos;
+            const void* end = std::memchr(start, Terminator, n - pos);
+            if (!end) {
+                pending.append(start, n - pos);
+                pos = n;
+                continuing = true;
+                break;
+            }
+            const std::size_t length = static_cast<const char*>(end) - start;
+            pos += length + 1;
+            if (continuing) {
+                pending.append(start, length);
+                completeField(pending);
+            } else {
+                completeField(std::string_view(start, length));
+            }
+        }
+        // A file cut inside a field keeps the contact with what was read;
+        // the fields behind the cut stay empty, a cut birthday is none.
+        if (continuing && file.GetPosition() >= file.GetLength()) {
+            while (continuing || fieldIndex != 0)
+                completeField(pending);
+        }
+    }
+    return 1;
+}

@@ -1,0 +1,76 @@
+// The owning, name-ordered list of contacts, and the data file behind it.
+//
+// The list is shared between the user-interface thread and the loading
+// thread. Every public operation takes the list's lock itself; a caller that
+// needs several operations to see one state (GetCount, then GetAt, then the
+// record's text) holds Lock() across them. A record returned by GetAt may
+// be used only while the lock is held.
+#pragma once
+#include "data/ContactRecord.h"
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+// Raised by the file watch to stop a running Load; Load only reads it.
+extern std::atomic<int> g_abortLoad;
+
+class ContactListBase {
+public:
+    using InitialTest = int (ContactField::*)(char16_t lo, char16_t hi) const;
+
+    ContactListBase() = default;
+    ContactListBase(const ContactListBase&) = delete;
+    ContactListBase& operator=(const ContactListBase&) = delete;
+
+    virtual ~ContactListBase();
+    // Appends the records of the data file at path, in file order. 1 when
+    // the file could be opened (also when stopped through g_abortLoad),
+    // else 0 and the list is unchanged. The file is read without the lock;
+    // the lock is taken for each appended record.
+    virtual int Load(const std::u16string& path);
+    // Inserts before the first record whose field fieldId sorts after the
+    // record's; returns the index, -1 for a null record.
+    virtual int InsertSorted(ContactRecord* record, FieldId fieldId);
+    // Out-of-range indexes append. Returns the record's index.
+    virtual int InsertAt(int index, ContactRecord* record);
+    virtual int Append(ContactRecord* record);
+
+    // Writes every record to the data file at path, through a temporary file
+    // beside it that replaces the file only once written and flushed. 1 on
+    // success; 0 leaves the old file as it was.
+    int Save(const std::u16string& path) const;
+    void Clear();
+    // Out-of-range indexes change nothing.
+    void RemoveAt(int index);
+    int GetCount() const;
+    // nullptr for an index out of range.
+    ContactRecord* GetAt(int index) const;
+
+    // Letter search. Both give 1 (found) or 0, and an index: the found
+    // record, or the last one placed before the range, or -1.
+    int FirstIsNonLetter(int& index) const;
+    int ScanGroup(InitialTest test, char16_t lo, char16_t hi, int& index) const;
+
+    std::unique_lock<std::recursive_mutex> Lock() const { return std::unique_lock(mutex); }
+
+private:
+    mutable std::recursive_mutex mutex;
+    std::vector<ContactRecord*> records;
+};
+
+// The list that gives every record entering it its labels.
+class ContactList : public ContactListBase {
+public:
+    ~ContactList() override = default;
+    // After a successful load every record carries its labels, also those
+    // that were in the list before.
+    int Load(const std::u16string& path) override;
+    // A null record is refused with -1.
+    int InsertSorted(ContactRecord* record, FieldId fieldId) override;
+    int InsertAt(int index, ContactRecord* record) override;
+    int Append(ContactRecord* record) override;
+};
+
+extern ContactList g_contactList;

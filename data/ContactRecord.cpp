@@ -1,0 +1,76 @@
+#include "data/ContactRecord.h"
+
+#include "platform/core/OleDate.h"
+#include "platform/core/Resources.h"
+#include "res/resource.h"
+
+#include <cstdio>
+#include <utility>
+
+void ContactField::GetText(std::u16string& text) const
+{
+    if (fieldId != FieldBirthday) {
+        text = value;
+        return;
+    }
+    text.clear();
+    ce::SYSTEMTIME time;
+    if (date == 0.0 || !ce::COleDateTime(date).GetAsSystemTime(time))
+        return;
+    char digits[32];
+    const int n = std::snprintf(digits, sizeof digits, "%.2d%.2d%.2d", int(time.wYear), int(time.wMonth),
+                                int(time.wDay));
+    text.assign(digits, digits + n);
+}
+
+void ContactField::SetValue(std::u16string text, ce::DATE newDate)
+{
+    value = std::move(text);
+    if (fieldId == FieldBirthday)
+        date = newDate;
+}
+
+int ContactField::IsEmpty() const
+{
+    return fieldId == FieldBirthday ? date == 0.0 : value.empty();
+}
+
+int ContactField::DiffersFrom(const ContactField& other) const
+{
+    if (fieldId != other.fieldId)
+        return 1;
+    if (fieldId == FieldBirthday)
+        return date != other.date;
+    return CompareNoCase(value, other.value) != 0;
+}
+
+ContactRecord::ContactRecord()
+{
+    for (FieldId id = 0; id < FieldCount; ++id)
+        fields[id].fieldId = id;
+}
+
+ContactRecord::ContactRecord(const ContactRecord& other) : ContactRecord()
+{
+    CopyFrom(other);
+}
+
+ContactRecord& ContactRecord::operator=(const ContactRecord& other)
+{
+    CopyFrom(other);
+    return *this;
+}
+
+void ContactRecord::CopyFrom(const ContactRecord& other)
+{
+    if (&other == this)
+        return;
+    for (FieldId id = 0; id < FieldCount; ++id)
+        fields[id].CopyFrom(other.fields[id]);
+}
+
+void ContactRecord::LoadLabels()
+{
+    for (FieldId id = 0; id < FieldCount; ++id)
+        fields[id].label = ce::LoadStringW(IDS_FIELD_FIRST + id);
+}

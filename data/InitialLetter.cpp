@@ -1,0 +1,84 @@
+// The initial-letter search behind the letter bar.
+#include "data/ContactList.h"
+#include "data/NameCollation.h"
+
+namespace {
+
+// Bounds given in upper case count as lower case.
+char16_t LowerBound(char16_t bound)
+{
+    return bound < u'a' ? char16_t(bound + 32) : bound;
+}
+
+int PlaceInRange(char16_t letter, char16_t lo, char16_t hi)
+{
+    if (letter < LowerBound(lo))
+        return -1;
+    return letter <= LowerBound(hi) ? 0 : 1;
+}
+
+} // namespace
+
+int ContactField::InitialClass() const
+{
+    if (fieldId != FieldName || value.empty())
+        return InitialNone;
+    const char16_t u = value[0];
+    if (u >= u'A' && u <= u'Z')
+        return InitialUpper;
+    if (u >= u'a' && u <= u'z')
+        return InitialLower;
+    if (u >= ChineseInitialFirst)
+        return InitialIdeograph;
+    return InitialNone;
+}
+
+int ContactField::LatinInitialTest(char16_t lo, char16_t hi) const
+{
+    const int initial = InitialClass();
+    if (initial == InitialNone)
+        return -2;
+    if (initial == InitialIdeograph)
+        return 2;
+    const char16_t letter = initial == InitialUpper ? char16_t(value[0] + 32) : value[0];
+    return PlaceInRange(letter, lo, hi);
+}
+
+int ContactField::PinyinInitialTest(char16_t lo, char16_t hi) const
+{
+    const int initial = InitialClass();
+    if (initial == InitialNone)
+        return -3;
+    if (initial != InitialIdeograph)
+        return -2;
+    const std::u16string_view syllable = GetPinyinSyllable(value[0]);
+    if (syllable.empty())
+        return -1;
+    return PlaceInRange(syllable[0], lo, hi);
+}
+
+int ContactListBase::FirstIsNonLetter(int& index) const
+{
+    auto guard = Lock();
+    index = -1;
+    if (records.empty() || !records[0] || records[0]->GetField(FieldName)->InitialClass() != InitialNone)
+        return 0;
+    index = 0;
+    return 1;
+}
+
+int ContactListBase::ScanGroup(InitialTest test, char16_t lo, char16_t hi, int& index) const
+{
+    auto guard = Lock();
+    index = -1;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (!records[i])
+            continue;
+        const int place = (records[i]->GetField(FieldName)->*test)(lo, hi);
+        if (place <= 0)
+            index = int(i);
+        if (place >= 0)
+            return place == 0;
+    }
+    return 0;
+}

@@ -1,0 +1,57 @@
+#include "data/NameCollation.h"
+
+#include "data/CaseFold.h"
+#include "data/ContactRecord.h"
+#include "data/HanziCodeTable.h"
+#include "data/PinyinSyllableTable.h"
+
+int CompareNoCase(std::u16string_view a, std::u16string_view b)
+{
+    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char16_t fa = FoldCase(a[i]);
+        const char16_t fb = FoldCase(b[i]);
+        if (fa != fb)
+            return fa < fb ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+std::u16string_view FindSyllable(std::uint16_t code)
+{
+    for (int row = PinyinSyllableCount - 1; row >= 0; --row) {
+        if (PinyinSyllableTable[row].firstCode <= code)
+            return PinyinSyllableTable[row].syllable;
+    }
+    return {};
+}
+
+std::u16string_view GetPinyinSyllable(char16_t unit)
+{
+    if (unit < HanziFirst || unit > HanziLast)
+        return {};
+    return FindSyllable(HanziCodeTable[unit - HanziFirst]);
+}
+
+int ContactField::IsLessThan(const ContactField& other) const
+{
+    if (fieldId != other.fieldId)
+        return fieldId < other.fieldId;
+    if (fieldId == FieldBirthday)
+        return date < other.date;
+    if (value.empty())
+        return !other.value.empty();
+    if (other.value.empty())
+        return 0;
+    const char16_t ca = value[0];
+    const char16_t cb = other.value[0];
+    const bool chineseA = ca >= ChineseInitialFirst;
+    const bool chineseB = cb >= ChineseInitialFirst;
+    if (chineseA && chineseB)
+        return CompareNoCase(GetPinyinSyllable(ca), GetPinyinSyllable(cb)) < 0;
+    if (chineseA != chineseB)
+        return chineseB;
+    return CompareNoCase(value, other.value) < 0;
+}

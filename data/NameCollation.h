@@ -1,0 +1,15 @@
+// Name order: empty names, then names with an initial below U+4E00 by
+// CompareNoCase, then names with an initial from U+4E00 up by the pinyin
+// syllable of that initial alone.
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+// First unit counted as a Chinese initial.
+constexpr char16_t ChineseInitialFirst = 0x4E00;
+
+// Syllable of the pinyin row covering a GB code; empty below 0xB0A1.
+// The views point into constant tables.
+std::u16string_view FindSyllable(std::uint16_t code);
+// Syllable of an ideograph U+4E00..U+9FA5; empty for any other unit.
+std::u16string_view GetPinyinSyllable(char16_t unit);
