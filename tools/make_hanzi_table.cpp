@@ -18,15 +18,14 @@
 //      the Unihan variant fields below (in this order, each field's forms in
 //      the order listed) that is an ideograph of GB2312;
 //   3. the ideograph's own GBK code.
-// The pinyin syllable table covers GB2312 level 1 only, so a traditional
-// or variant form reads like the simplified character it stands for, and a
-// character with no such form still gets a stable place after all of them.
+// The pinyin syllable table covers GB2312 level 1 only, so this way a
+// traditional or variant form reads like the simplified character it
+// stands for.
 #include <iconv.h>
 
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <map>
