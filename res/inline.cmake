@@ -24,7 +24,8 @@ else()
   file(WRITE ${OUTPUT}.rc "${text}")
   file(READ ${OUTPUT}.rc hex HEX)
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-  string(REGEX REPLACE "(${chunk}${chunk})" "\\1\n" bytes "${bytes}")
+  string(REPEAT "0x[0-9a-f][0-9a-f]," 16 line)
+  string(REGEX REPLACE "(${line})" "\\1\n" bytes "${bytes}")
   file(WRITE ${OUTPUT} "// Generated from ${INPUT}.\n#include <cstddef>\n"
     "namespace ce {\nextern const unsigned char kEmbeddedResourceScript[] = {\n${bytes}0};\n"
     "extern const std::size_t kEmbeddedResourceScriptSize = sizeof(kEmbeddedResourceScript) - 1;\n}\n")

@@ -12,7 +12,8 @@ constexpr unsigned CP_UTF8 = 65001;
 // LC_CTYPE or LANG (zh_CN/zh_SG 936, zh_TW/zh_HK 950, ja 932, ko 949,
 // Western European 1252, ...); C and POSIX give 936.
 unsigned GetACP();
-// Overrides the code page for the rest of the process (tests).
+// Overrides the code page for the rest of the process (tests); 0 goes back
+// to the rule above, read anew from the environment.
 void SetACP(unsigned codePage);
 
 // A character the code page lacks becomes '?'.
@@ -23,8 +24,8 @@ std::u16string AnsiToWide(std::string_view bytes);
 // the system cannot convert gives '?' and U+FFFD for every non-ASCII unit.
 std::string WideToMultiByte(unsigned codePage, std::u16string_view text);
 std::u16string MultiByteToWide(unsigned codePage, std::string_view bytes);
-// The code page of a locale name ("zh_TW.UTF-8" -> 950); 0 when it names a
-// language without its own code page table here.
+// The code page of a locale name ("zh_TW.UTF-8" -> 950); C, POSIX and
+// languages without an ANSI code page of their own give 936.
 unsigned CodePageFromLocale(const char* locale);
 
 } // namespace ce

@@ -15,7 +15,8 @@ public:
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeCreate = 0x1000, // create, or truncate an existing file
-        shareExclusive = 0x0010,
+        shareExclusive = 0x0010, // the default: every open is exclusive
+        shareDenyNone = 0x0040,  // no lock at all
     };
 
     CFile() = default;

@@ -17,8 +17,8 @@
 // Keywords are upper case; BEGIN/END may be written { }. Numbers are decimal
 // or 0x hexadecimal; styles are numbers or named flags joined with '|'
 // (WS_, DS_, SS_, ES_, BS_, DTS_, LVS_ names with their classic values), and
-// NOT flag removes one. Strings take "" for a quote and the escapes \n \t \\
-// \" \xHHHH. // and /* */ are comments; #include and other # lines are
+// NOT flag removes one. Strings take "" for a quote and the escapes \n, \t,
+// \r, \\, \" and \xHHHH. // and /* */ are comments; #include and other # lines are
 // ignored. The text is UTF-8. The build turns BITMAP/ICON "file" lines of
 // the program's script into inline bytes (res/inline.cmake).
 #pragma once
