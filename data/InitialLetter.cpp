@@ -71,14 +71,25 @@ int ContactListBase::ScanGroup(InitialTest test, char16_t lo, char16_t hi, int& 
 {
     auto guard = Lock();
     index = -1;
+    bool letterSeen = false;
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (!records[i])
             continue;
-        const int place = (records[i]->GetField(FieldName)->*test)(lo, hi);
-        if (place <= 0)
+        const ContactField& name = *records[i]->GetField(FieldName);
+        const int place = (name.*test)(lo, hi);
+        if (place == 0) {
             index = int(i);
-        if (place >= 0)
-            return place == 0;
+            return 1;
+        }
+        if (place > 0)
+            return 0;
+        // Behind the letter names, a name without a letter initial (an
+        // accented capital, a sign above 'z') sorts after every range: it
+        // is never the contact before the group.
+        const bool letter = name.InitialClass() != InitialNone;
+        if (letter || !letterSeen)
+            index = int(i);
+        letterSeen = letterSeen || letter;
     }
     return 0;
 }
