@@ -1,0 +1,166 @@
+// Internal header of the window system (Qt inside): only platform/ui/*.cpp
+// include it, never program code.
+//
+// How to extend the window system
+// ===============================
+// A control class ("SysListView32", "BUTTON", "ToolbarWindow32", ...) is a
+// registered window class with a class procedure and, optionally, per-window
+// state. Every window, whatever its class, gets a generic QWidget from the
+// platform (WindowWidget) placed in device coordinates, with a backing image
+// that every HDC of the window draws into; the platform turns Qt's mouse
+// events on it into WM_LBUTTONDOWN/UP/DBLCLK/MOUSEMOVE (client coordinates,
+// through pre-translation), sends WM_PAINT when the window was invalidated,
+// and turns all key presses into WM_KEYDOWN/WM_CHAR for the focused window.
+//
+// 1. Register the class once, before the first window of it is created, with
+//    a static registrar in your .cpp:
+//
+//        static LRESULT ListViewProc(HWND, UINT, WPARAM, LPARAM);
+//        struct ListViewState : impl::ControlState { int count = 0; QScrollBar* bar = nullptr; };
+//        static impl::ClassRegistrar registrar({
+//            u"SysListView32", CS_DBLCLKS, nullptr, &ListViewProc,
+//            [](impl::Window& w) { auto s = std::make_unique<ListViewState>(); /* inner widgets */ return s; }});
+//
+//    The state factory runs after the window and its widget exist and before
+//    WM_CREATE. Inner Qt widgets (a scroll bar, a line edit) are children of
+//    w.widget placed inside impl::ClientRectInWidget(w); give them
+//    Qt::NoFocus unless the window itself has the focus, and
+//    WA_TransparentForMouseEvents when the control handles the mouse itself.
+//    Qt deletes them with the window's widget; the state must not.
+// 2. The class procedure handles the control's own messages (LVM_*, BM_*,
+//    WM_PAINT, WM_LBUTTONDOWN, ...) and passes every other message to
+//    DefWindowProcW. Get the state with impl::State<ListViewState>(hwnd).
+//    A framework class (CListCtrl) attached to such a window gets the messages
+//    first; its CWnd::DefWindowProc ends in this class procedure.
+// 3. Paint in WM_PAINT through BeginPaint/EndPaint (or a CPaintDC) with the
+//    GDI functions; BeginPaint sends WM_ERASEBKGND. Drawing with GetDC
+//    outside WM_PAINT shows at once as well. impl::PainterOf(hdc) gives the
+//    QPainter of a context for what GDI lacks (images: impl::BitmapResource).
+// 4. Notify the parent with SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id,
+//    code), LPARAM(hwnd)) or WM_NOTIFY with an NMHDR (impl::NotifyParent);
+//    owner drawing sends WM_DRAWITEM to the parent, whose default handling
+//    reflects it to the control's CWnd::DrawItem.
+// 5. Qt signals of inner widgets may arrive after the window is gone: look
+//    the window up again with impl::FindWindow(hwnd) and do nothing when it
+//    is null.
+// Everything here runs on the user-interface thread.
+#pragma once
+#include "platform/ui/Gdi.h"
+#include "platform/ui/WinDef.h"
+#include "platform/ui/WinUser.h"
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+namespace ce {
+class CWnd;
+}
+
+namespace ce::impl {
+
+struct Window;
+
+// Per-window data of a control class.
+struct ControlState {
+    virtual ~ControlState() = default;
+};
+
+struct WindowClass {
+    std::u16string name;
+    UINT style = 0;              // CS_DBLCLKS, ...
+    HBRUSH background = nullptr; // erased by DefWindowProcW on WM_ERASEBKGND
+    WNDPROC proc = nullptr;      // null: DefWindowProcW
+    std::function<std::unique_ptr<ControlState>(Window&)> createState;
+};
+
+void RegisterWindowClass(WindowClass cls);
+const WindowClass* FindWindowClass(const std::u16string& name);
+
+struct ClassRegistrar {
+    explicit ClassRegistrar(WindowClass cls) { RegisterWindowClass(std::move(cls)); }
+};
+
+class WindowWidget;
+
+struct Window {
+    HWND hwnd = nullptr;
+    const WindowClass* cls = nullptr;
+    std::u16string text;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    UINT id = 0;
+    HWND parent = nullptr; // null for a top-level window
+    HWND owner = nullptr;  // a top-level window's owner
+    std::vector<HWND> children; // in creation order (tab order)
+    QRect rect;                 // in the parent's client coordinates, or the device screen's
+    HFONT font = nullptr;       // null: the device font
+    CWnd* wnd = nullptr;        // the attached framework object
+    std::unique_ptr<CWnd> temporary; // CWnd::FromHandle's wrapper when none is attached
+    WindowWidget* widget = nullptr;
+    QImage backing;             // window-sized; every HDC of the window draws here
+    bool invalid = true;        // needs WM_PAINT
+    bool erase = true;          // BeginPaint sends WM_ERASEBKGND
+    bool destroying = false;
+    bool fromTemplate = false;  // a dialog or form view made from a template
+    QPoint scroll;              // a form view's scroll position
+    std::unique_ptr<ControlState> state;
+};
+
+// The live window, or null.
+Window* FindWindow(HWND hwnd);
+template <class T>
+T* State(HWND hwnd)
+{
+    Window* w = FindWindow(hwnd);
+    return w ? dynamic_cast<T*>(w->state.get()) : nullptr;
+}
+
+// Non-client frame: caption height and border width by style.
+int CaptionHeight(const Window& w);
+int BorderWidth(const Window& w);
+// The client area inside the window's widget.
+QRect ClientRectInWidget(const Window& w);
+// Top left of the window's client area on the device screen.
+QPoint ClientOriginOnScreen(const Window& w);
+
+// Marks the window for WM_PAINT and schedules it.
+void Invalidate(Window& w, bool erase = true);
+// Repaints the widget from the backing image (after drawing into it).
+void Refresh(Window& w);
+
+// Fonts: the device font, or what CreateFontIndirectW made.
+QFont DeviceFont();
+QFont FontOf(HFONT font);
+QFont WindowFont(const Window& w);
+
+QColor ToQColor(COLORREF c);
+COLORREF ToColorRef(const QColor& c);
+
+// The painter of a context (clipped to its window's client area), and the
+// window it draws on.
+QPainter* PainterOf(HDC hdc);
+// The bitmap resource `id` of the current resource module; null image when missing.
+QImage BitmapResource(UINT id);
+// What a brush handle paints with; nullopt-like invalid QColor for the null brush.
+QColor BrushColor(HBRUSH brush);
+
+// Sends WM_NOTIFY to the window's parent with hdr's hwndFrom, idFrom filled in.
+LRESULT NotifyParent(HWND hwnd, NMHDR& hdr);
+// Sends WM_COMMAND (id, code) to the window's parent.
+void CommandToParent(HWND hwnd, UINT code);
+
+// Input: pre-translation up the parent chain, then dispatch unless swallowed.
+void DeliverInput(MSG& msg);
+// The top-level host widget that shows the device screen.
+QWidget* ScreenWidget();
+
+} // namespace ce::impl
