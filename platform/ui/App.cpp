@@ -1,0 +1,128 @@
+#include "platform/ui/App.h"
+#include "platform/ui/FrameWnd.h"
+#include "platform/ui/Host.h"
+
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ce {
+
+namespace {
+
+CWinApp* theApp = nullptr;
+
+// Signals reach the user-interface thread through a pipe that the event
+// loop watches; the handler itself only writes one byte.
+int quitPipe[2] = {-1, -1};
+volatile std::sig_atomic_t quitSignals = 0;
+
+void OnQuitSignal(int signal)
+{
+    // A second request while the first is still being served is obeyed at once.
+    if (quitSignals) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
+    quitSignals = 1;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(quitPipe[1], &byte, 1);
+}
+
+// Asks the main window to close the way the menu's quit command does.
+void RequestQuit()
+{
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd && IsWindow(app->m_pMainWnd->m_hWnd))
+        PostMessageW(app->m_pMainWnd->m_hWnd, WM_COMMAND, ID_APP_EXIT, 0);
+    else
+        PostQuitMessage(0);
+}
+
+void InstallQuitRequests()
+{
+    SetHostCloseHandler(&RequestQuit);
+    if (::pipe2(quitPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(quitPipe[0], QSocketNotifier::Read);
+    QObject::connect(notifier, &QSocketNotifier::activated, [] {
+        char buffer[16];
+        while (::read(quitPipe[0], buffer, sizeof buffer) > 0) {
+        }
+        RequestQuit();
+    });
+    struct sigaction action {};
+    action.sa_handler = &OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+} // namespace
+
+CWinApp::CWinApp(LPCWSTR)
+{
+    theApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (theApp == this)
+        theApp = nullptr;
+}
+
+BOOL CWinApp::InitApplication()
+{
+    return TRUE;
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
+int CWinApp::Run()
+{
+    if (m_pMainWnd && IsWindow(m_pMainWnd->m_hWnd))
+        RunMessageLoop();
+    return ExitInstance();
+}
+
+int CWinApp::ExitInstance()
+{
+    return 0;
+}
+
+CWinApp* AfxGetApp()
+{
+    return theApp;
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return theApp ? theApp->m_pMainWnd : nullptr;
+}
+
+int AfxWinMain(int argc, char** argv)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return -1;
+    // A refused start touches no window at all.
+    if (!app->InitApplication())
+        return -1;
+    InitPlatform(argc, argv);
+    app->m_args.assign(argv + (argc > 0 ? 1 : 0), argv + argc);
+    InstallQuitRequests();
+    if (!app->InitInstance()) {
+        if (app->m_pMainWnd && IsWindow(app->m_pMainWnd->m_hWnd))
+            app->m_pMainWnd->DestroyWindow();
+        return app->ExitInstance();
+    }
+    return app->Run();
+}
+
+} // namespace ce
