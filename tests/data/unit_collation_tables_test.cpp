@@ -314,7 +314,12 @@ int ExitCode(const std::string& cmd) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+std::string Quote(const fs::path& p) {
+    std::string q(1, '\'');
+    q += p.string();
+    q += '\'';
+    return q;
+}
 
 std::string ReadFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
