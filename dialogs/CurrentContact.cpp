@@ -1,0 +1,3 @@
+#include "dialogs/CurrentContact.h"
+
+ContactRecord* g_currentContact = nullptr;

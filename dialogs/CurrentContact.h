@@ -1,0 +1,7 @@
+// The contact of the contact dialog constructed last. The framework creates a
+// dialog's form view without arguments, so the view picks its contact up here.
+#pragma once
+
+class ContactRecord;
+
+extern ContactRecord* g_currentContact;
