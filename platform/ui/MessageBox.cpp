@@ -1,0 +1,256 @@
+#include "platform/ui/MessageBox.h"
+#include "platform/core/System.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Host.h"
+#include "platform/ui/WindowImpl.h"
+#include "platform/ui/Wnd.h"
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <array>
+#include <memory>
+
+namespace ce {
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kIconSize = 32;
+constexpr int kTextWidth = 176;
+constexpr int kButtonWidth = 64;
+constexpr int kButtonHeight = 22;
+
+impl::ClassRegistrar registrar({std::u16string(MESSAGEBOX_CLASSW), 0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
+                                nullptr, nullptr});
+
+MessageBoxHook& Hook()
+{
+    static MessageBoxHook hook;
+    return hook;
+}
+
+struct ButtonSpec {
+    int id;
+    const char16_t* english;
+    const char16_t* spanish;
+};
+constexpr ButtonSpec kOk{IDOK, u"OK", u"Aceptar"};
+constexpr ButtonSpec kCancel{IDCANCEL, u"Cancel", u"Cancelar"};
+constexpr ButtonSpec kYes{IDYES, u"Yes", u"S\u00ed"};
+constexpr ButtonSpec kNo{IDNO, u"No", u"No"};
+constexpr ButtonSpec kRetry{IDRETRY, u"Retry", u"Reintentar"};
+
+std::vector<ButtonSpec> ButtonsOf(UINT type)
+{
+    switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL: return {kOk, kCancel};
+    case MB_YESNOCANCEL: return {kYes, kNo, kCancel};
+    case MB_YESNO: return {kYes, kNo};
+    case MB_RETRYCANCEL: return {kRetry, kCancel};
+    default: return {kOk};
+    }
+}
+
+// The answer of Escape and the close box; 0 when the box has none.
+int CancelAnswer(UINT type)
+{
+    switch (type & MB_TYPEMASK) {
+    case MB_OK: return IDOK;
+    case MB_YESNO: return 0;
+    default: return IDCANCEL;
+    }
+}
+
+HWND TopLevelOf(HWND hwnd)
+{
+    impl::Window* w = impl::FindWindow(hwnd);
+    while (w && w->parent)
+        w = impl::FindWindow(w->parent);
+    return w ? w->hwnd : nullptr;
+}
+
+class CMessageBoxWnd : public CWnd {
+public:
+    CMessageBoxWnd(std::u16string text, UINT type) : text(std::move(text)), type(type) {}
+
+    BOOL CreateBox(HWND owner, const std::u16string& caption)
+    {
+        const bool spanish = PRIMARYLANGID(GetUserDefaultUILanguage()) == 0x0A;
+        const std::vector<ButtonSpec> specs = ButtonsOf(type);
+        const QFontMetrics metrics(impl::DeviceFont());
+        const QRect textBounds = metrics.boundingRect(QRect(0, 0, kTextWidth, 1000), Qt::TextWordWrap,
+                                                      QString::fromStdU16String(text));
+        const int buttonsWidth = int(specs.size()) * kButtonWidth + int(specs.size() - 1) * kMargin;
+        const int iconSpace = (type & MB_ICONMASK) ? kIconSize + kMargin : 0;
+        const int clientWidth = std::max(buttonsWidth, iconSpace + textBounds.width()) + 2 * kMargin;
+        const int bodyHeight = std::max((type & MB_ICONMASK) ? kIconSize : 0, textBounds.height());
+        const int clientHeight = kMargin + bodyHeight + kMargin + kButtonHeight + kMargin;
+
+        DWORD style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+        if (CancelAnswer(type))
+            style |= WS_SYSMENU;
+        const int width = clientWidth + 2;
+        const int height = clientHeight + 2 + 18;
+        const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+        const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+        if (!CreateEx(WS_EX_TOPMOST, MESSAGEBOX_CLASSW, caption.c_str(), style, x, y, width, height, owner, nullptr))
+            return FALSE;
+        // The frame's real caption height may differ from the estimate.
+        RECT client{};
+        GetClientRect(&client);
+        MoveWindow(x, y, width, height + clientHeight - client.bottom, TRUE);
+
+        textRect = CRect(kMargin + iconSpace, kMargin, clientWidth - kMargin, kMargin + bodyHeight);
+        int left = (clientWidth - buttonsWidth) / 2;
+        const int top = clientHeight - kMargin - kButtonHeight;
+        for (std::size_t i = 0; i < specs.size(); ++i) {
+            auto button = std::make_unique<CButton>();
+            const DWORD buttonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            if (!button->Create(spanish ? specs[i].spanish : specs[i].english, buttonStyle,
+                                CRect(left, top, left + kButtonWidth, top + kButtonHeight), this, UINT(specs[i].id)))
+                return FALSE;
+            left += kButtonWidth + kMargin;
+            buttons.push_back(std::move(button));
+        }
+        buttons.front()->SetFocus();
+        return TRUE;
+    }
+
+    int result = 0;
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM) override
+    {
+        if (HIWORD(wParam) == BN_CLICKED && IndexOf(GetDlgItem(LOWORD(wParam))) >= 0)
+            result = LOWORD(wParam);
+        return TRUE;
+    }
+
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_CHAR && (msg->wParam == u'\r' || msg->wParam == 27))
+            return TRUE;
+        if (msg->message != WM_KEYDOWN)
+            return CWnd::PreTranslateMessage(msg);
+        const int focused = IndexOf(CWnd::GetFocus());
+        switch (msg->wParam) {
+        case VK_RETURN:
+            result = buttons[std::size_t(std::max(focused, 0))]->GetDlgCtrlID();
+            return TRUE;
+        case VK_ESCAPE:
+            if (CancelAnswer(type))
+                result = CancelAnswer(type);
+            return TRUE;
+        case VK_TAB:
+        case VK_RIGHT:
+        case VK_LEFT: {
+            const int n = int(buttons.size());
+            const int step = msg->wParam == VK_LEFT ? n - 1 : 1;
+            buttons[std::size_t((std::max(focused, 0) + step) % n)]->SetFocus();
+            return TRUE;
+        }
+        default:
+            return CWnd::PreTranslateMessage(msg);
+        }
+    }
+
+    void OnPaint()
+    {
+        CPaintDC dc(this);
+        if (auto p = impl::PainterOf(dc.GetSafeHdc()); p && (type & MB_ICONMASK))
+            DrawIcon(*p, QRect(kMargin, kMargin, kIconSize, kIconSize));
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
+        CRect rect = textRect;
+        dc.DrawText(text, &rect, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    }
+
+    void OnClose()
+    {
+        if (CancelAnswer(type))
+            result = CancelAnswer(type);
+    }
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    int IndexOf(const CWnd* wnd) const
+    {
+        for (std::size_t i = 0; i < buttons.size(); ++i)
+            if (wnd && buttons[i]->m_hWnd == wnd->m_hWnd)
+                return int(i);
+        return -1;
+    }
+
+    void DrawIcon(QPainter& p, const QRect& area) const
+    {
+        QColor face(0, 0, 160);
+        QString glyph = QStringLiteral("?");
+        switch (type & MB_ICONMASK) {
+        case MB_ICONHAND: face = QColor(200, 0, 0); glyph = QStringLiteral("X"); break;
+        case MB_ICONEXCLAMATION: face = QColor(200, 150, 0); glyph = QStringLiteral("!"); break;
+        case MB_ICONASTERISK: glyph = QStringLiteral("i"); break;
+        default: break;
+        }
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(face);
+        p.drawEllipse(area.adjusted(1, 1, -1, -1));
+        QFont font = impl::DeviceFont();
+        font.setBold(true);
+        font.setPixelSize(area.height() * 2 / 3);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(area, Qt::AlignCenter, glyph);
+        p.restore();
+    }
+
+    std::u16string text;
+    UINT type;
+    CRect textRect;
+    std::vector<std::unique_ptr<CButton>> buttons;
+};
+
+BEGIN_MESSAGE_MAP(CMessageBoxWnd, CWnd)
+    ON_WM_PAINT()
+    ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
+} // namespace
+
+void SetMessageBoxHook(MessageBoxHook hook)
+{
+    Hook() = std::move(hook);
+}
+
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
+{
+    const std::u16string body = text ? text : u"";
+    const std::u16string title = caption ? caption : u"";
+    if (Hook())
+        return Hook()(owner, body, title, type);
+
+    const HWND previousFocus = GetFocus();
+    const HWND top = TopLevelOf(owner);
+    CMessageBoxWnd box(body, type);
+    if (!box.CreateBox(top, title))
+        return 0;
+    const bool disableOwner = top && IsWindowEnabled(top);
+    if (disableOwner)
+        EnableWindow(top, FALSE);
+    const HWND boxWindow = box.m_hWnd;
+    WaitWhilePumping([&] { return box.result != 0 || !IsWindow(boxWindow); });
+    if (disableOwner)
+        EnableWindow(top, TRUE);
+    box.DestroyWindow();
+    if (previousFocus && IsWindow(previousFocus))
+        SetFocus(previousFocus);
+    return box.result ? box.result : CancelAnswer(type) ? CancelAnswer(type) : IDNO;
+}
+
+int CWnd::MessageBox(LPCWSTR text, LPCWSTR caption, UINT type)
+{
+    return MessageBoxW(m_hWnd, text, caption, type);
+}
+
+} // namespace ce
