@@ -3,6 +3,7 @@
 #include "platform/ui/Host.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <csignal>
 #include <fcntl.h>
@@ -32,20 +33,45 @@ void OnQuitSignal(int signal)
     [[maybe_unused]] const ssize_t written = ::write(quitPipe[1], &byte, 1);
 }
 
-// Asks the main window to close the way the menu's quit command does.
-void RequestQuit()
+// Asks the main window to close the way the menu's quit command does. A
+// dialog or message box that is open is closed first, so that the window
+// does not go away under the command that runs it.
+void RequestQuit(int attempt = 0)
 {
     CWinApp* app = AfxGetApp();
-    if (app && app->m_pMainWnd && IsWindow(app->m_pMainWnd->m_hWnd))
-        PostMessageW(app->m_pMainWnd->m_hWnd, WM_COMMAND, ID_APP_EXIT, 0);
-    else
+    const HWND main = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+    if (!main || !IsWindow(main)) {
         PostQuitMessage(0);
+        return;
+    }
+    const HWND active = GetActiveWindow();
+    const bool modal = !IsWindowEnabled(main) || (active && active != main && IsWindowVisible(active));
+    if (modal && attempt < 40) {
+        if (active && active != main)
+            PostMessageW(active, WM_CLOSE, 0, 0);
+        QTimer::singleShot(50, [attempt] { RequestQuit(attempt + 1); });
+        return;
+    }
+    PostMessageW(main, WM_COMMAND, ID_APP_EXIT, 0);
 }
 
-void InstallQuitRequests()
+// Early, so that a request that comes during start-up is not lost: it
+// waits in the pipe until the message loop runs.
+void InstallQuitSignals()
 {
-    SetHostCloseHandler(&RequestQuit);
     if (::pipe2(quitPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    struct sigaction action {};
+    action.sa_handler = &OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+void WatchQuitRequests()
+{
+    SetHostCloseHandler([] { RequestQuit(); });
+    if (quitPipe[0] < 0)
         return;
     auto* notifier = new QSocketNotifier(quitPipe[0], QSocketNotifier::Read);
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
@@ -54,11 +80,6 @@ void InstallQuitRequests()
         }
         RequestQuit();
     });
-    struct sigaction action {};
-    action.sa_handler = &OnQuitSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
 }
 
 } // namespace
@@ -111,12 +132,13 @@ int AfxWinMain(int argc, char** argv)
     CWinApp* app = AfxGetApp();
     if (!app)
         return -1;
+    InstallQuitSignals();
     // A refused start touches no window at all.
     if (!app->InitApplication())
         return -1;
     InitPlatform(argc, argv);
     app->m_args.assign(argv + (argc > 0 ? 1 : 0), argv + argc);
-    InstallQuitRequests();
+    WatchQuitRequests();
     if (!app->InitInstance()) {
         if (app->m_pMainWnd && IsWindow(app->m_pMainWnd->m_hWnd))
             app->m_pMainWnd->DestroyWindow();

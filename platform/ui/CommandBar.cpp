@@ -54,8 +54,13 @@ public:
             height += ItemRowHeight(i);
         }
         const int border = 2;
-        if (!CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), nullptr, WS_POPUP | WS_BORDER | WS_VISIBLE,
-                      topLeft.x, topLeft.y, width + border, height + border, ce::GetParent(bar_.m_hWnd), nullptr))
+        // A failed creation leaves the object to the caller.
+        opening_ = true;
+        const BOOL created = CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), nullptr, WS_POPUP | WS_BORDER | WS_VISIBLE,
+                                      topLeft.x, topLeft.y, width + border, height + border,
+                                      ce::GetParent(bar_.m_hWnd), nullptr);
+        opening_ = false;
+        if (!created)
             return FALSE;
         previousFocus_ = ce::GetFocus();
         SetCapture();
@@ -66,7 +71,14 @@ public:
     void Dismiss() { Finish(0); }
 
 protected:
-    void PostNcDestroy() override { delete this; }
+    // However the window ends, the bar forgets it.
+    void PostNcDestroy() override
+    {
+        if (opening_)
+            return;
+        bar_.PopupClosed();
+        delete this;
+    }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
@@ -87,6 +99,9 @@ protected:
         case WM_KEYDOWN:
             if (wParam == VK_ESCAPE)
                 Dismiss();
+            return 0;
+        case WM_CLOSE:
+            Dismiss();
             return 0;
         default:
             return CWnd::WindowProc(message, wParam, lParam);
@@ -151,12 +166,10 @@ private:
 
     void Finish(UINT command)
     {
-        CCommandBar& bar = bar_;
-        HWND owner = ce::GetParent(bar.m_hWnd);
+        HWND owner = ce::GetParent(bar_.m_hWnd);
         HWND focus = previousFocus_;
         ReleaseCapture();
-        DestroyWindow();
-        bar.PopupClosed();
+        DestroyWindow(); // deletes this
         if (focus && IsWindow(focus))
             ce::SetFocus(focus);
         if (command)
@@ -166,6 +179,7 @@ private:
     CCommandBar& bar_;
     HMENU menu_;
     HWND previousFocus_ = nullptr;
+    bool opening_ = false;
 };
 
 IMPLEMENT_DYNAMIC(CCommandBar, CControlBar)

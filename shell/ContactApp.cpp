@@ -1,0 +1,78 @@
+#include "shell/ContactApp.h"
+#include "platform/core/Resources.h"
+#include "platform/core/System.h"
+#include "res/resource.h"
+#include "shell/MainFrm.h"
+
+#include <cstdio>
+
+using namespace ce;
+
+namespace {
+
+constexpr const WCHAR* InstanceMutexName = u"ZELKContacts";
+
+// "Contacts.exe.0409.mui" for English (United States).
+std::u16string SatelliteName(LANGID language)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "Contacts.exe.%04x.mui", unsigned(language));
+    return std::u16string(name, name + std::char_traits<char>::length(name));
+}
+
+} // namespace
+
+CContactApp::CContactApp() : CWinApp(nullptr) {}
+
+CContactApp::~CContactApp() = default;
+
+BOOL CContactApp::InitApplication()
+{
+    InstanceMutex = nullptr;
+    InstanceMutex = CreateMutexW(nullptr, FALSE, InstanceMutexName);
+    if (!InstanceMutex)
+        return FALSE;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(InstanceMutex);
+        InstanceMutex = nullptr;
+        return FALSE;
+    }
+    return CWinApp::InitApplication();
+}
+
+BOOL CContactApp::InitInstance()
+{
+    const std::u16string satellite = SatelliteName(GetUserDefaultUILanguage());
+    ResourceSatellite = LoadLibraryW(satellite.c_str());
+    if (ResourceSatellite)
+        AfxSetResourceHandle(ResourceSatellite);
+
+    if (CoInitializeEx(nullptr, COINIT_MULTITHREADED) < 0)
+        return FALSE;
+
+    auto* frame = new CMainFrame;
+    for (std::size_t i = 0; i + 1 < m_args.size(); ++i) {
+        if (m_args[i] == "--screenshot")
+            frame->SetScreenshotFile(m_args[i + 1]);
+    }
+    // A frame that cannot be created is no main window: the start ends.
+    if (!frame->LoadFrame(IDR_MAINFRAME, FWS_ADDTOTITLE, nullptr, nullptr)) {
+        delete frame;
+        return FALSE;
+    }
+    m_pMainWnd = frame;
+    frame->ShowWindow(m_nCmdShow);
+    frame->UpdateWindow();
+    return TRUE;
+}
+
+int CContactApp::ExitInstance()
+{
+    if (ResourceSatellite) {
+        FreeLibrary(ResourceSatellite);
+        ResourceSatellite = nullptr;
+    }
+    CloseHandle(InstanceMutex);
+    InstanceMutex = nullptr;
+    return CWinApp::ExitInstance();
+}

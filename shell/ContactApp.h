@@ -1,0 +1,21 @@
+// The application object: one running copy per device, the resources of
+// the user's language, and the main frame.
+#pragma once
+#include "platform/core/Types.h"
+#include "platform/ui/App.h"
+
+class CContactApp : public ce::CWinApp {
+public:
+    CContactApp();
+    ~CContactApp() override;
+
+    ce::BOOL InitInstance() override;
+    int ExitInstance() override;
+    // Refuses the start while another copy holds the instance marker.
+    ce::BOOL InitApplication() override;
+
+    // Marks the running instance; null when not held.
+    ce::HANDLE InstanceMutex = nullptr;
+    // The language resource module; null when none was found.
+    ce::HMODULE ResourceSatellite = nullptr;
+};
