@@ -12,21 +12,25 @@
 // through pre-translation), sends WM_PAINT when the window was invalidated,
 // and turns all key presses into WM_KEYDOWN/WM_CHAR for the focused window.
 //
-// 1. Register the class once, before the first window of it is created, with
-//    a static registrar in your .cpp:
+// 1. Register the class before the first window of it is created, e.g. from
+//    your framework class's Create (RegisterWindowClass ignores repeats). A
+//    static registrar (impl::ClassRegistrar) alone is not enough in a static
+//    library: the linker drops its .cpp unless something else there is used.
 //
 //        static LRESULT ListViewProc(HWND, UINT, WPARAM, LPARAM);
 //        struct ListViewState : impl::ControlState { int count = 0; QScrollBar* bar = nullptr; };
-//        static impl::ClassRegistrar registrar({
-//            u"SysListView32", CS_DBLCLKS, nullptr, &ListViewProc,
-//            [](impl::Window& w) { auto s = std::make_unique<ListViewState>(); /* inner widgets */ return s; }});
+//        void RegisterListViewClass()
+//        {
+//            impl::RegisterWindowClass({u"SysListView32", CS_DBLCLKS, nullptr, &ListViewProc,
+//                [](impl::Window& w) { auto s = std::make_unique<ListViewState>(); /* inner widgets */ return s; }});
+//        }
 //
 //    The state factory runs after the window and its widget exist and before
 //    WM_CREATE. Inner Qt widgets (a scroll bar, a line edit) are children of
-//    w.widget placed inside impl::ClientRectInWidget(w); give them
-//    Qt::NoFocus unless the window itself has the focus, and
-//    WA_TransparentForMouseEvents when the control handles the mouse itself.
-//    Qt deletes them with the window's widget; the state must not.
+//    w.widget placed inside impl::ClientRectInWidget(w) (place them again on
+//    WM_SIZE); give them Qt::NoFocus, and WA_TransparentForMouseEvents when
+//    the control handles the mouse itself. Qt deletes them with the window's
+//    widget; the state must not.
 // 2. The class procedure handles the control's own messages (LVM_*, BM_*,
 //    WM_PAINT, WM_LBUTTONDOWN, ...) and passes every other message to
 //    DefWindowProcW. Get the state with impl::State<ListViewState>(hwnd).
@@ -51,6 +55,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPainter>
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
@@ -58,8 +63,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-class QPainter;
 
 namespace ce {
 class CWnd;
@@ -88,6 +91,14 @@ const WindowClass* FindWindowClass(const std::u16string& name);
 struct ClassRegistrar {
     explicit ClassRegistrar(WindowClass cls) { RegisterWindowClass(std::move(cls)); }
 };
+
+// The platform's own classes ("#32770", "STATIC", "EDIT",
+// "SysDateTimePick32", "SipWndClass"), registered at start-up.
+void RegisterDialogClass();
+void RegisterStaticClass();
+void RegisterEditClass();
+void RegisterDateTimeClass();
+void RegisterInputPanelClass();
 
 class WindowWidget;
 
@@ -145,22 +156,81 @@ QFont WindowFont(const Window& w);
 QColor ToQColor(COLORREF c);
 COLORREF ToColorRef(const QColor& c);
 
-// The painter of a context (clipped to its window's client area), and the
-// window it draws on.
-QPainter* PainterOf(HDC hdc);
+// A painter on the context's window, set up as the context draws: origin at
+// the client area, clipped to it, with the selected font, pen and brush.
+// Null for a context without a window. Release it before other GDI calls on
+// the same window; the window shows the result afterwards.
+std::unique_ptr<QPainter> PainterOf(HDC hdc);
 // The bitmap resource `id` of the current resource module; null image when missing.
 QImage BitmapResource(UINT id);
-// What a brush handle paints with; nullopt-like invalid QColor for the null brush.
+// What a brush handle paints with; an invalid QColor for the null brush.
 QColor BrushColor(HBRUSH brush);
+// The context's selected font and colours.
+QFont FontOfDC(HDC hdc);
+COLORREF TextColorOfDC(HDC hdc);
 
 // Sends WM_NOTIFY to the window's parent with hdr's hwndFrom, idFrom filled in.
 LRESULT NotifyParent(HWND hwnd, NMHDR& hdr);
 // Sends WM_COMMAND (id, code) to the window's parent.
 void CommandToParent(HWND hwnd, UINT code);
 
-// Input: pre-translation up the parent chain, then dispatch unless swallowed.
-void DeliverInput(MSG& msg);
+// Input: pre-translation up the parent chain, then dispatch unless
+// swallowed. False when swallowed or the window is gone.
+bool DeliverInput(MSG& msg);
+// Where typed keys go: the focused window, else the active top-level one.
+HWND KeyTarget();
 // The top-level host widget that shows the device screen.
 QWidget* ScreenWidget();
+
+// Below: the window system's own plumbing between its source files.
+
+// Creates the application, fonts, host screen and input panel once.
+void EnsureApplication();
+// The object in the user-interface thread that runs posted tasks.
+void PostToUiThread(std::function<void()> task, bool urgent = false);
+// Attaches `wnd` to the next window created on this thread, before WM_CREATE.
+void AttachOnCreate(CWnd* wnd);
+// Runs `hook` for the next window created on this thread after its widget
+// and state exist, before WM_CREATE (a template's controls).
+void BeforeCreate(std::function<void(HWND)> hook);
+// Sends WM_PAINT (and through BeginPaint WM_ERASEBKGND) when invalid.
+void PaintWindow(Window& w);
+// Draws caption and border into the backing image.
+void PaintNonClient(Window& w);
+// The framework side of message dispatch and of WM_NCDESTROY.
+LRESULT CallFrameworkProc(CWnd* wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+void DetachAfterNcDestroy(Window& w);
+void KillWindowTimers(HWND hwnd);
+// Top-level windows from the bottom to the top.
+std::vector<HWND> TopLevelWindows();
+// Moves the window's children by (dx, dy) without WM_SIZE.
+void ScrollChildren(Window& w, int dx, int dy);
+// A form view's scrolling (CFormView::ScrollToPosition).
+void ScrollFormTo(Window& w, QPoint position);
+// DrawTextW's layout with the painter's font and pen; background behind the
+// text when given (OPAQUE). Returns the text's height; DT_CALCRECT only
+// measures into rect.
+int DrawTextIn(QPainter& p, const std::u16string& text, QRect& rect, UINT format, const QColor* background);
+
+// A window's widget: paints the backing image, turns mouse events into
+// messages.
+class WindowWidget : public QWidget {
+public:
+    WindowWidget(HWND hwnd, QWidget* parent);
+    HWND hwnd() const { return hwnd_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void Mouse(QMouseEvent* event, UINT message);
+    HWND hwnd_;
+    bool closePressed_ = false;
+};
 
 } // namespace ce::impl

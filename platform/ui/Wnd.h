@@ -115,7 +115,7 @@ protected:                                                                      
     const ::ce::AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }        \
     const ::ce::AFX_MSGMAP* theClass::GetThisMessageMap()                                          \
     {                                                                                              \
-        using ThisClass = theClass;                                                                \
+        using ThisClass [[maybe_unused]] = theClass;                                                             \
         using TheBaseClass = baseClass;                                                            \
         static const ::ce::AFX_MSGMAP_ENTRY messageEntries[] = {
 

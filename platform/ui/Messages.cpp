@@ -1,0 +1,218 @@
+// Sent and posted messages, timers and the way of input through
+// pre-translation.
+#include "platform/ui/Host.h"
+#include "platform/ui/WindowImpl.h"
+#include "platform/ui/Wnd.h"
+#include <QDateTime>
+#include <QTimer>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+
+namespace ce::impl {
+namespace {
+
+struct TimerKey {
+    HWND hwnd;
+    UINT_PTR id;
+    bool operator<(const TimerKey& o) const { return hwnd != o.hwnd ? hwnd < o.hwnd : id < o.id; }
+};
+
+struct TimerEntry {
+    QTimer* timer = nullptr;
+    TIMERPROC proc = nullptr;
+};
+
+std::map<TimerKey, TimerEntry>& Timers()
+{
+    static std::map<TimerKey, TimerEntry> timers;
+    return timers;
+}
+
+void Tick(HWND hwnd, UINT_PTR id)
+{
+    auto it = Timers().find({hwnd, id});
+    if (it == Timers().end())
+        return;
+    if (!FindWindow(hwnd)) {
+        KillWindowTimers(hwnd);
+        return;
+    }
+    if (TIMERPROC proc = it->second.proc) {
+        proc(hwnd, WM_TIMER, id, DWORD(QDateTime::currentMSecsSinceEpoch()));
+        return;
+    }
+    MSG msg;
+    msg.hwnd = hwnd;
+    msg.message = WM_TIMER;
+    msg.wParam = id;
+    DeliverInput(msg);
+}
+
+void StartTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc)
+{
+    if (!FindWindow(hwnd))
+        return;
+    auto& entry = Timers()[{hwnd, id}];
+    if (!entry.timer) {
+        entry.timer = new QTimer(ScreenWidget());
+        QObject::connect(entry.timer, &QTimer::timeout, [hwnd, id] { Tick(hwnd, id); });
+    }
+    entry.proc = proc;
+    entry.timer->start(int(std::max<UINT>(elapseMs, 1)));
+}
+
+void StopTimer(HWND hwnd, UINT_PTR id)
+{
+    auto it = Timers().find({hwnd, id});
+    if (it == Timers().end())
+        return;
+    it->second.timer->stop();
+    it->second.timer->deleteLater();
+    Timers().erase(it);
+}
+
+// A cross-thread send: completed by the user-interface thread, or with 0
+// when the task is dropped unrun (the application went away).
+struct SendPacket {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    LRESULT result = 0;
+
+    void Finish(LRESULT r)
+    {
+        std::lock_guard lock(mutex);
+        if (finished)
+            return;
+        result = r;
+        finished = true;
+        done.notify_all();
+    }
+};
+
+struct SendTask {
+    std::shared_ptr<SendPacket> packet;
+    HWND hwnd;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    ~SendTask()
+    {
+        if (packet)
+            packet->Finish(0);
+    }
+};
+
+} // namespace
+
+void KillWindowTimers(HWND hwnd)
+{
+    std::vector<UINT_PTR> ids;
+    for (auto& [key, entry] : Timers())
+        if (key.hwnd == hwnd)
+            ids.push_back(key.id);
+    for (UINT_PTR id : ids)
+        StopTimer(hwnd, id);
+}
+
+HWND KeyTarget()
+{
+    if (HWND focus = GetFocus())
+        return focus;
+    return GetActiveWindow();
+}
+
+bool DeliverInput(MSG& msg)
+{
+    HWND target = msg.hwnd;
+    if (!FindWindow(target))
+        return false;
+    for (HWND h = target; h && FindWindow(h);) {
+        Window* w = FindWindow(h);
+        HWND next = w->parent;
+        if (CWnd* wnd = w->wnd)
+            if (wnd->PreTranslateMessage(&msg))
+                return false;
+        if (!FindWindow(target))
+            return false;
+        h = next;
+    }
+    SendMessageW(target, msg.message, msg.wParam, msg.lParam);
+    return true;
+}
+
+} // namespace ce::impl
+
+namespace ce {
+
+using namespace impl;
+
+LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!hwnd)
+        return 0;
+    if (IsUiThread()) {
+        Window* w = FindWindow(hwnd);
+        if (!w)
+            return 0;
+        if (w->wnd)
+            return CallFrameworkProc(w->wnd, msg, wParam, lParam);
+        return CallWindowProcW(w->cls->proc, hwnd, msg, wParam, lParam);
+    }
+    if (!IsWindow(hwnd))
+        return 0;
+    auto packet = std::make_shared<SendPacket>();
+    auto task = std::make_shared<SendTask>(SendTask{packet, hwnd, msg, wParam, lParam});
+    PostToUiThread(
+        [task] {
+            LRESULT r = SendMessageW(task->hwnd, task->msg, task->wParam, task->lParam);
+            task->packet->Finish(r);
+        },
+        true);
+    task.reset();
+    std::unique_lock lock(packet->mutex);
+    packet->done.wait(lock, [&] { return packet->finished; });
+    return packet->result;
+}
+
+BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!IsWindow(hwnd))
+        return FALSE;
+    PostToUiThread([hwnd, msg, wParam, lParam] {
+        MSG m;
+        m.hwnd = hwnd;
+        m.message = msg;
+        m.wParam = wParam;
+        m.lParam = lParam;
+        DeliverInput(m);
+    });
+    return TRUE;
+}
+
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc)
+{
+    if (!IsWindow(hwnd))
+        return 0;
+    if (IsUiThread())
+        StartTimer(hwnd, id, elapseMs, proc);
+    else
+        PostToUiThread([hwnd, id, elapseMs, proc] { StartTimer(hwnd, id, elapseMs, proc); });
+    return id;
+}
+
+BOOL KillTimer(HWND hwnd, UINT_PTR id)
+{
+    if (!hwnd)
+        return FALSE;
+    if (!IsUiThread()) {
+        PostToUiThread([hwnd, id] { StopTimer(hwnd, id); });
+        return TRUE;
+    }
+    bool existed = Timers().count({hwnd, id}) != 0;
+    StopTimer(hwnd, id);
+    return existed ? TRUE : FALSE;
+}
+
+} // namespace ce
