@@ -1,0 +1,126 @@
+#include "platform/core/File.h"
+#include "platform/core/FileSystem.h"
+#include "platform/core/System.h"
+#include "tests/platform/core/support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using ce::CFile;
+
+namespace {
+
+class FileTest : public ::testing::Test {
+protected:
+    void SetUp() override { ce::SetDeviceRoot(dir.Path()); }
+    void TearDown() override
+    {
+        CFile::SetFaultHook(nullptr);
+        ce::SetDeviceRoot("");
+    }
+
+    TempDir dir;
+    const std::u16string devicePath = u"\\data.pcd";
+    const unsigned readFlags = CFile::modeRead | CFile::shareExclusive;
+    const unsigned writeFlags = CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive;
+};
+
+TEST_F(FileTest, WritesReadsAndMeasuresThroughTheDevicePath)
+{
+    CFile out;
+    ASSERT_EQ(out.Open(devicePath, writeFlags), 1);
+    EXPECT_EQ(out.HostPath(), dir.File("data.pcd"));
+    ASSERT_EQ(out.Write("hello, world", 12), 1);
+    EXPECT_EQ(out.GetPosition(), 12u);
+    EXPECT_EQ(out.Flush(), 1);
+    out.Close();
+    EXPECT_FALSE(out.IsOpen());
+
+    CFile in;
+    ASSERT_EQ(in.Open(devicePath, readFlags), 1);
+    EXPECT_EQ(in.GetLength(), 12u);
+    char buffer[8];
+    EXPECT_EQ(in.Read(buffer, 5), 5u);
+    EXPECT_EQ(std::string(buffer, 5), "hello");
+    EXPECT_EQ(in.Read(buffer, 8), 7u);
+    EXPECT_EQ(in.Read(buffer, 8), 0u);
+    EXPECT_EQ(in.Write("x", 1), 0);
+}
+
+TEST_F(FileTest, CreateTruncatesAndMissingFileFailsToOpen)
+{
+    ASSERT_TRUE(WriteHostFile(dir.File("data.pcd"), "old contents"));
+    CFile file;
+    ASSERT_EQ(file.Open(devicePath, writeFlags), 1);
+    EXPECT_EQ(file.GetLength(), 0u);
+    file.Close();
+
+    EXPECT_EQ(file.Open(u"\\missing.pcd", readFlags), 0);
+    EXPECT_EQ(ce::GetLastError(), ce::ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(file.IsOpen());
+}
+
+TEST_F(FileTest, SecondOpenerInThisProcessIsRefusedAndLeavesTheFileWhole)
+{
+    ASSERT_TRUE(WriteHostFile(dir.File("data.pcd"), "precious"));
+    CFile holder;
+    ASSERT_EQ(holder.Open(devicePath, readFlags), 1);
+
+    CFile reader, writer;
+    EXPECT_EQ(reader.Open(devicePath, readFlags), 0);
+    EXPECT_EQ(ce::GetLastError(), ce::ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(writer.Open(devicePath, writeFlags), 0);
+    // The refused writer must not have truncated the holder's file.
+    EXPECT_EQ(ReadHostFile(dir.File("data.pcd")), "precious");
+
+    holder.Close();
+    EXPECT_EQ(reader.Open(devicePath, readFlags), 1);
+}
+
+TEST_F(FileTest, OpenerInAnotherProcessIsRefusedWhileTheFileIsHeld)
+{
+    ASSERT_TRUE(WriteHostFile(dir.File("data.pcd"), "x"));
+    CFile holder;
+    ASSERT_EQ(holder.Open(devicePath, writeFlags), 1);
+
+    auto childOpens = [&] {
+        pid_t pid = fork();
+        if (pid == 0) {
+            CFile file;
+            _exit(file.Open(devicePath, CFile::modeRead | CFile::shareExclusive) == 1 ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    };
+    EXPECT_FALSE(childOpens());
+    holder.Close();
+    EXPECT_TRUE(childOpens());
+}
+
+TEST_F(FileTest, FaultHookMakesWriteFlushAndRenameFail)
+{
+    std::string refused;
+    CFile::SetFaultHook([&](const char* operation) { return refused != operation; });
+
+    CFile file;
+    ASSERT_EQ(file.Open(u"\\new.tmp", writeFlags), 1);
+    refused = "write";
+    EXPECT_EQ(file.Write("abc", 3), 0);
+    refused = "flush";
+    EXPECT_EQ(file.Write("abc", 3), 1);
+    EXPECT_EQ(file.Flush(), 0);
+    file.Close();
+
+    refused = "rename";
+    EXPECT_EQ(CFile::Rename(u"\\new.tmp", devicePath), 0);
+    EXPECT_EQ(ReadHostFile(dir.File("new.tmp")), "abc");
+    refused.clear();
+    EXPECT_EQ(CFile::Rename(u"\\new.tmp", devicePath), 1);
+    EXPECT_EQ(ReadHostFile(dir.File("data.pcd")), "abc");
+    EXPECT_EQ(CFile::Remove(devicePath), 1);
+    EXPECT_EQ(CFile::Remove(devicePath), 0);
+}
+
+} // namespace

@@ -1,0 +1,129 @@
+#include "platform/core/System.h"
+#include "tests/platform/core/support/TempDir.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+class MutexTest : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1); }
+
+    TempDir runtime;
+};
+
+TEST_F(MutexTest, SecondHandleReportsAlreadyExistsUntilTheFirstIsClosed)
+{
+    ce::HANDLE first = ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(ce::GetLastError(), ce::ERROR_SUCCESS);
+    EXPECT_TRUE(ReadHostFile(runtime.File("ZELKContacts.lock")).empty());
+
+    ce::HANDLE second = ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(ce::GetLastError(), ce::ERROR_ALREADY_EXISTS);
+    ce::HANDLE other = ce::CreateMutexW(nullptr, ce::FALSE, u"SomethingElse");
+    EXPECT_EQ(ce::GetLastError(), ce::ERROR_SUCCESS);
+
+    EXPECT_EQ(ce::CloseHandle(second), ce::TRUE);
+    EXPECT_EQ(ce::CloseHandle(first), ce::TRUE);
+    EXPECT_EQ(ce::CloseHandle(first), ce::FALSE);
+    ce::HANDLE again = ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts");
+    EXPECT_EQ(ce::GetLastError(), ce::ERROR_SUCCESS);
+    ce::CloseHandle(again);
+    ce::CloseHandle(other);
+}
+
+TEST_F(MutexTest, MarkerVanishesWhenTheHoldingProcessIsKilled)
+{
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts");
+        char c = ce::GetLastError() == ce::ERROR_SUCCESS ? 'y' : 'n';
+        (void)!write(ready[1], &c, 1);
+        pause();
+        _exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    EXPECT_EQ(c, 'y');
+    ce::HANDLE h = ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts");
+    EXPECT_EQ(ce::GetLastError(), ce::ERROR_ALREADY_EXISTS);
+    ce::CloseHandle(h);
+
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    h = ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts");
+    EXPECT_EQ(ce::GetLastError(), ce::ERROR_SUCCESS);
+    ce::CloseHandle(h);
+    close(ready[0]);
+    close(ready[1]);
+}
+
+TEST_F(MutexTest, ExactlyOneOfTwentySimultaneousStartsWins)
+{
+    constexpr int kProcesses = 20;
+    // go: one start byte per child; hold: read to its end, which comes when
+    // the parent has counted; results: one byte per child.
+    int go[2], hold[2], results[2];
+    ASSERT_EQ(pipe(go), 0);
+    ASSERT_EQ(pipe(hold), 0);
+    ASSERT_EQ(pipe(results), 0);
+    std::vector<pid_t> children;
+    for (int i = 0; i < kProcesses; ++i) {
+        pid_t pid = fork();
+        if (pid == 0) {
+            close(go[1]);
+            close(hold[1]);
+            char c;
+            if (read(go[0], &c, 1) != 1)
+                _exit(1);
+            ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts");
+            c = ce::GetLastError() == ce::ERROR_ALREADY_EXISTS ? 'e' : 'w';
+            (void)!write(results[1], &c, 1);
+            while (read(hold[0], &c, 1) > 0) {
+            }
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    close(go[0]);
+    close(hold[0]);
+    const std::string start(kProcesses, 's');
+    EXPECT_EQ(write(go[1], start.data(), start.size()), kProcesses);
+    int winners = 0, losers = 0;
+    for (int i = 0; i < kProcesses; ++i) {
+        char c = 0;
+        if (read(results[0], &c, 1) != 1)
+            break;
+        (c == 'w' ? winners : losers)++;
+    }
+    close(hold[1]);
+    close(go[1]);
+    for (pid_t pid : children)
+        waitpid(pid, nullptr, 0);
+    EXPECT_EQ(winners, 1);
+    EXPECT_EQ(losers, kProcesses - 1);
+    close(results[0]);
+    close(results[1]);
+}
+
+TEST(MutexFolder, FallsBackToAPrivateFolderInTmp)
+{
+    unsetenv("XDG_RUNTIME_DIR");
+    ce::HANDLE h = ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts-test-fallback");
+    ASSERT_NE(h, nullptr);
+    const std::string folder = "/tmp/contacts-" + std::to_string(getuid());
+    EXPECT_EQ(access((folder + "/ZELKContacts-test-fallback.lock").c_str(), F_OK), 0);
+    ce::CloseHandle(h);
+    unlink((folder + "/ZELKContacts-test-fallback.lock").c_str());
+}
+
+} // namespace
