@@ -92,6 +92,12 @@ struct SendPacket {
 };
 
 struct SendTask {
+    SendTask(std::shared_ptr<SendPacket> p, HWND h, UINT m, WPARAM w, LPARAM l)
+        : packet(std::move(p)), hwnd(h), msg(m), wParam(w), lParam(l)
+    {
+    }
+    SendTask(const SendTask&) = delete;
+    SendTask& operator=(const SendTask&) = delete;
     std::shared_ptr<SendPacket> packet;
     HWND hwnd;
     UINT msg;
@@ -163,7 +169,7 @@ LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (!IsWindow(hwnd))
         return 0;
     auto packet = std::make_shared<SendPacket>();
-    auto task = std::make_shared<SendTask>(SendTask{packet, hwnd, msg, wParam, lParam});
+    auto task = std::make_shared<SendTask>(packet, hwnd, msg, wParam, lParam);
     PostToUiThread(
         [task] {
             LRESULT r = SendMessageW(task->hwnd, task->msg, task->wParam, task->lParam);

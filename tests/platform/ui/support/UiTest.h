@@ -1,0 +1,62 @@
+// Shared fixture of the window system tests: the platform on Qt's offscreen
+// screen, a recording window class, and clean-up of what a test left open.
+#pragma once
+#include "platform/ui/Afx.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace uitest {
+
+// A child or top-level window that records the messages its map handles.
+class CRecordingWnd : public ce::CWnd {
+public:
+    std::vector<ce::UINT> log;         // messages in the order handled
+    std::vector<ce::UINT> commands;    // ON_COMMAND_RANGE ids
+    std::vector<ce::UINT> notified;    // ON_NOTIFY codes
+    std::vector<ce::UINT_PTR> ticks;   // timer ids
+    ce::CSize lastSize;
+    int createResult = 0;
+    ce::BOOL swallowKeys = ce::FALSE;  // PreTranslateMessage answer for keys
+    std::vector<ce::UINT> pretranslated;
+    bool preCreateCalled = false;
+    ce::HBRUSH ctlColorBrush = nullptr;
+    // When set, WM_DESTROY and WM_NCDESTROY of every window sharing it, in order.
+    std::vector<std::pair<const CRecordingWnd*, ce::UINT>>* destroyOrder = nullptr;
+
+    ce::BOOL PreCreateWindow(ce::CREATESTRUCT& cs) override;
+    ce::BOOL PreTranslateMessage(ce::MSG* msg) override;
+    ce::LRESULT WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) override;
+
+    // Creates a visible child of parent (or a top-level pop-up when null).
+    bool Make(ce::CWnd* parent, const ce::RECT& rect, ce::UINT id = 100);
+
+    int Count(ce::UINT message) const;
+
+protected:
+    int OnCreate(ce::LPCREATESTRUCT cs);
+    void OnDestroy();
+    void OnSize(ce::UINT type, int cx, int cy);
+    void OnTimer(ce::UINT_PTR id);
+    void OnRange(ce::UINT id);
+    void OnDblClk(ce::NMHDR* hdr, ce::LRESULT* result);
+    ce::LRESULT OnUser(ce::WPARAM wParam, ce::LPARAM lParam);
+    ce::HBRUSH OnCtlColor(ce::CDC* dc, ce::CWnd* wnd, ce::UINT type);
+    DECLARE_MESSAGE_MAP()
+};
+
+// Messages handled through the map and then recorded, in order.
+constexpr ce::UINT WM_TEST = ce::WM_USER + 1;
+
+class UiTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    // Destroys every top-level window but the input panel, hides the panel,
+    // and clears the focus.
+    void TearDown() override;
+};
+
+// The device screen's pixel at (x, y).
+ce::COLORREF ScreenPixel(int x, int y);
+
+} // namespace uitest
