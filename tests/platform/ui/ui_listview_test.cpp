@@ -1,0 +1,294 @@
+// The owner-data report list view: item states, cells asked of the parent,
+// scrolling, stylus and keys, and what it paints.
+#include "platform/ui/ListView.h"
+#include "tests/platform/ui/support/UiTest.h"
+#include <algorithm>
+
+namespace {
+
+using namespace ce;
+
+// Answers every cell with "r<row>c<sub-item>" and records the notifications.
+class CListParent : public CWnd {
+public:
+    BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override
+    {
+        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+        codes.push_back(hdr->code);
+        if (hdr->code == LVN_GETDISPINFOW) {
+            auto& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+            offered.push_back(item.cchTextMax);
+            if (item.mask & LVIF_IMAGE)
+                item.iImage = 0;
+            if (item.mask & LVIF_TEXT) {
+                if (!answer.empty()) {
+                    item.pszText = answer.data(); // the parent's own text
+                } else {
+                    std::u16string text = u"r" + Number(item.iItem) + u"c" + Number(item.iSubItem);
+                    std::copy(text.begin(), text.end(), item.pszText);
+                    item.pszText[text.size()] = 0;
+                }
+            }
+        } else if (hdr->code == NM_DBLCLK || hdr->code == NM_CLICK) {
+            activated.push_back(reinterpret_cast<NMITEMACTIVATE*>(lParam)->iItem);
+        } else if (hdr->code == LVN_KEYDOWN) {
+            keys.push_back(reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey);
+        }
+        *result = 0;
+        return TRUE;
+    }
+
+    static std::u16string Number(int n)
+    {
+        std::string s = std::to_string(n);
+        return std::u16string(s.begin(), s.end());
+    }
+
+    std::vector<UINT> codes;
+    std::vector<int> offered;
+    std::vector<int> activated;
+    std::vector<WORD> keys;
+    std::u16string answer;
+};
+
+class ListViewTest : public uitest::UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
+                                    nullptr));
+        ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, CRect(0, 0, 320, 200), &parent, 7));
+        const char16_t* titles[] = {u"Uno", u"Dos", u"Tres"};
+        for (int i = 0; i < 3; ++i) {
+            std::u16string title = titles[i];
+            LVCOLUMNW column;
+            column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM | LVCF_ORDER;
+            column.cx = 100;
+            column.pszText = title.data();
+            column.iSubItem = i;
+            column.iOrder = i;
+            EXPECT_EQ(list.InsertColumn(i, &column), i);
+        }
+    }
+
+    void TearDown() override
+    {
+        list.DestroyWindow();
+        parent.DestroyWindow();
+        UiTest::TearDown();
+    }
+
+    CRect Row(int item)
+    {
+        CRect rect;
+        EXPECT_TRUE(list.GetItemRect(item, &rect, LVIR_BOUNDS));
+        return rect;
+    }
+
+    std::vector<int> Selected()
+    {
+        std::vector<int> rows;
+        for (int i = list.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = list.GetNextItem(i, LVNI_SELECTED))
+            rows.push_back(i);
+        return rows;
+    }
+
+    CListParent parent;
+    CListCtrl list;
+};
+
+TEST_F(ListViewTest, FocusAndSelectionFollowCountAndDeletedRows)
+{
+    ASSERT_TRUE(list.SetItemCountEx(10, LVSICF_NOINVALIDATEALL));
+    EXPECT_EQ(list.GetItemCount(), 10);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED), -1);
+
+    list.SetItemState(3, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    list.SetItemState(5, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED), 3);
+    EXPECT_EQ(list.GetNextItem(3, LVNI_FOCUSED), -1) << "the start item is not a candidate";
+    EXPECT_EQ(Selected(), (std::vector<int>{3, 5})) << "several rows may be selected";
+    EXPECT_EQ(list.GetItemState(3, LVIS_FOCUSED | LVIS_SELECTED), LVIS_FOCUSED | LVIS_SELECTED);
+    EXPECT_EQ(list.GetItemState(5, LVIS_FOCUSED), 0u);
+
+    // Focused but not selected is no current row.
+    list.SetItemState(3, 0, LVIS_SELECTED);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED), -1);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 3);
+    list.SetItemState(-1, 0, LVIS_SELECTED);
+    EXPECT_TRUE(Selected().empty());
+    EXPECT_FALSE(list.SetItemState(10, LVIS_SELECTED, LVIS_SELECTED));
+
+    // Deleting a row moves the later states down; the focused row's own
+    // deletion leaves no focus.
+    list.SetItemState(6, LVIS_SELECTED, LVIS_SELECTED);
+    ASSERT_TRUE(list.DeleteItem(1));
+    EXPECT_EQ(list.GetItemCount(), 9);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 2);
+    EXPECT_EQ(Selected(), std::vector<int>{5});
+    ASSERT_TRUE(list.DeleteItem(2));
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), -1);
+    EXPECT_FALSE(list.DeleteItem(8));
+    EXPECT_FALSE(list.DeleteItem(-1));
+    EXPECT_EQ(list.GetItemCount(), 8);
+
+    // A smaller count drops the states beyond it.
+    list.SetItemState(7, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    list.SetItemCountEx(4);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), -1);
+    EXPECT_TRUE(Selected().empty());
+    list.SetItemCountEx(8);
+    EXPECT_TRUE(Selected().empty());
+}
+
+TEST_F(ListViewTest, CellsAreAskedOfTheParentAndCutToTheBuffer)
+{
+    list.SetItemCountEx(3);
+    EXPECT_EQ(list.GetItemText(2, 1), u"r2c1");
+    EXPECT_EQ(parent.offered.back(), 260);
+    const auto asked = std::count(parent.codes.begin(), parent.codes.end(), LVN_GETDISPINFOW);
+    EXPECT_EQ(list.GetItemText(3, 0), u"");
+    EXPECT_EQ(std::count(parent.codes.begin(), parent.codes.end(), LVN_GETDISPINFOW), asked)
+        << "no request beyond the count";
+
+    // A parent may answer with text of its own instead of filling the buffer.
+    parent.answer = std::u16string(300, u'z');
+    EXPECT_EQ(list.GetItemText(0, 0), std::u16string(259, u'z'));
+    WCHAR small[5];
+    std::fill(std::begin(small), std::end(small), u'#');
+    LVITEMW item;
+    item.pszText = small;
+    item.cchTextMax = 4;
+    EXPECT_EQ(list.SendMessage(LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item)), 3);
+    EXPECT_EQ(std::u16string(small), u"zzz");
+    EXPECT_EQ(small[4], u'#');
+
+    // Painting asks only for the rows on screen.
+    parent.answer.clear();
+    list.SetItemCountEx(100000);
+    parent.codes.clear();
+    list.Invalidate();
+    GrabWindow(list.m_hWnd);
+    const auto requests = std::count(parent.codes.begin(), parent.codes.end(), LVN_GETDISPINFOW);
+    EXPECT_GT(requests, 0);
+    EXPECT_LE(requests, 3 * (list.GetCountPerPage() + 1));
+}
+
+TEST_F(ListViewTest, EnsureVisibleAndScrollMoveTheTopRow)
+{
+    list.SetItemCountEx(100);
+    const int perPage = list.GetCountPerPage();
+    ASSERT_GT(perPage, 3);
+    const CRect first = Row(0);
+    EXPECT_GT(first.top, 0) << "below the header";
+    EXPECT_EQ(first.Width(), 300);
+    CRect client;
+    list.GetClientRect(&client);
+    EXPECT_LE(first.top + perPage * first.Height(), client.bottom);
+    EXPECT_GT(first.top + (perPage + 1) * first.Height(), client.bottom);
+
+    EXPECT_TRUE(list.EnsureVisible(50, FALSE));
+    EXPECT_EQ(list.GetTopIndex(), 50 - perPage + 1);
+    EXPECT_LE(Row(50).bottom, client.bottom);
+    EXPECT_EQ(Row(50 - perPage + 1).top, first.top);
+    EXPECT_TRUE(list.EnsureVisible(10, FALSE));
+    EXPECT_EQ(list.GetTopIndex(), 10);
+    EXPECT_FALSE(list.EnsureVisible(100, FALSE));
+    EXPECT_EQ(list.GetTopIndex(), 10);
+
+    EXPECT_TRUE(list.Scroll(CSize(0, 3 * first.Height())));
+    EXPECT_EQ(list.GetTopIndex(), 13);
+    list.Scroll(CSize(0, -first.Height() / 2 - 1));
+    EXPECT_EQ(list.GetTopIndex(), 12) << "rounded to whole rows";
+    list.Scroll(CSize(0, -1000 * first.Height()));
+    EXPECT_EQ(list.GetTopIndex(), 0);
+    list.Scroll(CSize(0, 1000 * first.Height()));
+    EXPECT_EQ(list.GetTopIndex(), 100 - perPage);
+
+    // Fewer rows than fit: the top stays at 0.
+    list.SetItemCountEx(2);
+    EXPECT_EQ(list.GetTopIndex(), 0);
+    EXPECT_EQ(list.HitTest(POINT{10, Row(1).top + 1}), 1);
+    EXPECT_EQ(list.HitTest(POINT{10, Row(1).bottom + 1}), -1);
+}
+
+TEST_F(ListViewTest, TapsAndKeysSelectOneRowAndNotifyTheParent)
+{
+    list.SetItemCountEx(5);
+    const CRect row2 = Row(2);
+    SimulateMouse(list.m_hWnd, WM_LBUTTONDOWN, 150, row2.top + 2);
+    SimulateMouse(list.m_hWnd, WM_LBUTTONUP, 150, row2.top + 2);
+    EXPECT_EQ(GetFocus(), list.m_hWnd);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED), 2);
+    SimulateMouse(list.m_hWnd, WM_LBUTTONDBLCLK, 150, row2.top + 2);
+    EXPECT_EQ(parent.activated, (std::vector<int>{2, 2}));
+    EXPECT_EQ(std::count(parent.codes.begin(), parent.codes.end(), NM_DBLCLK), 1);
+
+    SimulateKey(list.m_hWnd, WM_KEYDOWN, VK_DOWN);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED), 3);
+    EXPECT_EQ(Selected(), std::vector<int>{3});
+    SimulateKey(list.m_hWnd, WM_KEYDOWN, VK_END);
+    EXPECT_EQ(Selected(), std::vector<int>{4});
+    SimulateKey(list.m_hWnd, WM_KEYDOWN, VK_DOWN);
+    EXPECT_EQ(Selected(), std::vector<int>{4}) << "stays on the last row";
+    SimulateKey(list.m_hWnd, WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(parent.keys, (std::vector<WORD>{VK_DOWN, VK_END, VK_DOWN, VK_RETURN}));
+    EXPECT_EQ(Selected(), std::vector<int>{4});
+
+    // A tap below the last row selects nothing; one on the header changes nothing.
+    SimulateMouse(list.m_hWnd, WM_LBUTTONDOWN, 150, Row(4).bottom + 5);
+    EXPECT_TRUE(Selected().empty());
+    list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    SimulateMouse(list.m_hWnd, WM_LBUTTONDOWN, 150, 2);
+    EXPECT_EQ(Selected(), std::vector<int>{1});
+}
+
+TEST_F(ListViewTest, PaintsSelectionAndTransparentRowIcon)
+{
+    CImageList images;
+    ASSERT_TRUE(images.Create(131, 16, 1, 0x00FFFFFF));
+    EXPECT_EQ(images.GetImageCount(), 1);
+    CImageList missing;
+    EXPECT_FALSE(missing.Create(9999, 16, 1, 0x00FFFFFF));
+    list.SetImageList(&images, LVSIL_SMALL);
+    EXPECT_EQ(list.GetImageList(LVSIL_SMALL), images.GetSafeHandle());
+    list.SetItemCountEx(4);
+    list.SetFocus();
+    list.SetItemState(1, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    ScreenImage image = GrabWindow(list.m_hWnd);
+    const CRect row0 = Row(0), row1 = Row(1);
+    // Without full-row selection only the first column is highlighted.
+    EXPECT_EQ(image.Pixel(60, row1.top + 2), highlight);
+    EXPECT_EQ(image.Pixel(250, row1.top + 2), window);
+    EXPECT_EQ(image.Pixel(250, row0.top + 2), window);
+
+    list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    image = GrabWindow(list.m_hWnd);
+    EXPECT_EQ(image.Pixel(250, row1.top + 2), highlight);
+    EXPECT_EQ(image.Pixel(295, row1.top + 2), highlight);
+    EXPECT_EQ(image.Pixel(310, row1.top + 2), window) << "the columns end at 300";
+
+    // The icon's white ground lets the row's colour through; the card shows.
+    const int iconTop0 = row0.top + (row0.Height() - 16) / 2;
+    const int iconTop1 = row1.top + (row1.Height() - 16) / 2;
+    EXPECT_EQ(image.Pixel(2, iconTop0), window);
+    EXPECT_EQ(image.Pixel(2, iconTop1), highlight);
+    int card = 0;
+    for (int y = iconTop0; y < iconTop0 + 16; ++y)
+        for (int x = 2; x < 18; ++x)
+            card += image.Pixel(x, y) != window;
+    EXPECT_GT(card, 20);
+
+    // Cell text is drawn: dark pixels in the second column of row 0.
+    int dark = 0;
+    for (int y = row0.top; y < row0.bottom; ++y)
+        for (int x = 100; x < 200; ++x)
+            dark += image.Pixel(x, y) == GetSysColor(COLOR_WINDOWTEXT);
+    EXPECT_GT(dark, 5);
+}
+
+} // namespace
