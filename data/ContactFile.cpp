@@ -41,6 +41,25 @@ ce::DATE DecodeBirthday(const unsigned char in[DateSize])
     return date.GetStatus() == ce::COleDateTime::valid ? date.m_dt : 0.0;
 }
 
+// A text never ends its field early: it is cut at an embedded NUL.
+void AppendText(std::string& block, std::u16string_view text)
+{
+    text = text.substr(0, text.find(u'\0'));
+    // ASCII is the same in every ANSI code page: no conversion needed.
+    const std::size_t start = block.size();
+    block.resize(start + text.size());
+    char16_t any = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        any |= text[i];
+        block[start + i] = static_cast<char>(text[i]);
+    }
+    if (any >= 0x80) {
+        block.resize(start);
+        block += ce::WideToAnsi(text);
+    }
+    block.push_back(Terminator);
+}
+
 // The new file gets the permissions of the file it replaces.
 void KeepPermissions(const std::string& tempHostPath)
 {
@@ -80,10 +99,7 @@ int ContactListBase::Save(const std::u16string& path) const
                 continue;
             }
             field.GetText(text);
-            const std::string bytes = ce::WideToAnsi(text);
-            // A text never ends its field early: it is cut at an embedded NUL.
-            block.append(bytes.data(), std::strlen(bytes.c_str()));
-            block.push_back(Terminator);
+            AppendText(block, text);
         }
         if (block.size() >= WriteBlockSize) {
             ok = file.Write(block.data(), block.size());

@@ -73,13 +73,15 @@ int ContactList::Load(const std::u16string& path)
     const int result = ContactListBase::Load(path);
     if (!result)
         return result;
+    ContactRecord labelled;
+    labelled.LoadLabels();
     // One record per lock, so that readers are never kept waiting long.
     for (int i = 0;; ++i) {
         auto guard = Lock();
         if (i >= GetCount())
             break;
         if (ContactRecord* record = GetAt(i))
-            record->LoadLabels();
+            record->CopyLabelsFrom(labelled);
     }
     return result;
 }

@@ -5,7 +5,22 @@
 #include "res/resource.h"
 
 #include <cstdio>
+#include <mutex>
+#include <set>
 #include <utility>
+
+namespace {
+
+// The one stored copy of a label text; stays valid for the whole run.
+const std::u16string* InternLabel(std::u16string text)
+{
+    static std::mutex mutex;
+    static std::set<std::u16string> labels;
+    const std::lock_guard guard(mutex);
+    return &*labels.insert(std::move(text)).first;
+}
+
+} // namespace
 
 void ContactField::GetText(std::u16string& text) const
 {
@@ -72,5 +87,11 @@ void ContactRecord::CopyFrom(const ContactRecord& other)
 void ContactRecord::LoadLabels()
 {
     for (FieldId id = 0; id < FieldCount; ++id)
-        fields[id].label = ce::LoadStringW(IDS_FIELD_FIRST + id);
+        fields[id].label = InternLabel(ce::LoadStringW(IDS_FIELD_FIRST + id));
+}
+
+void ContactRecord::CopyLabelsFrom(const ContactRecord& other)
+{
+    for (FieldId id = 0; id < FieldCount; ++id)
+        fields[id].label = other.fields[id].label;
 }

@@ -44,7 +44,13 @@ public:
     ContactField& operator=(const ContactField& other) = default;
     virtual ~ContactField() = default;
 
-    void GetLabel(std::u16string& text) const { text = label; }
+    void GetLabel(std::u16string& text) const
+    {
+        if (label)
+            text = *label;
+        else
+            text.clear();
+    }
     // The text as shown and stored; the birthday as "yyyymmdd", empty
     // without a date.
     void GetText(std::u16string& text) const;
@@ -69,7 +75,8 @@ private:
     friend class ContactRecord;
 
     std::u16string value;
-    std::u16string label;
+    // Labels are few and shared by every record: each text is kept once.
+    const std::u16string* label = nullptr;
     ce::DATE date = 0.0;
     FieldId fieldId = 0;
 };
@@ -89,6 +96,8 @@ public:
     void CopyFrom(const ContactRecord& other);
     // Labels from string-table entries 1 to 16 of the current resource module.
     void LoadLabels();
+    // The labels of another record: LoadLabels for many records at once.
+    void CopyLabelsFrom(const ContactRecord& other);
 
 private:
     ContactField fields[FieldCount];

@@ -5,6 +5,8 @@
 #include "data/HanziCodeTable.h"
 #include "data/PinyinSyllableTable.h"
 
+#include <algorithm>
+
 int CompareNoCase(std::u16string_view a, std::u16string_view b)
 {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
@@ -21,11 +23,14 @@ int CompareNoCase(std::u16string_view a, std::u16string_view b)
 
 std::u16string_view FindSyllable(std::uint16_t code)
 {
-    for (int row = PinyinSyllableCount - 1; row >= 0; --row) {
-        if (PinyinSyllableTable[row].firstCode <= code)
-            return PinyinSyllableTable[row].syllable;
-    }
-    return {};
+    // The last row whose first code is not above code; rows are in
+    // increasing code order.
+    const PinyinSyllable* end = PinyinSyllableTable + PinyinSyllableCount;
+    const PinyinSyllable* next = std::upper_bound(PinyinSyllableTable, end, code,
+        [](std::uint16_t c, const PinyinSyllable& row) { return c < row.firstCode; });
+    if (next == PinyinSyllableTable)
+        return {};
+    return next[-1].syllable;
 }
 
 std::u16string_view GetPinyinSyllable(char16_t unit)

@@ -1,0 +1,54 @@
+// Feeds arbitrary bytes to the data file reader. Whatever it accepts must
+// save and load again to the same number of contacts.
+#include "data/ContactList.h"
+#include "platform/core/CodePage.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::string MakeTempDir()
+{
+    char pattern[] = "/tmp/contacts-fuzz-XXXXXX";
+    if (!mkdtemp(pattern))
+        std::abort();
+    return pattern;
+}
+
+std::u16string Utf16(const std::string& text)
+{
+    return std::u16string(text.begin(), text.end());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const std::string dir = [] {
+        ce::SetACP(936);
+        return MakeTempDir();
+    }();
+    static const std::string input = dir + "/input.pcd";
+    static const std::string output = dir + "/output.pcd";
+
+    std::FILE* file = std::fopen(input.c_str(), "wb");
+    if (!file)
+        std::abort();
+    if (size && std::fwrite(data, 1, size, file) != size)
+        std::abort();
+    std::fclose(file);
+
+    ContactListBase list;
+    if (list.Load(Utf16(input)) != 1)
+        std::abort();
+    if (list.Save(Utf16(output)) != 1)
+        std::abort();
+    ContactListBase again;
+    if (again.Load(Utf16(output)) != 1 || again.GetCount() != list.GetCount())
+        std::abort();
+    return 0;
+}
