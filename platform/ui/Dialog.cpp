@@ -59,7 +59,10 @@ std::u16string ControlClassName(const std::u16string& name)
 void CreateTemplateControls(const DialogTemplate& t, HWND parent)
 {
     for (const DialogControl& c : t.controls) {
-        RECT r = MapDialogUnits(RECT{c.x, c.y, c.x + c.cx, c.y + c.cy});
+        // Position and size map separately, so equal template heights stay equal.
+        RECT origin = MapDialogUnits(RECT{c.x, c.y, c.x, c.y});
+        RECT size = MapDialogUnits(RECT{0, 0, c.cx, c.cy});
+        RECT r{origin.left, origin.top, origin.left + size.right, origin.top + size.bottom};
         std::u16string text = c.text;
         if (c.imageId && text.empty()) {
             std::string digits = "#" + std::to_string(c.imageId);
@@ -128,7 +131,7 @@ void CollectTabStops(HWND root, std::vector<HWND>& out)
         return;
     for (HWND h : w->children) {
         Window* c = FindWindow(h);
-        if (!c || !IsWindowVisible(h) || (c->style & WS_DISABLED))
+        if (!c || !(c->style & WS_VISIBLE) || (c->style & WS_DISABLED))
             continue;
         if (c->style & WS_TABSTOP)
             out.push_back(h);

@@ -63,6 +63,14 @@ void Paint(HWND hwnd)
 LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
+    case WM_CREATE:
+        // A picture takes the size of its bitmap, as classic.
+        if (Window* w = FindWindow(hwnd); w && (w->style & SS_TYPEMASK) == SS_BITMAP && !(w->style & SS_CENTERIMAGE)) {
+            QImage image = BitmapResource(PictureId(*w));
+            if (!image.isNull())
+                MoveWindow(hwnd, w->rect.x(), w->rect.y(), image.width(), image.height(), FALSE);
+        }
+        return 0;
     case WM_PAINT:
         Paint(hwnd);
         return 0;

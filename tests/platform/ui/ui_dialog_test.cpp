@@ -1,0 +1,231 @@
+// Modal dialogs and form views from the templates of the resource script.
+#include "tests/platform/ui/support/UiTest.h"
+#include "platform/core/Resources.h"
+#include "res/resource.h"
+
+using namespace ce;
+using uitest::CRecordingWnd;
+using uitest::UiTest;
+
+namespace {
+
+int g_formsAlive = 0;
+
+class CTestForm : public CFormView {
+    DECLARE_DYNCREATE(CTestForm)
+public:
+    CTestForm() : CFormView(IDD_EDIT_FORM) { ++g_formsAlive; }
+    ~CTestForm() override { --g_formsAlive; }
+    int childrenAtCreate = -1;
+    std::vector<UINT> focused; // ids that reported EN_SETFOCUS
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        if (HIWORD(wParam) == EN_SETFOCUS)
+            focused.push_back(LOWORD(wParam));
+        return CFormView::OnCommand(wParam, lParam);
+    }
+
+protected:
+    int OnCreate(LPCREATESTRUCT cs)
+    {
+        if (CFormView::OnCreate(cs) == -1)
+            return -1;
+        childrenAtCreate = 0;
+        for (HWND h = GetWindow(m_hWnd, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+            ++childrenAtCreate;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+IMPLEMENT_DYNCREATE(CTestForm, CFormView)
+BEGIN_MESSAGE_MAP(CTestForm, CFormView)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+// A dialog that hosts the form as its pane, as the contact dialogs do.
+class CHostDialog : public CDialog {
+public:
+    CHostDialog() : CDialog(IDD_EDIT_DIALOG) {}
+    CTestForm* view = nullptr;
+    BOOL endOnEscapeWithOne = FALSE;
+    std::function<void(CHostDialog&)> whileOpen;
+
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        MoveWindow(0, 0, 320, 240);
+        CCreateContext context;
+        context.m_pNewViewClass = RUNTIME_CLASS(CTestForm);
+        view = dynamic_cast<CTestForm*>(CreateView(&context));
+        if (view)
+            view->ShowWindow(SW_SHOWNORMAL);
+        if (whileOpen)
+            PostTask([this] { whileOpen(*this); });
+        return TRUE;
+    }
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (endOnEscapeWithOne && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE)
+            EndDialog(1);
+        return CDialog::PreTranslateMessage(msg);
+    }
+};
+
+class DialogTest : public UiTest {};
+
+int Height(HWND hwnd)
+{
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    return rc.bottom - rc.top;
+}
+
+std::u16string ClassOf(HWND hwnd)
+{
+    WCHAR name[64];
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+} // namespace
+
+TEST_F(DialogTest, FormViewMakesItsTemplateControlsBeforeItsCreationHandler)
+{
+    CRecordingWnd host;
+    ASSERT_TRUE(host.Make(nullptr, RECT{0, 0, 320, 240}));
+    auto* form = new CTestForm;
+    ASSERT_TRUE(form->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{}, &host, AFX_IDW_PANE_FIRST));
+    const DialogTemplate* t = FindDialogTemplate(IDD_EDIT_FORM);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(form->childrenAtCreate, int(t->controls.size()));
+    EXPECT_EQ(form->GetDlgCtrlID(), int(AFX_IDW_PANE_FIRST));
+
+    // An empty rectangle makes the pane fill its parent's client area.
+    RECT pane, client;
+    form->GetClientRect(&pane);
+    host.GetClientRect(&client);
+    EXPECT_EQ(pane.right, client.right);
+    EXPECT_EQ(pane.bottom, client.bottom);
+
+    int editHeight = MapDialogUnits(RECT{0, 0, 0, 12}).bottom;
+    int pickerHeight = MapDialogUnits(RECT{0, 0, 0, 14}).bottom;
+    for (UINT id = 1040; id <= 1055; ++id) {
+        HWND control = GetDlgItem(form->m_hWnd, int(id));
+        ASSERT_NE(control, nullptr) << id;
+        if (id == IDC_BIRTHDAY_PICKER) {
+            EXPECT_EQ(ClassOf(control), u"SysDateTimePick32");
+            EXPECT_EQ(Height(control), pickerHeight);
+        } else {
+            EXPECT_EQ(ClassOf(control), u"EDIT") << id;
+            EXPECT_EQ(Height(control), editHeight) << id;
+        }
+    }
+    for (UINT id = 1002; id <= 1017; ++id)
+        EXPECT_EQ(ClassOf(GetDlgItem(form->m_hWnd, int(id))), u"STATIC") << id;
+    for (UINT id = 1080; id <= 1095; ++id)
+        EXPECT_EQ(Height(GetDlgItem(form->m_hWnd, int(id))), 1) << id;
+
+    // The form goes with its window.
+    EXPECT_EQ(g_formsAlive, 1);
+    form->DestroyWindow();
+    EXPECT_EQ(g_formsAlive, 0);
+}
+
+TEST_F(DialogTest, ScrollingMovesTheControlsWithinTheContent)
+{
+    CRecordingWnd host;
+    ASSERT_TRUE(host.Make(nullptr, RECT{0, 0, 320, 240}));
+    auto* form = new CTestForm;
+    ASSERT_TRUE(form->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 300, 600}, &host, 1));
+    HWND last = GetDlgItem(form->m_hWnd, 1055);
+    RECT before, after;
+    GetWindowRect(last, &before);
+
+    form->ScrollToPosition(POINT{0, 100});
+    EXPECT_EQ(form->GetScrollPosition(), CPoint(0, 100));
+    GetWindowRect(last, &after);
+    EXPECT_EQ(after.top, before.top - 100);
+
+    // Not above the start, nor further than the last control needs to show
+    // at the bottom of the part the parent shows (240 high).
+    form->ScrollToPosition(POINT{0, -50});
+    EXPECT_EQ(form->GetScrollPosition().y, 0);
+    GetWindowRect(last, &after);
+    EXPECT_EQ(after.top, before.top);
+    form->ScrollToPosition(POINT{0, 5000});
+    GetWindowRect(GetDlgItem(form->m_hWnd, 1095), &after);
+    EXPECT_EQ(after.bottom, 240);
+    form->DestroyWindow();
+}
+
+TEST_F(DialogTest, ModalDialogRunsUntilEndDialogAndDisablesItsOwner)
+{
+    CRecordingWnd owner;
+    ASSERT_TRUE(owner.Make(nullptr, RECT{0, 0, 320, 240}));
+    CDialog dialog(IDD_SHOW_DIALOG, &owner);
+    bool ran = false;
+    PostTask([&] {
+        ran = true;
+        EXPECT_NE(dialog.m_hWnd, nullptr);
+        EXPECT_TRUE(dialog.IsWindowVisible());
+        EXPECT_FALSE(owner.IsWindowEnabled());
+        EXPECT_EQ(GetParent(dialog.m_hWnd), owner.m_hWnd);
+        dialog.EndDialog(5);
+    });
+    EXPECT_EQ(dialog.DoModal(), 5);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+    EXPECT_TRUE(owner.IsWindowEnabled());
+    // A missing template gives -1 at once.
+    CDialog missing(9999);
+    EXPECT_EQ(missing.DoModal(), -1);
+}
+
+TEST_F(DialogTest, CloseBoxAndKeysEndTheDialog)
+{
+    {
+        CDialog dialog(IDD_SHOW_DIALOG);
+        PostTask([&] {
+            RECT rc;
+            dialog.GetWindowRect(&rc);
+            // The close box sits at the right end of the caption.
+            SimulateTap(rc.right - 8, rc.top + 1 + GetSystemMetrics(SM_CYCAPTION) / 2);
+        });
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    }
+    {
+        CHostDialog dialog;
+        dialog.whileOpen = [](CHostDialog&) { SimulateKeyStroke(VK_RETURN, 13); };
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+    }
+    {
+        // A filter that ends the dialog itself keeps its result.
+        CHostDialog dialog;
+        dialog.endOnEscapeWithOne = TRUE;
+        dialog.whileOpen = [](CHostDialog&) { SimulateKeyStroke(VK_ESCAPE, 27); };
+        EXPECT_EQ(dialog.DoModal(), 1);
+    }
+}
+
+TEST_F(DialogTest, HostedViewIsThePaneAndTheFirstFieldTakesTheFocus)
+{
+    CHostDialog dialog;
+    HWND viewHandle = nullptr;
+    std::vector<UINT> focused;
+    dialog.whileOpen = [&](CHostDialog& d) {
+        ASSERT_NE(d.view, nullptr);
+        viewHandle = d.view->m_hWnd;
+        EXPECT_EQ(GetDlgItem(d.m_hWnd, int(AFX_IDW_PANE_FIRST)), viewHandle);
+        EXPECT_EQ(GetFocus(), GetDlgItem(viewHandle, 1040));
+        // Tab walks the template order: 1041 follows 1040.
+        SimulateKeyStroke(VK_TAB, 9);
+        EXPECT_EQ(GetFocus(), GetDlgItem(viewHandle, 1041));
+        focused = d.view->focused;
+        d.EndDialog(3);
+    };
+    EXPECT_EQ(dialog.DoModal(), 3);
+    EXPECT_EQ(focused, (std::vector<UINT>{1040, 1041}));
+    EXPECT_FALSE(IsWindow(viewHandle));
+    EXPECT_EQ(g_formsAlive, 0);
+}
