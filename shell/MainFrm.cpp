@@ -7,6 +7,7 @@
 #include "res/resource.h"
 
 #include <cstdio>
+#include <utility>
 
 using namespace ce;
 

@@ -1,6 +1,7 @@
 #include "platform/ui/FrameWnd.h"
 #include "platform/core/Resources.h"
 #include "platform/ui/App.h"
+#include "platform/ui/Host.h"
 #include "platform/ui/WindowImpl.h"
 #include <algorithm>
 
@@ -46,6 +47,8 @@ END_MESSAGE_MAP()
 
 BOOL CFrameWnd::LoadFrame(UINT id, DWORD defaultStyle, CWnd* parent, CCreateContext*)
 {
+    // The window system's own start-up windows come before the frame.
+    InitPlatform();
     m_strTitle = LoadStringW(id);
     const int cx = GetSystemMetrics(SM_CXSCREEN);
     const int cy = GetSystemMetrics(SM_CYSCREEN);
