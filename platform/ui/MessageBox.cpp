@@ -121,7 +121,7 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM) override
     {
         if (HIWORD(wParam) == BN_CLICKED && IndexOf(GetDlgItem(LOWORD(wParam))) >= 0)
-            result = LOWORD(wParam);
+            Answer(LOWORD(wParam));
         return TRUE;
     }
 
@@ -134,11 +134,10 @@ protected:
         const int focused = IndexOf(CWnd::GetFocus());
         switch (msg->wParam) {
         case VK_RETURN:
-            result = buttons[std::size_t(std::max(focused, 0))]->GetDlgCtrlID();
+            Answer(buttons[std::size_t(std::max(focused, 0))]->GetDlgCtrlID());
             return TRUE;
         case VK_ESCAPE:
-            if (CancelAnswer(type))
-                result = CancelAnswer(type);
+            Answer(CancelAnswer(type));
             return TRUE;
         case VK_TAB:
         case VK_RIGHT:
@@ -164,15 +163,18 @@ protected:
         dc.DrawText(text, &rect, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
     }
 
-    void OnClose()
-    {
-        if (CancelAnswer(type))
-            result = CancelAnswer(type);
-    }
+    void OnClose() { Answer(CancelAnswer(type)); }
 
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The first answer counts; 0 is none.
+    void Answer(int answer)
+    {
+        if (!result)
+            result = answer;
+    }
+
     int IndexOf(const CWnd* wnd) const
     {
         for (std::size_t i = 0; i < buttons.size(); ++i)

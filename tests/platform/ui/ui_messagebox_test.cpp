@@ -1,0 +1,135 @@
+// The message box: modal over its disabled owner, answered with keys, taps
+// or the close box, and the test hook that answers it without a window.
+#include "platform/ui/MessageBox.h"
+#include "tests/platform/ui/support/UiTest.h"
+#include <cstdlib>
+
+namespace {
+
+using namespace ce;
+
+class MessageBoxTest : public uitest::UiTest {
+protected:
+    void SetUp() override
+    {
+        setenv("CONTACTS_UI_LANGUAGE", "0c0a", 1);
+        UiTest::SetUp();
+        ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
+                                   nullptr));
+        ASSERT_TRUE(child.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 100), &owner, 5));
+        child.SetFocus();
+    }
+    void TearDown() override
+    {
+        SetMessageBoxHook({});
+        child.DestroyWindow();
+        owner.DestroyWindow();
+        UiTest::TearDown();
+    }
+
+    // Shows a box owned by the child window while `act` runs inside it;
+    // a box that `act` left open is closed.
+    int Ask(UINT type, const std::function<void(HWND box)>& act)
+    {
+        PostTask([act] {
+            const HWND box = FindWindowW(MESSAGEBOX_CLASSW, nullptr);
+            act(box);
+            PostTask([] {
+                if (HWND left = FindWindowW(MESSAGEBOX_CLASSW, nullptr))
+                    SendMessageW(left, WM_CLOSE);
+            });
+        });
+        return child.MessageBox(u"Borrar definitivamente el contacto?", u"Contactos", type);
+    }
+
+    static void Tap(HWND box, int id)
+    {
+        const HWND button = GetDlgItem(box, id);
+        ASSERT_NE(button, nullptr) << id;
+        SimulateMouse(button, WM_LBUTTONDOWN, 5, 5);
+        SimulateMouse(button, WM_LBUTTONUP, 5, 5);
+    }
+
+    CWnd owner;
+    CWnd child;
+};
+
+TEST_F(MessageBoxTest, ModalInTheScreenOverItsDisabledOwner)
+{
+    bool seen = false;
+    const int answer = Ask(MB_OKCANCEL | MB_ICONQUESTION, [&](HWND box) {
+        ASSERT_NE(box, nullptr);
+        seen = true;
+        EXPECT_EQ(GetWindowText(box), u"Contactos");
+        EXPECT_FALSE(IsWindowEnabled(owner.m_hWnd));
+        CRect rect;
+        GetWindowRect(box, &rect);
+        EXPECT_GE(rect.left, 0);
+        EXPECT_GE(rect.top, 0);
+        EXPECT_LE(rect.right, 320);
+        EXPECT_LE(rect.bottom, 240);
+        EXPECT_LE(std::abs((rect.left + rect.right) - 320), 1) << "centred";
+        EXPECT_EQ(GetWindowText(GetDlgItem(box, IDOK)), u"Aceptar");
+        EXPECT_EQ(GetWindowText(GetDlgItem(box, IDCANCEL)), u"Cancelar");
+        EXPECT_EQ(GetFocus(), GetDlgItem(box, IDOK));
+        // The question mark is painted, and the text.
+        const ScreenImage image = GrabWindow(box);
+        int coloured = 0, dark = 0;
+        for (COLORREF c : image.pixels) {
+            coloured += c == 0x00A00000;
+            dark += c == 0x00000000;
+        }
+        EXPECT_GT(coloured, 100);
+        EXPECT_GT(dark, 100);
+        Tap(box, IDOK);
+    });
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(answer, IDOK);
+    EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+    EXPECT_EQ(FindWindowW(MESSAGEBOX_CLASSW, nullptr), nullptr);
+    EXPECT_EQ(GetFocus(), child.m_hWnd) << "the focus goes back";
+}
+
+TEST_F(MessageBoxTest, KeysTapsAndCloseBoxGiveTheirAnswers)
+{
+    EXPECT_EQ(Ask(MB_OKCANCEL, [](HWND box) { Tap(box, IDCANCEL); }), IDCANCEL);
+    EXPECT_EQ(Ask(MB_OKCANCEL, [](HWND) { SimulateKeyStroke(VK_RETURN, u'\r'); }), IDOK);
+    EXPECT_EQ(Ask(MB_OKCANCEL, [](HWND) { SimulateKeyStroke(VK_ESCAPE, 27); }), IDCANCEL);
+    EXPECT_EQ(Ask(MB_OKCANCEL,
+                  [](HWND) {
+                      SimulateKeyStroke(VK_TAB, 0);
+                      SimulateKeyStroke(VK_RETURN, u'\r');
+                  }),
+              IDCANCEL)
+        << "Enter chooses the focused button";
+    EXPECT_EQ(Ask(MB_OKCANCEL, [](HWND box) { SendMessageW(box, WM_CLOSE); }), IDCANCEL);
+    EXPECT_EQ(Ask(MB_OK, [](HWND) { SimulateKeyStroke(VK_ESCAPE, 27); }), IDOK);
+    EXPECT_EQ(Ask(MB_YESNO, [](HWND box) { Tap(box, IDNO); }), IDNO);
+    // Escape does not answer a yes-or-no question.
+    EXPECT_EQ(Ask(MB_YESNO,
+                  [](HWND box) {
+                      SimulateKeyStroke(VK_ESCAPE, 27);
+                      EXPECT_TRUE(IsWindow(box));
+                      Tap(box, IDYES);
+                  }),
+              IDYES);
+    EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+}
+
+TEST_F(MessageBoxTest, HookAnswersWithoutAWindow)
+{
+    std::vector<std::u16string> asked;
+    SetMessageBoxHook([&](HWND hookOwner, const std::u16string& text, const std::u16string& caption, UINT type) {
+        EXPECT_EQ(hookOwner, child.m_hWnd);
+        EXPECT_EQ(caption, u"Contactos");
+        EXPECT_EQ(type, MB_OKCANCEL | MB_ICONQUESTION);
+        EXPECT_EQ(FindWindowW(MESSAGEBOX_CLASSW, nullptr), nullptr);
+        asked.push_back(text);
+        return IDCANCEL;
+    });
+    EXPECT_EQ(child.MessageBox(u"Borrar?", u"Contactos", MB_OKCANCEL | MB_ICONQUESTION), IDCANCEL);
+    EXPECT_EQ(asked, std::vector<std::u16string>{u"Borrar?"});
+    EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+}
+
+} // namespace
