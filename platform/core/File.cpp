@@ -58,6 +58,11 @@ int CFile::Open(const std::u16string& path, unsigned flags)
     int fd = ::open(host.c_str(), oflags, 0666);
     if (fd < 0)
         return Fail(-1);
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return Fail(fd);
+    }
     // The lock comes before the truncation, so an opener that loses the
     // race never destroys the holder's file.
     if (!(flags & shareDenyNone) && ::flock(fd, LOCK_EX | LOCK_NB) != 0)

@@ -14,7 +14,9 @@
 //   131 BITMAP BEGIN '42 4D 76 00 ...' END (the BMP file's bytes)
 //   128 ICON   BEGIN '00 00 01 00 ...' END
 //
-// Keywords are upper case; BEGIN/END may be written { }. Numbers are decimal
+// Keywords are upper case; BEGIN/END may be written { }. LANGUAGE x, y and
+// the memory options (DISCARDABLE, MOVEABLE, PURE ...) are accepted and
+// ignored; a control id of -1 is 0xFFFF. Numbers are decimal
 // or 0x hexadecimal; styles are numbers or named flags joined with '|'
 // (WS_, DS_, SS_, ES_, BS_, DTS_, LVS_ names with their classic values), and
 // NOT flag removes one. Strings take "" for a quote and the escapes \n, \t,

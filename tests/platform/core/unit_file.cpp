@@ -48,7 +48,7 @@ TEST_F(FileTest, WritesReadsAndMeasuresThroughTheDevicePath)
     EXPECT_EQ(in.Write("x", 1), 0);
 }
 
-TEST_F(FileTest, CreateTruncatesAndMissingFileFailsToOpen)
+TEST_F(FileTest, CreateTruncatesAndMissingFileOrFolderFailsToOpen)
 {
     ASSERT_TRUE(WriteHostFile(dir.File("data.pcd"), "old contents"));
     CFile file;
@@ -59,6 +59,8 @@ TEST_F(FileTest, CreateTruncatesAndMissingFileFailsToOpen)
     EXPECT_EQ(file.Open(u"\\missing.pcd", readFlags), 0);
     EXPECT_EQ(ce::GetLastError(), ce::ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(file.Open(u"\\", readFlags), 0);
+    EXPECT_EQ(ce::GetLastError(), ce::ERROR_ACCESS_DENIED);
 }
 
 TEST_F(FileTest, SecondOpenerInThisProcessIsRefusedAndLeavesTheFileWhole)
