@@ -103,8 +103,11 @@ TEST(DevicePath, MapsUnderTheRootChosenByTheEnvironment)
     setenv("XDG_DATA_HOME", "/xdg", 1);
     EXPECT_EQ(ce::GetDeviceRoot(), "/xdg/contacts/device");
     unsetenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    const std::string savedHome = home ? home : "";
     setenv("HOME", "/home/ana", 1);
     EXPECT_EQ(ce::GetDeviceRoot(), "/home/ana/.local/share/contacts/device");
+    setenv("HOME", savedHome.c_str(), 1);
 
     ce::SetDeviceRoot("/override");
     EXPECT_EQ(ce::DeviceToHostPath(u"\\\x4E2D\x6587.pcd"), "/override/\xE4\xB8\xAD\xE6\x96\x87.pcd");
