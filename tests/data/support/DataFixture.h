@@ -18,11 +18,7 @@
 namespace testdata {
 
 using Bytes = std::vector<unsigned char>;
-
-inline std::u16string Utf16(const std::string& hostPath)
-{
-    return std::u16string(hostPath.begin(), hostPath.end());
-}
+using Names = std::vector<std::u16string>;
 
 inline ce::DATE MakeDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {
@@ -36,7 +32,6 @@ inline ce::DATE MakeDate(int year, int month, int day, int hour = 0, int minute 
     return ce::COleDateTime(time).m_dt;
 }
 
-// A new record with the given name and, optionally, other fields.
 inline ContactRecord* MakeContact(const std::u16string& name, ce::DATE birthday = 0.0,
                                   const std::u16string& telephone = u"")
 {
@@ -54,30 +49,38 @@ inline std::u16string TextOf(const ContactRecord& record, FieldId id)
     return text;
 }
 
-inline std::u16string NameAt(const ContactListBase& list, int index)
+inline Names NamesOf(const ContactListBase& list)
 {
     auto guard = list.Lock();
-    const ContactRecord* record = list.GetAt(index);
-    return record ? TextOf(*record, FieldName) : u"<none>";
-}
-
-inline std::vector<std::u16string> Names(const ContactListBase& list)
-{
-    auto guard = list.Lock();
-    std::vector<std::u16string> names;
+    Names names;
     for (int i = 0; i < list.GetCount(); ++i)
-        names.push_back(NameAt(list, i));
+        names.push_back(TextOf(*list.GetAt(i), FieldName));
     return names;
 }
 
-// Keeps the code page fixed and gives every test its own empty folder.
+// One record as the file holds it: the given texts fill the text fields
+// from the name on, the birthday is the 16 date bytes.
+inline void AppendRecordBytes(Bytes& out, const std::vector<std::string>& texts, const Bytes& date = Bytes(16, 0))
+{
+    for (FieldId id = 0, next = 0; id < FieldCount; ++id) {
+        if (id == FieldBirthday) {
+            out.insert(out.end(), date.begin(), date.end());
+            continue;
+        }
+        if (std::size_t(next) < texts.size())
+            out.insert(out.end(), texts[next].begin(), texts[next].end());
+        ++next;
+        out.push_back(0);
+    }
+}
+
+// Fixes the code page and gives every test its own empty folder.
 class DataTest : public ::testing::Test {
 protected:
     DataTest()
     {
         ce::SetACP(936);
         g_abortLoad = 0;
-        ce::CFile::SetFaultHook(nullptr);
         std::string pattern = (std::filesystem::temp_directory_path() / "contacts-data-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             ADD_FAILURE() << "cannot make a temporary folder";
@@ -93,7 +96,11 @@ protected:
     }
 
     std::string HostPath(const std::string& name) const { return (dir / name).string(); }
-    std::u16string PathOf(const std::string& name) const { return Utf16(HostPath(name)); }
+    std::u16string PathOf(const std::string& name) const
+    {
+        const std::string host = HostPath(name);
+        return std::u16string(host.begin(), host.end());
+    }
 
     Bytes ReadBytes(const std::string& name) const
     {
@@ -117,23 +124,5 @@ protected:
 
     std::filesystem::path dir;
 };
-
-// Bytes of one record as the file holds it: text fields in the code page
-// with their terminator, the birthday as 16 bytes.
-inline void AppendRecordBytes(Bytes& out, const std::vector<std::string>& texts,
-                              const Bytes& date = Bytes(16, 0))
-{
-    std::size_t next = 0;
-    for (FieldId id = 0; id < FieldCount; ++id) {
-        if (id == FieldBirthday) {
-            out.insert(out.end(), date.begin(), date.end());
-            continue;
-        }
-        if (next < texts.size())
-            out.insert(out.end(), texts[next].begin(), texts[next].end());
-        ++next;
-        out.push_back(0);
-    }
-}
 
 } // namespace testdata
