@@ -87,5 +87,7 @@ void PlaceControl(ce::CWnd& form, int id, std::u16string& text, int left, int ri
     y = top + height + 10;
     control->MoveWindow(left, top, right - left, height, ce::TRUE);
     control->ShowWindow(ce::SW_SHOW);
-    control->SetWindowText(text);
+    // A picture's text names its bitmap: an empty one would blank the line.
+    if (kind != PlaceLine)
+        control->SetWindowText(text);
 }

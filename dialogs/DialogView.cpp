@@ -55,7 +55,7 @@ void CDialogView::LayoutControls()
 
     const int lineTop = y;
     std::u16string none;
-    PlaceControl(*this, IDC_LINE_FIRST, none, 0, screenWidth, y, PlaceText, nullptr);
+    PlaceControl(*this, IDC_LINE_FIRST, none, 0, screenWidth, y, PlaceLine, nullptr);
 
     if (contact) {
         int row = 0;

@@ -19,7 +19,7 @@ protected:
                                   kScreenHeight, nullptr, nullptr));
         ASSERT_TRUE(text.Create(u"", ce::WS_CHILD | ce::SS_LEFT, ce::CRect(0, 0, 50, 12), &form, kText));
         ASSERT_TRUE(edit.Create(ce::WS_CHILD | ce::ES_AUTOHSCROLL, ce::CRect(0, 0, 60, kEditHeight), &form, kEdit));
-        ASSERT_TRUE(line.Create(u"", ce::WS_CHILD | ce::SS_LEFT, ce::CRect(0, 0, 50, 12), &form, kLine));
+        ASSERT_TRUE(line.Create(u"#142", ce::WS_CHILD | ce::SS_BITMAP, ce::CRect(0, 0, 50, 12), &form, kLine));
         lineHeight = TextExtent(&text, u"Ag").cy + 6;
     }
 
@@ -136,12 +136,15 @@ TEST_F(ControlPlacementTest, KindsDecideTheHeight)
     EXPECT_EQ(RectInParent(&text), ce::CRect(2, 5, 88, 6));
     EXPECT_EQ(y, 16);
 
-    // A line is 1 pixel high whatever its text.
-    std::u16string label = u"Nombre:";
+    // A line is 1 pixel high and keeps showing its picture.
     y = 50;
-    PlaceControl(form, kLine, label, 90, 294, y, PlaceLine, nullptr);
+    PlaceControl(form, kLine, empty, 90, 294, y, PlaceLine, nullptr);
     EXPECT_EQ(RectInParent(&line), ce::CRect(90, 50, 294, 51));
     EXPECT_EQ(y, 61);
+    EXPECT_TRUE(line.IsWindowVisible());
+    const ce::ScreenImage picture = ce::GrabWindow(line.m_hWnd);
+    ASSERT_EQ(picture.width, 294 - 90);
+    EXPECT_EQ(picture.Pixel(100, 0), ce::RGB(128, 128, 128));
 }
 
 TEST_F(ControlPlacementTest, GivenFontIsSetAndMeasured)

@@ -180,6 +180,10 @@ TEST_F(DetailViewTest, FormAndLabelsAreDrawnOnWhite)
         // Between the label and the bottom of the screen lies bare form.
         EXPECT_EQ(screen.Pixel(formRect.left + 10, label.bottom + 20), white);
         EXPECT_EQ(screen.Pixel(formRect.left + 1, name.top - 5), white);
+        // The black line under the name.
+        const ce::CRect line = ScreenRect(Control(form, kLine));
+        EXPECT_EQ(screen.Pixel(line.left + 5, line.top), ce::RGB(0, 0, 0));
+        EXPECT_EQ(screen.Pixel(line.right - 5, line.top), ce::RGB(0, 0, 0));
         // Text is drawn on it.
         int dark = 0;
         for (int y = name.top; y < name.bottom; ++y)

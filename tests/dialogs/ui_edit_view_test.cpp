@@ -60,8 +60,9 @@ TEST_F(EditViewTest, NewContactShowsNuevoSixteenLabelsEmptyFieldsAndNoDate)
         for (int id = 0; id < FieldCount; ++id) {
             EXPECT_TRUE(Control(form, kLabel + id)->IsWindowVisible()) << id;
             EXPECT_TRUE(Control(form, kValue + id)->IsWindowVisible()) << id;
-            if (id != FieldBirthday)
+            if (id != FieldBirthday) {
                 EXPECT_EQ(ce::GetWindowText(Control(form, kValue + id)->m_hWnd), u"") << id;
+            }
         }
         ce::SYSTEMTIME time;
         EXPECT_EQ(PickerTime(dialog, time), ce::GDT_NONE);

@@ -98,4 +98,37 @@ TEST_F(InputPanelTest, FieldsOffTheScreenAreScrolledIntoSightAlsoWhenAlreadyScro
     });
 }
 
+// Taps the key in `column` and `row` of the panel's ten by five keys.
+void TapKey(int column, int row)
+{
+    const ce::CRect panel = PanelRect();
+    const int width = panel.Width() / 10;
+    const int height = panel.Height() / 5;
+    ce::SimulateTap(panel.left + column * width + width / 2, panel.top + row * height + height / 2);
+    ce::PumpMessages();
+}
+
+TEST_F(InputPanelTest, TypingOnThePanelReachesTheFocusedFieldAndItsEnterSaves)
+{
+    auto contact = FullContact();
+    CContactEditDlg dialog(contact.get(), EditModeEdit);
+    const ce::LRESULT result = RunModal(dialog, [&] {
+        ce::CWnd* name = Control(Pane(dialog), kValue);
+        ce::SetWindowText(name->m_hWnd, u"");
+        name->SetFocus();
+        ce::PumpMessages();
+        TapKey(5, 2); // h
+        TapKey(8, 1); // o
+        TapKey(8, 2); // l
+        TapKey(0, 2); // a
+        EXPECT_EQ(ce::GetWindowText(name->m_hWnd), u"hola");
+        EXPECT_EQ(ce::GetFocus(), name->m_hWnd);
+        TapKey(9, 3); // Enter
+    });
+    EXPECT_EQ(result, 1);
+    std::u16string saved;
+    contact->GetField(FieldName)->GetText(saved);
+    EXPECT_EQ(saved, u"hola");
+}
+
 } // namespace
