@@ -5,6 +5,8 @@
 
 void DialogTest::SetUpTestSuite()
 {
+    // No display needed, whatever the runner's environment says.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("CONTACTS_UI_LANGUAGE", "0c0a", 1);
     ce::SetACP(936);
     ce::InitPlatform();
