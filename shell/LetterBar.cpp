@@ -31,7 +31,7 @@ ce::BOOL CLetterButton::OnEraseBkgnd(ce::CDC* pDC)
     ce::CRect rect;
     GetClientRect(&rect);
     rect.InflateRect(1, 0);
-    pDC->SelectStockObject(ce::NULL_PEN);
+    pDC->SelectObject(ce::GetStockObject(ce::NULL_PEN));
     FillWithPen(*pDC, rect, FaceColor);
     return ce::TRUE;
 }
@@ -44,7 +44,7 @@ void CLetterButton::DrawFace(ce::CDC& dc)
     ce::HGDIOBJ previous = dc.SelectObject(brush);
     ce::CRect rect;
     GetClientRect(&rect);
-    dc.SelectStockObject(ce::NULL_PEN);
+    dc.SelectObject(ce::GetStockObject(ce::NULL_PEN));
     dc.Rectangle(&rect);
     std::u16string label;
     GetWindowText(label);
@@ -74,7 +74,7 @@ void CLetterButton::OnLButtonDown(ce::UINT nFlags, ce::CPoint point)
     ce::CClientDC dc(this);
     ce::CRect rect;
     GetClientRect(&rect);
-    dc.SelectStockObject(ce::BLACK_PEN);
+    dc.SelectObject(ce::GetStockObject(ce::BLACK_PEN));
     FillWithPen(dc, rect, White);
     std::u16string label;
     GetWindowText(label);

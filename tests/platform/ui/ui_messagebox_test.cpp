@@ -34,9 +34,9 @@ protected:
         PostTask([act] {
             const HWND box = FindWindowW(MESSAGEBOX_CLASSW, nullptr);
             act(box);
-            PostTask([] {
-                if (HWND left = FindWindowW(MESSAGEBOX_CLASSW, nullptr))
-                    SendMessageW(left, WM_CLOSE);
+            PostTask([box] {
+                if (IsWindow(box))
+                    SendMessageW(box, WM_CLOSE);
             });
         });
         return child.MessageBox(u"Borrar definitivamente el contacto?", u"Contactos", type);
