@@ -133,6 +133,8 @@ bool DeviceRoot::Make()
     fs::permissions(runtimeDir, fs::perms::owner_all);
     ::setenv("CONTACTS_DEVICE_ROOT", root.c_str(), 1);
     ::setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
+    // Windows of tests and of the programs they start never need a display.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     SetDeviceRoot(root);
     g_abortLoad = 0;
     return true;

@@ -42,7 +42,8 @@ long long WriteTimeSeconds(const std::string& hostPath);
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000);
 
 // A fresh device root with "\\My Flash Disk" (not "PIM") and a fresh folder
-// for the instance marker, both made current; code page 936.
+// for the instance marker, both made current; code page 936; windows on
+// Qt's offscreen platform, also in the programs a test starts.
 struct DeviceRoot {
     std::string root;       // the device root on the host
     std::string pimFolder;  // <root>/My Flash Disk/PIM
