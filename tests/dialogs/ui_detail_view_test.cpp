@@ -110,9 +110,9 @@ TEST_F(DetailViewTest, EmptyFieldsTakeNoControlsAndShownFieldsTakeTheNextPair)
     });
 }
 
-TEST_F(DetailViewTest, AllFieldsUseFifteenPairsAndStretchTheForm)
+std::unique_ptr<ContactRecord> FullContact()
 {
-    auto contact = MakeContact({{FieldName, u"Ana"},
+    return MakeContact({{FieldName, u"Ana"},
                                 {FieldAddress, u"Calle Mayor 12, 3 izquierda, 28013 Madrid, Espana"},
                                 {FieldTelephone, u"912 345 678"}, {FieldMobile, u"600 123 456"},
                                 {FieldFax, u"912 345 679"}, {FieldEmail, u"ana@example.com"},
@@ -122,6 +122,11 @@ TEST_F(DetailViewTest, AllFieldsUseFifteenPairsAndStretchTheForm)
                                 {FieldEmail2, u"ana@work.example"}, {FieldEmail3, u"ana@home.example"},
                                 {FieldWebPage, u"www.example.com"}},
                                ToDate(SampleBirthday()));
+}
+
+TEST_F(DetailViewTest, AllFieldsUseFifteenPairsAndStretchTheForm)
+{
+    auto contact = FullContact();
     CContactShowDlg dialog(contact.get());
     RunModal(dialog, [&] {
         const ce::CWnd* form = Pane(dialog);
@@ -146,6 +151,48 @@ TEST_F(DetailViewTest, AllFieldsUseFifteenPairsAndStretchTheForm)
         const ce::CRect view = RectInParent(form);
         EXPECT_EQ(view, ce::CRect(0, 0, kValueRight, bottom + 20));
         EXPECT_EQ(RectInParent(Control(form, kLine)).Width(), kValueRight);
+    });
+}
+
+// Rows below the screen can be brought into sight with the keys and the stylus.
+TEST_F(DetailViewTest, TallFormScrollsWithKeysAndStylus)
+{
+    auto contact = FullContact();
+    CContactShowDlg dialog(contact.get());
+    RunModal(dialog, [&] {
+        ce::CWnd* form = Pane(dialog);
+        const ce::CWnd* name = Control(form, kName);
+        const ce::CWnd* last = Control(form, kValue + 14);
+        const int nameTop = ScreenRect(name).top;
+        ASSERT_GT(ScreenRect(last).bottom, kScreenHeight);
+
+        ce::SimulateKey(form->m_hWnd, ce::WM_KEYDOWN, ce::VK_DOWN);
+        EXPECT_EQ(ScreenRect(name).top, nameTop - 20);
+        ce::SimulateKey(form->m_hWnd, ce::WM_KEYDOWN, ce::VK_UP);
+        EXPECT_EQ(ScreenRect(name).top, nameTop);
+
+        for (int page = 0; page < 10 && ScreenRect(last).bottom > kScreenHeight; ++page)
+            ce::SimulateKey(form->m_hWnd, ce::WM_KEYDOWN, ce::VK_NEXT);
+        EXPECT_LE(ScreenRect(last).bottom, kScreenHeight);
+        EXPECT_GT(ScreenRect(last).top, 0);
+        for (int page = 0; page < 10; ++page)
+            ce::SimulateKey(form->m_hWnd, ce::WM_KEYDOWN, ce::VK_PRIOR);
+        EXPECT_EQ(ScreenRect(name).top, nameTop);
+
+        // A drag that starts on a label moves the form with the stylus.
+        const ce::CWnd* label = Control(form, kLabel + 3);
+        const ce::CRect labelRect = ScreenRect(label);
+        ce::SimulateMouse(label->m_hWnd, ce::WM_LBUTTONDOWN, 5, 5);
+        ce::SimulateMouse(label->m_hWnd, ce::WM_MOUSEMOVE, 5, -35);
+        EXPECT_EQ(ScreenRect(label).top, labelRect.top - 40);
+        // Back where the stylus started, the label having moved with the form.
+        ce::SimulateMouse(label->m_hWnd, ce::WM_MOUSEMOVE, 5, 45);
+        ce::SimulateMouse(label->m_hWnd, ce::WM_LBUTTONUP, 5, 45);
+        EXPECT_EQ(ScreenRect(name).top, nameTop);
+        EXPECT_EQ(ScreenRect(label), labelRect);
+        // Once the stylus is up, moving over the form scrolls nothing.
+        ce::SimulateMouse(form->m_hWnd, ce::WM_MOUSEMOVE, 5, 5);
+        EXPECT_EQ(ScreenRect(label), labelRect);
     });
 }
 

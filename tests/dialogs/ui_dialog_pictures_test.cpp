@@ -14,11 +14,8 @@ std::unique_ptr<ContactRecord> SampleContact()
     return MakeContact({{FieldName, u"王小明"},
                         {FieldAddress, u"Calle de Alcalá 123, 4º izquierda, 28009 Madrid, España"},
                         {FieldTelephone, u"914 123 456"},
-                        {FieldMobile, u"600 987 654"},
                         {FieldEmail, u"xiaoming.wang@example.com"},
-                        {FieldCompany, u"北京科技有限公司"},
-                        {FieldJobTitle, u"Jefe de ventas"},
-                        {FieldWebPage, u"www.example.com"}},
+                        {FieldCompany, u"北京科技有限公司"}},
                        ToDate(SampleBirthday()));
 }
 
