@@ -41,7 +41,7 @@ long long WriteTimeSeconds(const std::string& hostPath);
 // Keeps processing events until done() or the timeout; returns done().
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000);
 
-// A fresh device root with "\\My Flash Disk" (not "PIM") and a fresh folder
+// A fresh device root with "\My Flash Disk" (not "PIM") and a fresh folder
 // for the instance marker, both made current; code page 936; windows on
 // Qt's offscreen platform, also in the programs a test starts.
 struct DeviceRoot {
