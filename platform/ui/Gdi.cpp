@@ -42,20 +42,20 @@ constexpr std::uintptr_t kSysBrushBase = 0x200;
 
 std::recursive_mutex& GdiMutex()
 {
-    static std::recursive_mutex m;
-    return m;
+    static auto* m = new std::recursive_mutex;
+    return *m;
 }
 
 std::map<std::uintptr_t, GdiObject>& Objects()
 {
-    static std::map<std::uintptr_t, GdiObject> objects;
-    return objects;
+    static auto* objects = new std::map<std::uintptr_t, GdiObject>;
+    return *objects;
 }
 
 std::map<std::uintptr_t, DeviceContext>& Contexts()
 {
-    static std::map<std::uintptr_t, DeviceContext> contexts;
-    return contexts;
+    static auto* contexts = new std::map<std::uintptr_t, DeviceContext>;
+    return *contexts;
 }
 
 std::uintptr_t g_nextObject = 0x1000;

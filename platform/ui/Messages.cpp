@@ -25,8 +25,8 @@ struct TimerEntry {
 
 std::map<TimerKey, TimerEntry>& Timers()
 {
-    static std::map<TimerKey, TimerEntry> timers;
-    return timers;
+    static auto* timers = new std::map<TimerKey, TimerEntry>;
+    return *timers;
 }
 
 void Tick(HWND hwnd, UINT_PTR id)

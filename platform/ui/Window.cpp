@@ -18,6 +18,8 @@ namespace {
 constexpr int kCaptionHeight = 18;
 constexpr int kCloseBoxWidth = 18;
 
+// The registries live until the process ends: nothing is torn down while
+// static destructors run.
 struct Registry {
     std::unordered_map<HWND, std::unique_ptr<Window>> windows;
     std::vector<HWND> topLevels; // bottom to top
@@ -28,31 +30,31 @@ struct Registry {
 
 Registry& Reg()
 {
-    static Registry registry;
-    return registry;
+    static auto* registry = new Registry;
+    return *registry;
 }
 
 // Handles alive, for IsWindow and PostMessageW from other threads.
 std::mutex& LiveMutex()
 {
-    static std::mutex m;
-    return m;
+    static auto* m = new std::mutex;
+    return *m;
 }
 std::unordered_set<HWND>& LiveSet()
 {
-    static std::unordered_set<HWND> live;
-    return live;
+    static auto* live = new std::unordered_set<HWND>;
+    return *live;
 }
 
 std::map<std::u16string, std::unique_ptr<WindowClass>>& Classes()
 {
-    static std::map<std::u16string, std::unique_ptr<WindowClass>> classes;
-    return classes;
+    static auto* classes = new std::map<std::u16string, std::unique_ptr<WindowClass>>;
+    return *classes;
 }
 std::mutex& ClassesMutex()
 {
-    static std::mutex m;
-    return m;
+    static auto* m = new std::mutex;
+    return *m;
 }
 
 std::u16string Upper(std::u16string s)
