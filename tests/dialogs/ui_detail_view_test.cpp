@@ -53,19 +53,6 @@ TEST_F(DetailViewTest, NameOnlyContactShowsNameLineAndNoRows)
     });
 }
 
-TEST_F(DetailViewTest, NameLineIsBoldAndTallerThanARow)
-{
-    auto contact = MakeContact({{FieldName, u"Ana Lopez"}, {FieldTelephone, u"912 345 678"}});
-    CContactShowDlg dialog(contact.get());
-    RunModal(dialog, [&] {
-        const ce::CWnd* form = Pane(dialog);
-        const ce::CRect name = RectInParent(Control(form, kName));
-        const ce::CRect value = RectInParent(Control(form, kValue));
-        EXPECT_GT(name.Height(), value.Height());
-        EXPECT_EQ(value.Height(), TextExtent(Control(form, kValue), u"912 345 678").cy + 6);
-    });
-}
-
 TEST_F(DetailViewTest, WithoutContactCaptionIsContactosAndNothingIsShown)
 {
     CContactShowDlg dialog(nullptr);

@@ -69,22 +69,6 @@ TEST_F(EditViewTest, NewContactShowsNuevoSixteenLabelsEmptyFieldsAndNoDate)
     });
 }
 
-TEST_F(EditViewTest, EditingShowsTheNameAndTheStoredValues)
-{
-    auto contact = MakeContact({{FieldName, u"王小明"}, {FieldMobile, u"600 123 456"}}, ToDate(SampleBirthday()));
-    CContactEditDlg dialog(contact.get(), EditModeEdit);
-    RunModal(dialog, [&] {
-        EXPECT_EQ(ce::GetWindowText(dialog.m_hWnd), u"王小明");
-        EXPECT_EQ(ce::GetWindowText(Control(Pane(dialog), kValue)->m_hWnd), u"王小明");
-        EXPECT_EQ(ce::GetWindowText(Control(Pane(dialog), kValue + FieldMobile)->m_hWnd), u"600 123 456");
-        ce::SYSTEMTIME time;
-        ASSERT_EQ(PickerTime(dialog, time), ce::GDT_VALID);
-        EXPECT_EQ(time.wYear, 1975);
-        EXPECT_EQ(time.wMonth, 3);
-        EXPECT_EQ(time.wDay, 7);
-    });
-}
-
 TEST_F(EditViewTest, SixteenRowsWithFieldsAtTemplateHeightAndLinesUnderThem)
 {
     auto contact = MakeContact({{FieldName, u"Ana"}, {FieldAddress, std::u16string(120, u'M')}});
@@ -145,11 +129,20 @@ TEST_F(EditViewTest, EnterSavesAllFifteenTextsAndThePickedBirthday)
     EXPECT_EQ(text, u"19750307");
 }
 
-TEST_F(EditViewTest, PickerLeftWithoutDateClearsTheBirthday)
+TEST_F(EditViewTest, EditingShowsTheStoredContactAndAPickerLeftWithoutDateClearsTheBirthday)
 {
-    auto contact = MakeContact({{FieldName, u"Ana"}}, ToDate(SampleBirthday()));
+    auto contact = MakeContact({{FieldName, u"王小明"}, {FieldMobile, u"600 123 456"}}, ToDate(SampleBirthday()));
     CContactEditDlg dialog(contact.get(), EditModeEdit);
     RunModal(dialog, [&] {
+        EXPECT_EQ(ce::GetWindowText(dialog.m_hWnd), u"王小明");
+        EXPECT_EQ(ce::GetWindowText(Control(Pane(dialog), kValue)->m_hWnd), u"王小明");
+        EXPECT_EQ(ce::GetWindowText(Control(Pane(dialog), kValue + FieldMobile)->m_hWnd), u"600 123 456");
+        ce::SYSTEMTIME time;
+        ASSERT_EQ(PickerTime(dialog, time), ce::GDT_VALID);
+        EXPECT_EQ(time.wYear, 1975);
+        EXPECT_EQ(time.wMonth, 3);
+        EXPECT_EQ(time.wDay, 7);
+
         Picker(dialog)->SendMessage(ce::DTM_SETSYSTEMTIME, ce::GDT_NONE, 0);
         ce::SimulateKey(Pane(dialog)->m_hWnd, ce::WM_KEYDOWN, ce::VK_ESCAPE);
     });
