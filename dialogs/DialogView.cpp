@@ -12,7 +12,8 @@ BEGIN_MESSAGE_MAP(CDialogView, ce::CFormView)
     ON_WM_DESTROY()
     ON_WM_LBUTTONDOWN()
     ON_WM_CREATE()
-    ON_WM_CTLCOLOR()
+    ON_WM_CTLCOLORSTATIC()
+    ON_WM_CTLCOLORDLG()
 END_MESSAGE_MAP()
 
 CDialogView::CDialogView() : ce::CFormView(IDD_SHOW_FORM), contact(g_currentContact) {}
@@ -95,9 +96,4 @@ void CDialogView::OnDestroy()
 // Taps on the read-only form do nothing.
 void CDialogView::OnLButtonDown(ce::UINT, ce::CPoint) {}
 
-ce::HBRUSH CDialogView::OnCtlColor(ce::CDC* dc, ce::CWnd* wnd, ce::UINT ctlColor)
-{
-    if (ctlColor == ce::CTLCOLOR_STATIC || ctlColor == ce::CTLCOLOR_DLG)
-        return WhiteFormBrush(dc);
-    return ce::CFormView::OnCtlColor(dc, wnd, ctlColor);
-}
+ce::HBRUSH CDialogView::OnCtlColor(ce::CDC* dc, ce::CWnd*, ce::UINT) { return WhiteFormBrush(dc); }

@@ -11,8 +11,8 @@
 namespace {
 
 constexpr int kScreenHeight = 240;
-// The input panel is about 80 pixels high; a field whose bottom lies lower
-// than this above the screen's usable bottom gets the panel above it.
+// The panel, about 80 pixels high, goes above a field that leaves it less
+// room than that below, down to y 230.
 constexpr int kUsableBottom = 230;
 constexpr int kPanelHeight = 80;
 
@@ -26,7 +26,8 @@ BEGIN_MESSAGE_MAP(CEditDlgView, ce::CFormView)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_CLOSE()
-    ON_WM_CTLCOLOR()
+    ON_WM_CTLCOLORSTATIC()
+    ON_WM_CTLCOLORDLG()
 END_MESSAGE_MAP()
 
 CEditDlgView::CEditDlgView() : ce::CFormView(IDD_EDIT_FORM) {}
@@ -137,23 +138,29 @@ void CEditDlgView::SaveFields()
 {
     if (!contact)
         return;
+    // A field whose control is missing, or a picker that gives no answer,
+    // keeps what the contact holds: nothing is cleared that was not shown.
     for (int id = 0; id < FieldCount; ++id) {
-        if (id == FieldBirthday)
+        ce::CWnd* control = GetDlgItem(IDC_VALUE_FIRST + id);
+        if (id == FieldBirthday || !control)
             continue;
         std::u16string text;
-        if (ce::CWnd* control = GetDlgItem(IDC_VALUE_FIRST + id))
-            control->GetWindowText(text);
-        contact->GetField(id)->SetValue(text, 0.0);
+        control->GetWindowText(text);
+        contact->GetField(id)->SetValue(std::move(text), 0.0);
     }
 
+    if (!birthdayPicker.GetSafeHwnd())
+        return;
     ce::SYSTEMTIME time{};
-    ce::DATE birthday = 0.0;
-    if (birthdayPicker.SendMessage(ce::DTM_GETSYSTEMTIME, 0, reinterpret_cast<ce::LPARAM>(&time)) != ce::GDT_NONE) {
+    const ce::LRESULT answer =
+        birthdayPicker.SendMessage(ce::DTM_GETSYSTEMTIME, 0, reinterpret_cast<ce::LPARAM>(&time));
+    if (answer == ce::GDT_NONE) {
+        contact->GetField(FieldBirthday)->SetValue(u"", 0.0);
+    } else if (answer == ce::GDT_VALID) {
         const ce::COleDateTime picked(time);
         if (picked.GetStatus() == ce::COleDateTime::valid)
-            birthday = picked.m_dt;
+            contact->GetField(FieldBirthday)->SetValue(u"", picked.m_dt);
     }
-    contact->GetField(FieldBirthday)->SetValue(u"", birthday);
 }
 
 ce::BOOL CEditDlgView::PreTranslateMessage(ce::MSG* msg)
@@ -177,9 +184,4 @@ void CEditDlgView::OnDestroy()
     HideInputPanel();
 }
 
-ce::HBRUSH CEditDlgView::OnCtlColor(ce::CDC* dc, ce::CWnd* wnd, ce::UINT ctlColor)
-{
-    if (ctlColor == ce::CTLCOLOR_STATIC || ctlColor == ce::CTLCOLOR_DLG)
-        return WhiteFormBrush(dc);
-    return ce::CFormView::OnCtlColor(dc, wnd, ctlColor);
-}
+ce::HBRUSH CEditDlgView::OnCtlColor(ce::CDC* dc, ce::CWnd*, ce::UINT) { return WhiteFormBrush(dc); }

@@ -150,6 +150,25 @@ TEST_F(EditViewTest, EditingShowsTheStoredContactAndAPickerLeftWithoutDateClears
     EXPECT_TRUE(contact->GetField(FieldBirthday)->IsEmpty());
 }
 
+// Saving never clears what the form could not show.
+TEST_F(EditViewTest, FieldsWhoseControlsAreGoneKeepTheirValues)
+{
+    auto contact = MakeContact({{FieldName, u"Ana"}, {FieldEmail, u"ana@example.com"}}, ToDate(SampleBirthday()));
+    CContactEditDlg dialog(contact.get(), EditModeEdit);
+    RunModal(dialog, [&] {
+        Control(Pane(dialog), kValue + FieldEmail)->DestroyWindow();
+        Picker(dialog)->DestroyWindow();
+        ce::SetWindowText(Control(Pane(dialog), kValue)->m_hWnd, u"Ana Lopez");
+        ce::SimulateKey(Pane(dialog)->m_hWnd, ce::WM_KEYDOWN, ce::VK_RETURN);
+    });
+    std::u16string text;
+    contact->GetField(FieldName)->GetText(text);
+    EXPECT_EQ(text, u"Ana Lopez");
+    contact->GetField(FieldEmail)->GetText(text);
+    EXPECT_EQ(text, u"ana@example.com");
+    EXPECT_EQ(contact->GetField(FieldBirthday)->GetDate(), ToDate(SampleBirthday()));
+}
+
 TEST_F(EditViewTest, EveryEndKeySavesAndEndsWithOne)
 {
     int round = 0;
