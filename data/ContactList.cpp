@@ -15,6 +15,7 @@ int ContactListBase::InsertSorted(ContactRecord* record, FieldId fieldId)
     auto guard = Lock();
     const ContactField& key = *record->GetField(fieldId);
     for (std::size_t i = 0; i < records.size(); ++i) {
+        FetchAhead(i);
         if (records[i] && key.IsLessThan(*records[i]->GetField(fieldId)))
             return ContactListBase::InsertAt(int(i), record);
     }

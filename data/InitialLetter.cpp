@@ -73,9 +73,7 @@ int ContactListBase::ScanGroup(InitialTest test, char16_t lo, char16_t hi, int& 
     index = -1;
     bool letterSeen = false;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        // A long scan waits mostly on memory: ask for records ahead.
-        if (i + 16 < records.size())
-            __builtin_prefetch(records[i + 16]);
+        FetchAhead(i);
         if (!records[i])
             continue;
         const ContactField& name = *records[i]->GetField(FieldName);
