@@ -17,7 +17,12 @@ CContactEditDlg::CContactEditDlg(ContactRecord* contact, EditMode mode, ce::CWnd
     g_currentContact = contact;
 }
 
-CContactEditDlg::~CContactEditDlg() = default;
+// The caller deletes or hands on the contact next; leave no pointer to it behind.
+CContactEditDlg::~CContactEditDlg()
+{
+    if (g_currentContact == contact)
+        g_currentContact = nullptr;
+}
 
 ce::BOOL CContactEditDlg::OnInitDialog()
 {

@@ -23,7 +23,12 @@ CContactShowDlg::CContactShowDlg(ContactRecord* contact, ce::CWnd* parent)
     g_currentContact = contact;
 }
 
-CContactShowDlg::~CContactShowDlg() = default;
+// The caller deletes the contact next; leave no pointer to it behind.
+CContactShowDlg::~CContactShowDlg()
+{
+    if (g_currentContact == contact)
+        g_currentContact = nullptr;
+}
 
 ce::BOOL CContactShowDlg::OnInitDialog()
 {

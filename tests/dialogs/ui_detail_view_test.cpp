@@ -23,9 +23,9 @@ std::u16string TextOf(const ce::CWnd* form, int id) { return ce::GetWindowText(C
 TEST_F(DetailViewTest, NameOnlyContactShowsNameLineAndNoRows)
 {
     auto contact = MakeContact({{FieldName, u"Ana Lopez"}});
-    CContactShowDlg dialog(contact.get());
+    auto dialog = std::make_unique<CContactShowDlg>(contact.get());
     EXPECT_EQ(g_currentContact, contact.get());
-    RunModal(dialog, [&] {
+    RunModal(*dialog, [&, &dialog = *dialog] {
         EXPECT_EQ(ce::GetWindowText(dialog.m_hWnd), u"Ana Lopez");
         EXPECT_EQ(ScreenRect(&dialog), ce::CRect(0, 0, kScreenWidth, kScreenHeight));
         const ce::CWnd* form = Pane(dialog);
@@ -51,6 +51,8 @@ TEST_F(DetailViewTest, NameOnlyContactShowsNameLineAndNoRows)
             EXPECT_FALSE(Shown(form, kValue + k)) << k;
         }
     });
+    dialog.reset();
+    EXPECT_EQ(g_currentContact, nullptr);
 }
 
 TEST_F(DetailViewTest, WithoutContactCaptionIsContactosAndNothingIsShown)

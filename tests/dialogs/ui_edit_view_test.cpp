@@ -47,9 +47,9 @@ void ExpectEveryFieldFilled(const ContactRecord& contact)
 TEST_F(EditViewTest, NewContactShowsNuevoSixteenLabelsEmptyFieldsAndNoDate)
 {
     auto contact = MakeContact({});
-    CContactEditDlg dialog(contact.get(), EditModeNew);
+    auto dialog = std::make_unique<CContactEditDlg>(contact.get(), EditModeNew);
     EXPECT_EQ(g_currentContact, contact.get());
-    RunModal(dialog, [&] {
+    RunModal(*dialog, [&, &dialog = *dialog] {
         EXPECT_EQ(ce::GetWindowText(dialog.m_hWnd), u"Nuevo");
         EXPECT_EQ(ScreenRect(&dialog), ce::CRect(0, 0, kScreenWidth, kScreenHeight));
         const ce::CWnd* form = Pane(dialog);
@@ -67,6 +67,8 @@ TEST_F(EditViewTest, NewContactShowsNuevoSixteenLabelsEmptyFieldsAndNoDate)
         ce::SYSTEMTIME time;
         EXPECT_EQ(PickerTime(dialog, time), ce::GDT_NONE);
     });
+    dialog.reset();
+    EXPECT_EQ(g_currentContact, nullptr);
 }
 
 TEST_F(EditViewTest, SixteenRowsWithFieldsAtTemplateHeightAndLinesUnderThem)
