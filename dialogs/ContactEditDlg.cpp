@@ -49,6 +49,12 @@ void CContactEditDlg::OnSize(ce::UINT type, int cx, int cy)
     FitPane(*this, cx, cy);
 }
 
+ce::BOOL CContactEditDlg::PreTranslateMessage(ce::MSG* msg)
+{
+    drag.Filter(*this, *msg);
+    return ce::CDialog::PreTranslateMessage(msg);
+}
+
 void CContactEditDlg::OnClose()
 {
     if (view)

@@ -1,6 +1,8 @@
 // The modal edit dialog for a new or an existing contact: covers the screen
 // and hosts a CEditDlgView. Every way out stores the input in the contact.
+// The stylus drags the form to reach the rows below the screen.
 #pragma once
+#include "dialogs/DialogSupport.h"
 #include "platform/ui/Dialog.h"
 
 class CEditDlgView;
@@ -18,6 +20,7 @@ public:
     CContactEditDlg(ContactRecord* contact, EditMode mode, ce::CWnd* parent = nullptr);
     ~CContactEditDlg() override;
 
+    ce::BOOL PreTranslateMessage(ce::MSG* msg) override;
     ce::BOOL OnInitDialog() override;
 
 protected:
@@ -28,4 +31,5 @@ private:
     EditMode mode;
     CEditDlgView* view = nullptr;
     ContactRecord* contact;
+    FormDrag drag;
 };

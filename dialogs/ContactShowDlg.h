@@ -2,6 +2,7 @@
 // taller than the screen scrolls with the arrow and page keys and by dragging
 // the stylus over it.
 #pragma once
+#include "dialogs/DialogSupport.h"
 #include "platform/ui/Dialog.h"
 
 class CDialogView;
@@ -21,12 +22,7 @@ protected:
     void OnSize(ce::UINT type, int cx, int cy);
 
 private:
-    void ScrollForKey(ce::CFormView& form, ce::UINT key);
-    void DragForm(ce::CFormView& form, const ce::MSG& msg);
-
     CDialogView* view = nullptr;
     ContactRecord* contact;
-    bool dragging = false;
-    int dragStartY = 0;      // on the screen
-    int dragStartScroll = 0; // the form's scroll position then
+    FormDrag drag;
 };

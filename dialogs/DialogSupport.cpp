@@ -1,4 +1,13 @@
 #include "dialogs/DialogSupport.h"
+#include <cstdlib>
+
+namespace {
+
+constexpr int kScrollStep = 20;
+// How far the stylus moves before a tap becomes a drag.
+constexpr int kDragSlop = 4;
+
+} // namespace
 
 bool IsDialogEndKey(const ce::MSG& msg)
 {
@@ -24,4 +33,52 @@ ce::HBRUSH WhiteFormBrush(ce::CDC* dc)
 {
     dc->SetBkMode(ce::TRANSPARENT);
     return static_cast<ce::HBRUSH>(ce::GetStockObject(ce::WHITE_BRUSH));
+}
+
+ce::CFormView* DialogForm(const ce::CDialog& dialog)
+{
+    return dynamic_cast<ce::CFormView*>(dialog.GetDlgItem(int(ce::AFX_IDW_PANE_FIRST)));
+}
+
+void ScrollFormForKey(const ce::CDialog& dialog, ce::UINT key)
+{
+    ce::CFormView* form = DialogForm(dialog);
+    if (!form)
+        return;
+    ce::CRect client;
+    dialog.GetClientRect(&client);
+    const int page = client.Height() - kScrollStep;
+    const int y = form->GetScrollPosition().y;
+    switch (key) {
+    case ce::VK_DOWN: form->ScrollToPosition(ce::CPoint(0, y + kScrollStep)); break;
+    case ce::VK_UP: form->ScrollToPosition(ce::CPoint(0, y - kScrollStep)); break;
+    case ce::VK_NEXT: form->ScrollToPosition(ce::CPoint(0, y + page)); break;
+    case ce::VK_PRIOR: form->ScrollToPosition(ce::CPoint(0, y - page)); break;
+    default: break;
+    }
+}
+
+// The controls move while the form scrolls, so the drag is followed on the screen.
+void FormDrag::Filter(const ce::CDialog& dialog, const ce::MSG& msg)
+{
+    if (msg.message != ce::WM_LBUTTONDOWN && msg.message != ce::WM_MOUSEMOVE && msg.message != ce::WM_LBUTTONUP)
+        return;
+    ce::CFormView* form = DialogForm(dialog);
+    if (!form)
+        return;
+    ce::POINT point{ce::GET_X_LPARAM(msg.lParam), ce::GET_Y_LPARAM(msg.lParam)};
+    ce::ClientToScreen(msg.hwnd, &point);
+    if (msg.message == ce::WM_LBUTTONDOWN) {
+        pressed = true;
+        dragging = false;
+        startY = point.y;
+        startScroll = form->GetScrollPosition().y;
+    } else if (msg.message == ce::WM_MOUSEMOVE && pressed && (msg.wParam & ce::MK_LBUTTON)) {
+        dragging = dragging || std::abs(point.y - startY) > kDragSlop;
+        if (dragging)
+            form->ScrollToPosition(ce::CPoint(0, startScroll + startY - point.y));
+    } else if (msg.message == ce::WM_LBUTTONUP) {
+        pressed = false;
+        dragging = false;
+    }
 }

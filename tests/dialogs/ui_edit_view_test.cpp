@@ -214,6 +214,35 @@ TEST_F(EditViewTest, CloseBoxOfDialogOrCloseOfFormSaves)
     EXPECT_EQ(web, u"bea.example.com");
 }
 
+// The device has no keys to reach the rows below the screen: the stylus drags the form.
+TEST_F(EditViewTest, StylusDragsTheFormButATapDoesNotMoveIt)
+{
+    auto contact = MakeContact({{FieldName, u"Ana"}});
+    CContactEditDlg dialog(contact.get(), EditModeEdit);
+    RunModal(dialog, [&] {
+        const ce::CWnd* form = Pane(dialog);
+        const ce::CWnd* label = Control(form, kLabel + 4);
+        const ce::CWnd* web = Control(form, kValue + FieldWebPage);
+        const ce::CRect labelRect = ScreenRect(label);
+        const ce::CRect webRect = ScreenRect(web);
+        ASSERT_GT(webRect.bottom, kScreenHeight);
+
+        ce::SimulateMouse(label->m_hWnd, ce::WM_LBUTTONDOWN, 5, 5);
+        ce::SimulateMouse(label->m_hWnd, ce::WM_MOUSEMOVE, 5, 2);
+        ce::SimulateMouse(label->m_hWnd, ce::WM_LBUTTONUP, 5, 2);
+        EXPECT_EQ(ScreenRect(label), labelRect);
+
+        const int distance = webRect.bottom - kScreenHeight + 5;
+        ce::SimulateMouse(label->m_hWnd, ce::WM_LBUTTONDOWN, 5, 5);
+        ce::SimulateMouse(label->m_hWnd, ce::WM_MOUSEMOVE, 5, 5 - distance);
+        ce::SimulateMouse(web->m_hWnd, ce::WM_LBUTTONUP, 5, 5);
+        // The form stops where its last row reaches the bottom of the dialog.
+        EXPECT_LE(ScreenRect(web).bottom, kScreenHeight);
+        EXPECT_GE(ScreenRect(web).bottom, kScreenHeight - 5);
+        EXPECT_EQ(ScreenRect(label).top - labelRect.top, ScreenRect(web).top - webRect.top);
+    });
+}
+
 TEST_F(EditViewTest, FormAndLabelsAreDrawnOnWhite)
 {
     auto contact = MakeContact({{FieldName, u"Ana"}});
