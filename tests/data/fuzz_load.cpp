@@ -6,18 +6,27 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-std::string MakeTempDir()
-{
-    char pattern[] = "/tmp/contacts-fuzz-XXXXXX";
-    if (!mkdtemp(pattern))
-        std::abort();
-    return pattern;
-}
+// A folder of the run's own, removed when the fuzzer exits.
+struct TempDir {
+    TempDir()
+    {
+        char pattern[] = "/tmp/contacts-fuzz-XXXXXX";
+        if (!mkdtemp(pattern))
+            std::abort();
+        path = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code error;
+        std::filesystem::remove_all(path, error);
+    }
+    std::string path;
+};
 
 std::u16string Utf16(const std::string& text)
 {
@@ -28,12 +37,12 @@ std::u16string Utf16(const std::string& text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::string dir = [] {
+    static const TempDir dir = [] {
         ce::SetACP(936);
-        return MakeTempDir();
+        return TempDir();
     }();
-    static const std::string input = dir + "/input.pcd";
-    static const std::string output = dir + "/output.pcd";
+    static const std::string input = dir.path + "/input.pcd";
+    static const std::string output = dir.path + "/output.pcd";
 
     std::FILE* file = std::fopen(input.c_str(), "wb");
     if (!file)
