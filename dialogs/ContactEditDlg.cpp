@@ -55,9 +55,10 @@ ce::BOOL CContactEditDlg::PreTranslateMessage(ce::MSG* msg)
     return ce::CDialog::PreTranslateMessage(msg);
 }
 
+// The form is looked up: closing it may have destroyed it already.
 void CContactEditDlg::OnClose()
 {
-    if (view)
-        view->SaveFields();
+    if (auto* form = dynamic_cast<CEditDlgView*>(DialogForm(*this)))
+        form->SaveFields();
     ce::CDialog::OnClose();
 }

@@ -25,8 +25,8 @@ ce::CWnd* CreateDialogPane(ce::CDialog& dialog, const ce::CRuntimeClass* viewCla
 
 void FitPane(ce::CDialog& dialog, int cx, int cy)
 {
-    if (ce::CWnd* pane = dialog.GetDlgItem(ce::AFX_IDW_PANE_FIRST))
-        pane->MoveWindow(0, 0, cx, cy, ce::TRUE);
+    if (ce::CFormView* form = DialogForm(dialog))
+        form->MoveWindow(0, 0, cx, cy, ce::TRUE);
 }
 
 ce::HBRUSH WhiteFormBrush(ce::CDC* dc)

@@ -205,10 +205,12 @@ TEST_F(EditViewTest, CloseBoxOfDialogOrCloseOfFormSaves)
     }
     auto other = MakeContact({{FieldName, u"Bea"}});
     CContactEditDlg dialog(other.get(), EditModeEdit);
-    RunModal(dialog, [&] {
+    const ce::LRESULT result = RunModal(dialog, [&] {
         ce::SetWindowText(Control(Pane(dialog), kValue + FieldWebPage)->m_hWnd, u"bea.example.com");
         Pane(dialog)->SendMessage(ce::WM_CLOSE);
+        dialog.SendMessage(ce::WM_CLOSE);
     });
+    EXPECT_EQ(result, ce::IDCANCEL);
     std::u16string web;
     other->GetField(FieldWebPage)->GetText(web);
     EXPECT_EQ(web, u"bea.example.com");
