@@ -17,6 +17,7 @@ public:
     CCommandBar() = default;
     ~CCommandBar() override;
 
+    using CControlBar::Create;
     BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT id = AFX_IDW_TOOLBAR);
     // Shows menu resource `menuId`, one button per pop-up; `button` is the
     // position among the bar's buttons, 0xFFFF behind the last.

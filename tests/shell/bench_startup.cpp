@@ -38,8 +38,8 @@ const std::string& LargeFile()
 
 void StartUp(benchmark::State& state, bool withFile)
 {
+    const std::string& bytes = LargeFile(); // also makes the device root current
     InitPlatform();
-    const std::string& bytes = LargeFile();
     for (auto _ : state) {
         state.PauseTiming();
         std::filesystem::remove(Root().dataFile);
