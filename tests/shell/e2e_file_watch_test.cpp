@@ -3,11 +3,14 @@
 #include "support/ShellFixtures.h"
 #include "platform/core/File.h"
 #include "platform/core/FileSystem.h"
+#include "platform/core/Resources.h"
+#include "res/resource.h"
 #include "platform/ui/Host.h"
 #include "platform/ui/ListView.h"
 #include "shell/MainFrm.h"
 
 #include <chrono>
+#include <fstream>
 
 using namespace shelltest;
 using namespace ce;
@@ -179,6 +182,30 @@ TEST_F(FileWatch, AFileHeldByAnotherProgramIsNeitherEmptiedNorForgotten)
     // Once the other program lets go, the next tick loads the file although
     // it did not change.
     EXPECT_TRUE(WaitForPeople(people));
+}
+
+TEST_F(FileWatch, AFrameWhoseCreationFailsStopsItsLoadAndWritesNothing)
+{
+    MakePimFolder();
+    ASSERT_TRUE(WriteDataFile(dataFile, ManyPeople(100'000, 1)));
+    const std::string before = ReadBytes(dataFile);
+    // Resources without the frame's menu: the command bar cannot be made
+    // after the load has started.
+    const std::string script = root + "/nomenu.mui";
+    std::ofstream(script) << "STRINGTABLE BEGIN 128 \"Contactos\" 132 \"Contactos\" END\n";
+    HMODULE resources = LoadResourceModule(script);
+    ASSERT_NE(resources, nullptr);
+    AfxSetResourceHandle(resources);
+
+    auto* failed = new CMainFrame;
+    EXPECT_FALSE(failed->LoadFrame(IDR_MAINFRAME, FWS_ADDTOTITLE, nullptr, nullptr));
+    EXPECT_EQ(failed->IsLoading(), 0);
+    delete failed;
+    FreeLibrary(resources);
+
+    EXPECT_EQ(g_abortLoad.load(), 0);
+    PumpMessages(200);
+    EXPECT_EQ(ReadBytes(dataFile), before);
 }
 
 } // namespace
