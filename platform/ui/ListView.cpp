@@ -77,7 +77,7 @@ Geometry Measure(HWND hwnd, const ListViewState& s)
     const bool report = w && (w->style & LVS_REPORT) && !(w->style & LVS_NOCOLUMNHEADER);
     g.header = report ? metrics.height() + 4 : 0;
     g.perPage = std::max(1, (g.height - g.header) / g.row);
-    if (s.bar && s.bar->isVisible())
+    if (s.bar && !s.bar->isHidden())
         g.width = std::max(0, g.width - GetSystemMetrics(SM_CXVSCROLL));
     return g;
 }

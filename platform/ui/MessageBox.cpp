@@ -92,7 +92,7 @@ public:
         const int height = clientHeight + 2 + 18;
         const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
         const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-        if (!CreateEx(WS_EX_TOPMOST, MESSAGEBOX_CLASSW, caption.c_str(), style, x, y, width, height, owner, nullptr))
+        if (!CreateEx(0, MESSAGEBOX_CLASSW, caption.c_str(), style, x, y, width, height, owner, nullptr))
             return FALSE;
         // The frame's real caption height may differ from the estimate.
         RECT client{};

@@ -27,19 +27,33 @@ protected:
         UiTest::TearDown();
     }
 
-    // Shows a box owned by the child window while `act` runs inside it;
-    // a box that `act` left open is closed.
+    // Shows a box owned by the child window while `act` runs inside it once
+    // the box is up (its owner disabled); a box that `act` left open is closed.
     int Ask(UINT type, const std::function<void(HWND box)>& act)
     {
-        PostTask([act] {
+        WhenUp(act, owner.m_hWnd);
+        return child.MessageBox(u"Borrar definitivamente el contacto?", u"Contactos", type);
+    }
+
+    static void WhenUp(const std::function<void(HWND box)>& act, HWND ownerWindow, int tries = 1000)
+    {
+        PostTask([act, ownerWindow, tries] {
             const HWND box = FindWindowW(MESSAGEBOX_CLASSW, nullptr);
+            if (!box || IsWindowEnabled(ownerWindow)) {
+                if (tries > 0) {
+                    WhenUp(act, ownerWindow, tries - 1);
+                } else {
+                    ADD_FAILURE() << "no message box came up";
+                    SendMessageW(GetActiveWindow(), WM_CLOSE);
+                }
+                return;
+            }
             act(box);
             PostTask([box] {
                 if (IsWindow(box))
                     SendMessageW(box, WM_CLOSE);
             });
         });
-        return child.MessageBox(u"Borrar definitivamente el contacto?", u"Contactos", type);
     }
 
     static void Tap(HWND box, int id)
