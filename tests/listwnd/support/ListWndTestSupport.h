@@ -103,20 +103,31 @@ inline ce::HWND EditField(FieldId field)
 // `whileOpen` acts inside the modal loop once it is up; whatever the action
 // left open is ended afterwards. Returns the caption of the window that was
 // up, empty when none came up.
+inline void WhenDialogUp(std::shared_ptr<bool> running, std::shared_ptr<std::u16string> caption, ce::HWND before,
+                         std::function<void()> whileOpen, int tries = 1000)
+{
+    ce::PostTask([=] {
+        if (!*running)
+            return;
+        const ce::HWND dialog = ActiveDialog();
+        if (dialog == before && tries > 0) {
+            WhenDialogUp(running, caption, before, whileOpen, tries - 1);
+            return;
+        }
+        *caption = ce::GetWindowText(dialog);
+        whileOpen();
+        ce::PostTask([running, dialog] {
+            if (*running && ce::IsWindow(dialog))
+                ce::SendMessageW(dialog, ce::WM_CLOSE);
+        });
+    });
+}
+
 inline std::u16string RunWithDialog(const std::function<void()>& command, const std::function<void()>& whileOpen)
 {
     auto running = std::make_shared<bool>(true);
     auto caption = std::make_shared<std::u16string>();
-    ce::PostTask([running, caption, whileOpen] {
-        if (!*running)
-            return;
-        *caption = ce::GetWindowText(ActiveDialog());
-        whileOpen();
-        ce::PostTask([running] {
-            if (*running && ActiveDialog())
-                ce::SendMessageW(ActiveDialog(), ce::WM_CLOSE);
-        });
-    });
+    WhenDialogUp(running, caption, ActiveDialog(), whileOpen);
     command();
     *running = false;
     ce::PumpMessages();
