@@ -36,6 +36,9 @@ public:
     // The client height of a docked toolbar without borders.
     static constexpr int BarHeight = 22;
 
+    using CControlBar::Create;
+    using CControlBar::CreateEx;
+
     // ctrlStyle: TBSTYLE_*; style: window and CBRS_ styles; borders: extra
     // space around the buttons, added to the bar's height.
     BOOL CreateEx(CWnd* parent, DWORD ctrlStyle = TBSTYLE_FLAT,

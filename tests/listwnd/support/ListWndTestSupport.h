@@ -26,7 +26,7 @@ public:
     ~CTestFrame() override { DestroyWindow(); }
 
     // The list window fills the screen below `top`.
-    bool Create(int top)
+    bool Open(int top)
     {
         if (!CreateEx(0, ce::AfxRegisterWndClass(0), u"", ce::WS_POPUP | ce::WS_VISIBLE, 0, 0, 320, 240, nullptr,
                       nullptr))
@@ -148,7 +148,7 @@ protected:
     void SetUp() override
     {
         g_contactList.Clear();
-        ASSERT_TRUE(frame.Create(FrameTop()));
+        ASSERT_TRUE(frame.Open(FrameTop()));
     }
 
     void TearDown() override
