@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <unordered_set>
+#include <vector>
 
 std::atomic<int> g_abortLoad{0};
 
@@ -124,6 +126,15 @@ int ContactListBase::Save(const std::u16string& path) const
     return 1;
 }
 
+void ContactListBase::RemoveRecords(const std::vector<ContactRecord*>& doomed)
+{
+    const std::unordered_set<ContactRecord*> set(doomed.begin(), doomed.end());
+    auto guard = Lock();
+    std::erase_if(records, [&](ContactRecord* record) { return set.count(record) != 0; });
+    for (ContactRecord* record : doomed)
+        delete record;
+}
+
 int ContactListBase::Load(const std::u16string& path)
 {
     ce::CFile file;
@@ -137,6 +148,7 @@ int ContactListBase::Load(const std::u16string& path)
     std::string pending; // bytes of a text field begun in an earlier chunk
     unsigned char date[DateSize] = {};
     std::size_t held = 0; // date bytes read so far
+    std::vector<ContactRecord*> appended; // taken back if a read fails
 
     auto completeField = [&](std::string_view bytes) {
         ContactField& field = *record->GetField(fieldIndex);
@@ -153,7 +165,7 @@ int ContactListBase::Load(const std::u16string& path)
         }
         auto guard = Lock();
         records.push_back(record.get());
-        record.release();
+        appended.push_back(record.release());
         guard.unlock();
         record = std::make_unique<ContactRecord>();
         fieldIndex = 0;
@@ -161,6 +173,10 @@ int ContactListBase::Load(const std::u16string& path)
 
     for (;;) {
         const std::size_t n = file.Read(chunk.get(), ChunkSize);
+        if (file.ReadFailed()) {
+            RemoveRecords(appended);
+            return 0;
+        }
         if (n == 0 || g_abortLoad.load())
             break;
         std::size_t pos = 0;

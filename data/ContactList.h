@@ -26,8 +26,9 @@ public:
 
     virtual ~ContactListBase();
     // Appends the records of the data file at path, in file order. 1 when
-    // the file could be opened (also when stopped through g_abortLoad),
-    // else 0 and the list is unchanged. The file is read without the lock;
+    // the file could be opened and read to its end or to a stop through
+    // g_abortLoad, else 0 and the list is unchanged: a read error takes back
+    // the records it had appended, so a partial list never passes for the file. The file is read without the lock;
     // the lock is taken for each appended record.
     virtual int Load(const std::u16string& path);
     // Inserts before the first record whose field fieldId sorts after the
@@ -56,6 +57,8 @@ public:
     std::unique_lock<std::recursive_mutex> Lock() const { return std::unique_lock(mutex); }
 
 private:
+    // Deletes the given records and takes them out of the list.
+    void RemoveRecords(const std::vector<ContactRecord*>& doomed);
     // A long scan waits mostly on memory: ask for a record further on.
     void FetchAhead(std::size_t i) const
     {

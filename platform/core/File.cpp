@@ -52,6 +52,7 @@ CFile::~CFile() { Close(); }
 int CFile::Open(const std::u16string& path, unsigned flags)
 {
     Close();
+    readFailed_ = false;
     std::string host = DeviceToHostPath(path);
     bool write = (flags & (modeWrite | modeCreate)) != 0;
     int oflags = O_CLOEXEC | (write ? O_WRONLY : O_RDONLY) | ((flags & modeCreate) ? O_CREAT : 0);
@@ -78,13 +79,20 @@ std::size_t CFile::Read(void* buffer, std::size_t count)
 {
     auto* out = static_cast<char*>(buffer);
     std::size_t done = 0;
+    if (fd_ >= 0 && count > 0 && !Allowed("read")) {
+        readFailed_ = true;
+        SetLastError(ERROR_ACCESS_DENIED);
+        return 0;
+    }
     while (fd_ >= 0 && done < count) {
         ssize_t n = ::read(fd_, out + done, count - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            if (n < 0)
+            if (n < 0) {
+                readFailed_ = true;
                 SetLastError(ErrorFromErrno(errno));
+            }
             break;
         }
         done += std::size_t(n);

@@ -28,6 +28,8 @@ public:
     int Open(const std::u16string& path, unsigned flags);
     // Up to count bytes; 0 at the end of the file or on an error.
     std::size_t Read(void* buffer, std::size_t count);
+    // Whether a read failed, as opposed to reaching the end of the file.
+    bool ReadFailed() const { return readFailed_; }
     // 1 when all count bytes were written, else 0.
     int Write(const void* buffer, std::size_t count);
     // Flushes the written bytes to the disk (fsync). 1 or 0; never retried.
@@ -45,14 +47,15 @@ public:
     // Removes a file; 1 or 0.
     static int Remove(const std::u16string& path);
 
-    // Test seam: when set, called before every write, flush and rename with
-    // the operation's name ("write", "flush", "rename"); returning false makes
+    // Test seam: when set, called before every read, write, flush and rename
+    // with the operation's name ("read", "write", "flush", "rename"); returning false makes
     // that operation fail as if the disk had refused it.
     using FaultHook = std::function<bool(const char* operation)>;
     static void SetFaultHook(FaultHook hook);
 
 private:
     int fd_ = -1;
+    bool readFailed_ = false;
     std::string hostPath_;
 };
 

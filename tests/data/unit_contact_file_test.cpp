@@ -1,4 +1,5 @@
 #include "tests/data/support/DataFixture.h"
+#include "data/ContactFileFormat.h"
 
 using namespace testdata;
 
@@ -192,4 +193,23 @@ TEST_F(ContactFileTest, MissingFileOrRaisedAbortFlagAppendNothing)
     g_abortLoad = 1;
     EXPECT_EQ(list.Load(PathOf("one.pcd")), 1);
     EXPECT_EQ(NamesOf(list), Names{u"Kept"});
+}
+
+TEST_F(ContactFileTest, ReadErrorTakesBackWhatTheLoadAppended)
+{
+    Bytes file;
+    for (int i = 0; i < 400; ++i)
+        AppendRecordBytes(file, {"Contact " + std::to_string(i), "Calle Mayor 1"});
+    ASSERT_GT(file.size(), 3 * ContactFileFormat::ChunkSize);
+    WriteBytes("big.pcd", file);
+    list.Append(MakeContact(u"Kept"));
+
+    int reads = 0;
+    ce::CFile::SetFaultHook([&](const char* operation) { return std::string(operation) != "read" || ++reads < 3; });
+    EXPECT_EQ(list.Load(PathOf("big.pcd")), 0);
+    EXPECT_EQ(NamesOf(list), Names{u"Kept"});
+
+    ce::CFile::SetFaultHook(nullptr);
+    EXPECT_EQ(list.Load(PathOf("big.pcd")), 1);
+    EXPECT_EQ(list.GetCount(), 401);
 }

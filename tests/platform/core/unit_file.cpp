@@ -101,12 +101,28 @@ TEST_F(FileTest, OpenerInAnotherProcessIsRefusedWhileTheFileIsHeld)
     EXPECT_TRUE(childOpens());
 }
 
-TEST_F(FileTest, FaultHookMakesWriteFlushAndRenameFail)
+TEST_F(FileTest, FaultHookMakesReadWriteFlushAndRenameFail)
 {
     std::string refused;
     CFile::SetFaultHook([&](const char* operation) { return refused != operation; });
 
     CFile file;
+    ASSERT_EQ(file.Open(u"\\new.tmp", writeFlags), 1);
+    EXPECT_EQ(file.Write("abc", 3), 1);
+    file.Close();
+    ASSERT_EQ(file.Open(u"\\new.tmp", CFile::modeRead | CFile::shareExclusive), 1);
+    char bytes[4] = {};
+    refused = "read";
+    EXPECT_EQ(file.Read(bytes, 3), 0u);
+    EXPECT_TRUE(file.ReadFailed());
+    file.Close();
+    refused.clear();
+    ASSERT_EQ(file.Open(u"\\new.tmp", CFile::modeRead | CFile::shareExclusive), 1);
+    EXPECT_EQ(file.Read(bytes, 4), 3u);
+    EXPECT_EQ(file.Read(bytes, 4), 0u);
+    EXPECT_FALSE(file.ReadFailed());
+    file.Close();
+
     ASSERT_EQ(file.Open(u"\\new.tmp", writeFlags), 1);
     refused = "write";
     EXPECT_EQ(file.Write("abc", 3), 0);
