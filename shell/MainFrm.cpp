@@ -42,11 +42,7 @@ CMainFrame::~CMainFrame()
 {
     // The window normally ends first; if it never existed, a thread may
     // still run from a failed creation.
-    if (reloadThread) {
-        g_abortLoad = 1;
-        WaitForReload();
-        g_abortLoad = 0;
-    }
+    StopReload();
 }
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
@@ -88,11 +84,7 @@ int CMainFrame::FailCreate()
 {
     // The load started above must not outlive this object.
     closing = true;
-    if (reloadThread) {
-        g_abortLoad = 1;
-        WaitForReload();
-        g_abortLoad = 0;
-    }
+    StopReload();
     return -1;
 }
 
@@ -112,6 +104,15 @@ void CMainFrame::StartReload()
     }
     reloadThread = thread;
     ResumeThread(thread);
+}
+
+void CMainFrame::StopReload()
+{
+    if (!reloadThread)
+        return;
+    g_abortLoad = 1;
+    WaitForReload();
+    g_abortLoad = 0;
 }
 
 void CMainFrame::WaitForReload()
@@ -207,11 +208,7 @@ void CMainFrame::OnDestroy()
 {
     CFrameWnd::OnDestroy();
     closing = true;
-    if (reloadThread) {
-        g_abortLoad = 1;
-        WaitForReload();
-        g_abortLoad = 0;
-    }
+    StopReload();
     if (created && listIsWhole) {
         CreateDirectoryW(DataFolder, nullptr);
         g_contactList.Save(dataFilePath);

@@ -50,6 +50,8 @@ private:
     // Waits for the running load to end, serving its calls into the window
     // meanwhile.
     void WaitForReload();
+    // Stops a running load early and waits for it.
+    void StopReload();
     int FailCreate();
 
     ce::CCommandBar commandBar;
