@@ -36,6 +36,8 @@ std::unique_ptr<ControlState> CreateEditState(Window& w)
     line->setFrame(false);
     line->setFocusPolicy(Qt::NoFocus);
     line->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Composed input would bypass the key messages.
+    line->setAttribute(Qt::WA_InputMethodEnabled, false);
     line->setFont(DeviceFont());
     line->setText(QString::fromStdU16String(w.text));
     line->setCursorPosition(0);

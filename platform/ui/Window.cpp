@@ -772,9 +772,11 @@ BOOL ShowWindow(HWND hwnd, int cmd)
         return wasVisible;
     }
     w->style |= WS_VISIBLE;
+    bool activate = false;
     if (!w->parent) {
         ScreenWidget()->show();
-        if (cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE)
+        activate = cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && !(w->exStyle & WS_EX_TOPMOST);
+        if (activate)
             RaiseTopLevel(*w);
         else
             RestackTopmost();
@@ -782,6 +784,15 @@ BOOL ShowWindow(HWND hwnd, int cmd)
     if (!wasVisible)
         Invalidate(*w);
     w->widget->show();
+    // Activating a top-level window gives it the focus unless the focus is
+    // already inside it; a topmost window (the input panel) never takes it.
+    if (activate && !(w->style & WS_DISABLED)) {
+        HWND focus = Reg().focus;
+        while (focus && focus != hwnd)
+            focus = FindWindow(focus) ? FindWindow(focus)->parent : nullptr;
+        if (!focus)
+            SetFocus(hwnd);
+    }
     return wasVisible;
 }
 
@@ -1074,6 +1085,9 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         auto* text = reinterpret_cast<LPCWSTR>(lParam);
         w->text = text ? text : u"";
         Invalidate(*w);
+        // The program's main window names the host window.
+        if (!w->parent && !w->owner && !(w->exStyle & WS_EX_TOPMOST) && !w->text.empty())
+            ScreenWidget()->setWindowTitle(QString::fromStdU16String(w->text));
         return TRUE;
     }
     case WM_GETTEXTLENGTH:

@@ -226,7 +226,7 @@ TEST_F(MessagesTest, KeysArePreTranslatedFromTheFocusUpAndTrueSwallowsThem)
     EXPECT_EQ(leaf.Count(WM_KEYDOWN), 2);
 }
 
-TEST_F(MessagesTest, FocusChangesSendKillAndSetFocus)
+TEST_F(MessagesTest, FocusFollowsActivationAndSetFocus)
 {
     CRecordingWnd top;
     ASSERT_TRUE(top.Make(nullptr, RECT{0, 0, 100, 100}));
@@ -234,8 +234,13 @@ TEST_F(MessagesTest, FocusChangesSendKillAndSetFocus)
     CRecordingWnd b;
     ASSERT_TRUE(a.Make(&top, RECT{0, 0, 10, 10}, 1));
     ASSERT_TRUE(b.Make(&top, RECT{0, 20, 10, 30}, 2));
-    EXPECT_EQ(SetFocus(a.m_hWnd), nullptr);
+    // Showing a top-level window activates it: it takes the focus.
+    EXPECT_EQ(GetFocus(), top.m_hWnd);
+    EXPECT_EQ(SetFocus(a.m_hWnd), top.m_hWnd);
     EXPECT_EQ(SetFocus(b.m_hWnd), a.m_hWnd);
+    // The input panel shows without taking it.
+    ShowWindow(FindWindowW(SIP_WINDOW_CLASS, nullptr), SW_SHOW);
+    EXPECT_EQ(GetFocus(), b.m_hWnd);
     EXPECT_EQ(CWnd::GetFocus(), &b);
     // Destroying the focused window leaves no focus behind.
     b.DestroyWindow();
