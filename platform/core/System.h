@@ -58,7 +58,7 @@ constexpr WORD SUBLANGID(LANGID id) { return WORD(id >> 10); }
 // $CONTACTS_UI_LANGUAGE (hexadecimal) overrides; else the locale of the
 // first set of LC_ALL, LC_MESSAGES and LANG (es_ES 0x0c0a, en_US 0x0409,
 // zh_CN 0x0804 ...). A locale without a language (C, POSIX) or one not in the
-// table gives 0x0409, English, the language most likely to have a satellite.
+// table gives 0x0c0a, Spanish: the program's own resources, no satellite.
 LANGID GetUserDefaultUILanguage();
 // The language id of a locale name such as "de_AT.UTF-8"; a known language
 // with an unlisted territory gives the language's main id (es_XX 0x0c0a);
