@@ -244,6 +244,12 @@ void CDialog::EndDialog(int nResult)
         ce::ShowWindow(m_hWnd, SW_HIDE);
 }
 
+void CDialog::PostNcDestroy()
+{
+    if (m_loop && !m_ending)
+        EndDialog(IDCANCEL);
+}
+
 BOOL CDialog::OnInitDialog()
 {
     UpdateData(FALSE);

@@ -50,6 +50,9 @@ public:
     CWnd* m_pParentWnd;
 
 protected:
+    // A dialog destroyed from outside (its owner went) ends its modal loop
+    // with IDCANCEL.
+    void PostNcDestroy() override;
     LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
     void HandleOK() { OnOK(); }
     void HandleCancel() { OnCancel(); }

@@ -17,6 +17,8 @@ public:
     CTestForm() : CFormView(IDD_EDIT_FORM) { ++g_formsAlive; }
     ~CTestForm() override { --g_formsAlive; }
     int childrenAtCreate = -1;
+    CDateTimeCtrl picker;
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_BIRTHDAY_PICKER, picker); }
     std::vector<UINT> focused; // ids that reported EN_SETFOCUS
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
@@ -126,6 +128,14 @@ TEST_F(DialogTest, FormViewMakesItsTemplateControlsBeforeItsCreationHandler)
     for (UINT id = 1080; id <= 1095; ++id)
         EXPECT_EQ(Height(GetDlgItem(form->m_hWnd, int(id))), 1) << id;
 
+    // The initial update binds the picker object to its control, so its
+    // messages pass through the object.
+    EXPECT_EQ(form->picker.m_hWnd, nullptr);
+    form->OnInitialUpdate();
+    EXPECT_EQ(form->picker.m_hWnd, GetDlgItem(form->m_hWnd, IDC_BIRTHDAY_PICKER));
+    EXPECT_EQ(CWnd::FromHandlePermanent(form->picker.m_hWnd), &form->picker);
+    EXPECT_TRUE(form->picker.SetTime(nullptr));
+
     // The form goes with its window.
     EXPECT_EQ(g_formsAlive, 1);
     form->DestroyWindow();
@@ -177,6 +187,11 @@ TEST_F(DialogTest, ModalDialogRunsUntilEndDialogAndDisablesItsOwner)
     EXPECT_TRUE(ran);
     EXPECT_EQ(dialog.m_hWnd, nullptr);
     EXPECT_TRUE(owner.IsWindowEnabled());
+    // Destroying the owner takes the dialog along and ends its loop.
+    CDialog owned(IDD_SHOW_DIALOG, &owner);
+    PostTask([&] { owner.DestroyWindow(); });
+    EXPECT_EQ(owned.DoModal(), IDCANCEL);
+    EXPECT_EQ(owned.m_hWnd, nullptr);
     // A missing template gives -1 at once.
     CDialog missing(9999);
     EXPECT_EQ(missing.DoModal(), -1);

@@ -32,7 +32,8 @@ BOOL CRecordingWnd::PreTranslateMessage(MSG* msg)
 
 LRESULT CRecordingWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_KEYDOWN || message == WM_CHAR || message == WM_NCDESTROY || message == WM_PAINT)
+    if (message == WM_KEYDOWN || message == WM_CHAR || message == WM_NCDESTROY || message == WM_PAINT ||
+        message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)
         log.push_back(message);
     if (destroyOrder && (message == WM_DESTROY || message == WM_NCDESTROY))
         destroyOrder->emplace_back(this, message);
