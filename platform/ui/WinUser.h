@@ -79,9 +79,11 @@ int GetWindowTextLengthW(HWND hwnd);
 BOOL SetWindowText(HWND hwnd, const std::u16string& text);
 std::u16string GetWindowText(HWND hwnd);
 
+// The whole client area is invalidated whatever rect says. Any thread.
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
 BOOL ValidateRect(HWND hwnd, const RECT* rect);
-// Paints the window at once (WM_ERASEBKGND and WM_PAINT) if it needs painting.
+// Paints the window at once (WM_ERASEBKGND and WM_PAINT) if it needs
+// painting. Any thread (from another thread: a moment later).
 BOOL UpdateWindow(HWND hwnd);
 
 HWND SetFocus(HWND hwnd);

@@ -923,6 +923,12 @@ std::u16string GetWindowText(HWND hwnd)
 
 BOOL InvalidateRect(HWND hwnd, const RECT*, BOOL erase)
 {
+    if (!IsUiThread()) {
+        if (!IsWindow(hwnd))
+            return FALSE;
+        PostToUiThread([hwnd, erase] { InvalidateRect(hwnd, nullptr, erase); });
+        return TRUE;
+    }
     Window* w = Live(hwnd);
     if (!w)
         return FALSE;
@@ -942,6 +948,12 @@ BOOL ValidateRect(HWND hwnd, const RECT*)
 
 BOOL UpdateWindow(HWND hwnd)
 {
+    if (!IsUiThread()) {
+        if (!IsWindow(hwnd))
+            return FALSE;
+        PostToUiThread([hwnd] { UpdateWindow(hwnd); });
+        return TRUE;
+    }
     Window* w = Live(hwnd);
     if (!w)
         return FALSE;

@@ -130,3 +130,23 @@ TEST_F(SendThreadTest, TimerArmedFromAnotherThreadTicksOnTheUserInterfaceThread)
     PumpMessages(50);
     EXPECT_EQ(wnd.ticks.size(), count);
 }
+
+TEST_F(SendThreadTest, RepaintsAskedFromAnotherThreadHappenOnTheUserInterfaceThread)
+{
+    CThreadProbe wnd;
+    ASSERT_TRUE(wnd.Make(nullptr, RECT{0, 0, 50, 50}));
+    wnd.UpdateWindow();
+    wnd.log.clear();
+    HWND hwnd = wnd.m_hWnd;
+    BOOL invalidated = FALSE;
+    BOOL updated = FALSE;
+    std::thread([&] {
+        invalidated = InvalidateRect(hwnd, nullptr, TRUE);
+        updated = UpdateWindow(hwnd);
+    }).join();
+    EXPECT_TRUE(invalidated);
+    EXPECT_TRUE(updated);
+    EXPECT_EQ(wnd.Count(WM_PAINT), 0);
+    PumpMessages();
+    EXPECT_EQ(wnd.Count(WM_PAINT), 1);
+}
