@@ -40,8 +40,8 @@
 //    GDI functions; BeginPaint sends WM_ERASEBKGND. Drawing with GetDC
 //    outside WM_PAINT shows at once as well. impl::PainterOf(hdc) gives the
 //    QPainter of a context for what GDI lacks (images: impl::BitmapResource).
-// 4. Notify the parent with SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id,
-//    code), LPARAM(hwnd)) or WM_NOTIFY with an NMHDR (impl::NotifyParent);
+// 4. Notify the parent with WM_COMMAND (impl::CommandToParent(hwnd, code))
+//    or WM_NOTIFY with an NMHDR (impl::NotifyParent);
 //    owner drawing sends WM_DRAWITEM to the parent, whose default handling
 //    reflects it to the control's CWnd::DrawItem.
 // 5. Qt signals of inner widgets may arrive after the window is gone: look
