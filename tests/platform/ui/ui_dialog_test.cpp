@@ -210,6 +210,20 @@ TEST_F(DialogTest, CloseBoxAndKeysEndTheDialog)
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     }
     {
+        // A dialog without controls holds the focus itself, so typed keys
+        // reach its pre-translation even when the focus was elsewhere.
+        CRecordingWnd other;
+        ASSERT_TRUE(other.Make(nullptr, RECT{0, 0, 320, 240}));
+        other.SetFocus();
+        CDialog dialog(IDD_SHOW_DIALOG);
+        PostTask([&] {
+            EXPECT_EQ(GetFocus(), dialog.m_hWnd);
+            SimulateKeyStroke(VK_ESCAPE, 27);
+        });
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        EXPECT_EQ(GetFocus(), other.m_hWnd);
+    }
+    {
         CHostDialog dialog;
         dialog.whileOpen = [](CHostDialog&) { SimulateKeyStroke(VK_RETURN, 13); };
         EXPECT_EQ(dialog.DoModal(), IDOK);
