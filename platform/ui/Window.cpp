@@ -220,11 +220,6 @@ void Refresh(Window& w)
         w.widget->update();
 }
 
-std::vector<HWND> TopLevelWindows()
-{
-    return Reg().topLevels;
-}
-
 void AttachOnCreate(CWnd* wnd)
 {
     t_attachOnCreate = wnd;

@@ -201,8 +201,6 @@ void PaintNonClient(Window& w);
 LRESULT CallFrameworkProc(CWnd* wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void DetachAfterNcDestroy(Window& w);
 void KillWindowTimers(HWND hwnd);
-// Top-level windows from the bottom to the top.
-std::vector<HWND> TopLevelWindows();
 // Moves the window's children by (dx, dy) without WM_SIZE.
 void ScrollChildren(Window& w, int dx, int dy);
 // A form view's scrolling (CFormView::ScrollToPosition).
