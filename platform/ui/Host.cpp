@@ -490,15 +490,13 @@ void SimulateKeyStroke(UINT vk, WCHAR ch)
     down.lParam = 1;
     if (!DeliverInput(down) || !ch)
         return;
-    // The key down may have moved the focus (a dialog that ended).
-    if (HWND now = KeyTarget(); now == target) {
-        MSG character;
-        character.hwnd = target;
-        character.message = WM_CHAR;
-        character.wParam = ch;
-        character.lParam = 1;
-        DeliverInput(character);
-    }
+    // As classic, the character goes to the window of the key down.
+    MSG character;
+    character.hwnd = target;
+    character.message = WM_CHAR;
+    character.wParam = ch;
+    character.lParam = 1;
+    DeliverInput(character);
 }
 
 void SimulateMouse(HWND hwnd, UINT message, int x, int y)

@@ -42,7 +42,7 @@ void SetHostCloseHandler(std::function<void()> handler);
 // swallowed, to the window.
 void SimulateKey(HWND hwnd, UINT message, WPARAM wParam);
 // A key press on the focused window: WM_KEYDOWN with vk, then WM_CHAR with
-// ch unless ch is 0 or the key down was swallowed.
+// ch to the same window unless ch is 0 or the key down was swallowed.
 void SimulateKeyStroke(UINT vk, WCHAR ch);
 // WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK or WM_MOUSEMOVE at a point
 // in the window's client coordinates.
