@@ -1,0 +1,74 @@
+// The reader holds one chunk, the field being read and its scratch record,
+// never the file: its memory beyond the records it made stays small
+// whatever the size of the file.
+#include "tests/data/support/DataFixture.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <malloc.h>
+#include <new>
+
+namespace {
+
+std::atomic<bool> counting{false};
+std::atomic<long long> liveBytes{0};
+std::atomic<long long> peakBytes{0};
+
+void Count(long long delta)
+{
+    if (!counting)
+        return;
+    const long long now = liveBytes += delta;
+    long long peak = peakBytes;
+    while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
+    }
+}
+
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    void* p = std::malloc(size ? size : 1);
+    if (!p)
+        throw std::bad_alloc();
+    Count(static_cast<long long>(malloc_usable_size(p)));
+    return p;
+}
+
+void operator delete(void* p) noexcept
+{
+    if (p)
+        Count(-static_cast<long long>(malloc_usable_size(p)));
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+
+using namespace testdata;
+
+TEST_F(DataTest, ReaderMemoryBeyondItsRecordsStaysSmallForALargeFile)
+{
+    const int records = 20000;
+    const std::string longest(30000, 'L');
+    Bytes file;
+    for (int i = 0; i < records; ++i)
+        AppendRecordBytes(file, {"Contact " + std::to_string(i), std::string(400, 'a' + i % 26),
+                                 i == records / 2 ? longest : "91 555 0000"});
+    WriteBytes("large.pcd", file);
+
+    ContactListBase list;
+    liveBytes = 0;
+    peakBytes = 0;
+    counting = true;
+    ASSERT_EQ(list.Load(PathOf("large.pcd")), 1);
+    counting = false;
+    ASSERT_EQ(list.GetCount(), records);
+
+    // What stays is the records; what went is the reader's own memory: a
+    // chunk, the longest field in bytes and in UTF-16, the scratch record,
+    // and the growth of the record pointer arrays.
+    const long long transient = peakBytes - liveBytes;
+    const long long bound = 64 * 1024 + 3 * static_cast<long long>(longest.size()) + 48LL * records;
+    EXPECT_LT(transient, bound) << "file of " << file.size() << " bytes";
+    EXPECT_GT(static_cast<long long>(file.size()), 5 * bound);
+}
