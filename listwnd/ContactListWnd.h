@@ -11,6 +11,7 @@ class ContactRecord;
 constexpr ce::UINT WM_CONTACTS_LOADED = ce::WM_USER + 7;
 
 class CContactListWnd : public ce::CWnd {
+    DECLARE_MESSAGE_MAP()
 public:
     // The list view's control id and its height limit.
     static constexpr ce::UINT ListViewId = 1;
@@ -44,7 +45,6 @@ protected:
     void OnDelete();
     void OnLetterGroup(ce::UINT commandId);
     ce::LRESULT OnContactsLoaded(ce::WPARAM, ce::LPARAM);
-    DECLARE_MESSAGE_MAP()
 
 private:
     void OnGetDispInfo(ce::NMLVDISPINFOW& info) const;

@@ -13,6 +13,7 @@ constexpr ce::COLORREF FocusColor = 0x007F0000;
 constexpr int LetterButtonWidths[9] = {33, 33, 34, 33, 33, 34, 33, 33, 34};
 
 class CLetterButton : public ce::CButton {
+    DECLARE_MESSAGE_MAP()
 public:
     CLetterButton() = default;
     ~CLetterButton() override;
@@ -26,13 +27,13 @@ protected:
     ce::BOOL OnEraseBkgnd(ce::CDC* pDC);
     void OnLButtonDown(ce::UINT nFlags, ce::CPoint point);
     void OnPaint();
-    DECLARE_MESSAGE_MAP()
 
 private:
     void DrawFace(ce::CDC& dc);
 };
 
 class CLetterBar : public ce::CToolBar {
+    DECLARE_MESSAGE_MAP()
 public:
     static constexpr int ButtonCount = 15;
 
@@ -48,5 +49,4 @@ public:
 protected:
     ce::BOOL OnEraseBkgnd(ce::CDC* pDC);
     int OnCreate(ce::LPCREATESTRUCT cs);
-    DECLARE_MESSAGE_MAP()
 };

@@ -15,6 +15,7 @@
 
 class CMainFrame : public ce::CFrameWnd {
     DECLARE_DYNAMIC(CMainFrame)
+    DECLARE_MESSAGE_MAP()
 public:
     static constexpr ce::UINT_PTR WatchTimer = 1;
     static constexpr ce::UINT WatchPeriodMs = 3000;
@@ -42,7 +43,6 @@ protected:
     ce::LRESULT OnLoadFinished(ce::WPARAM, ce::LPARAM);
     ce::LRESULT OnArmWatch(ce::WPARAM, ce::LPARAM);
     ce::LRESULT OnScreenshot(ce::WPARAM, ce::LPARAM);
-    DECLARE_MESSAGE_MAP()
 
 private:
     static ce::DWORD ReloadThread(ce::LPVOID parameter);
