@@ -87,7 +87,6 @@ int ContactListBase::Save(const std::u16string& path) const
     auto guard = Lock();
     std::string block;
     block.reserve(WriteBlockSize);
-    std::u16string text;
     bool ok = true;
     for (const ContactRecord* record : records) {
         if (!record)
@@ -100,8 +99,7 @@ int ContactListBase::Save(const std::u16string& path) const
                 block.append(reinterpret_cast<const char*>(bytes), DateSize);
                 continue;
             }
-            field.GetText(text);
-            AppendText(block, text);
+            AppendText(block, field.TextValue());
         }
         if (block.size() >= WriteBlockSize) {
             ok = file.Write(block.data(), block.size());

@@ -54,6 +54,8 @@ public:
     // The text as shown and stored; the birthday as "yyyymmdd", empty
     // without a date.
     void GetText(std::u16string& text) const;
+    // GetText of a text field without a copy; the birthday's is formed anew.
+    std::u16string_view TextValue() const { return value; }
     // The date is taken only by the birthday; 0.0 clears it.
     void SetValue(std::u16string text, ce::DATE date);
     int IsEmpty() const;
