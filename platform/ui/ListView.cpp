@@ -202,23 +202,22 @@ void PaintRow(HWND hwnd, HDC hdc, const ListViewState& s, const Geometry& g, int
         x = cell.right;
         int image = -1;
         const std::u16string text = CellText(hwnd, index, c->subItem, first && s.smallImages ? &image : nullptr);
-        int textLeft = cell.left + kTextIndent;
-        if (first && s.smallImages) {
-            if (image >= 0) {
-                int iconHeight = 0;
-                ImageList_GetIconSize(s.smallImages, nullptr, &iconHeight);
-                ImageList_Draw(s.smallImages, image, hdc, cell.left + kImageIndent, y + (g.row - iconHeight) / 2,
-                               ILD_TRANSPARENT);
-            }
-            textLeft = cell.left + kImageIndent + iconWidth + 2;
-        }
+        const bool withImage = first && s.smallImages;
+        const int textLeft = withImage ? cell.left + kImageIndent + iconWidth + 2 : cell.left + kTextIndent;
         RECT textRect{textLeft, y, cell.right - 2, y + g.row};
+        // The band goes first: the row's image stays visible on it.
         if (selected && (fullRow || first)) {
             RECT band = fullRow ? cell : RECT{textLeft - 2, y, cell.right, y + g.row};
             FillRect(hdc, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
             SetTextColor(hdc, GetSysColor(COLOR_HIGHLIGHTTEXT));
         } else {
             SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+        }
+        if (withImage && image >= 0) {
+            int iconHeight = 0;
+            ImageList_GetIconSize(s.smallImages, nullptr, &iconHeight);
+            ImageList_Draw(s.smallImages, image, hdc, cell.left + kImageIndent, y + (g.row - iconHeight) / 2,
+                           ILD_TRANSPARENT);
         }
         const UINT align = c->fmt == LVCFMT_RIGHT ? DT_RIGHT : c->fmt == LVCFMT_CENTER ? DT_CENTER : DT_LEFT;
         DrawTextW(hdc, text.c_str(), int(text.size()), &textRect,

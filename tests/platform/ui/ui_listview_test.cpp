@@ -277,11 +277,15 @@ TEST_F(ListViewTest, PaintsSelectionAndTransparentRowIcon)
     const int iconTop1 = row1.top + (row1.Height() - 16) / 2;
     EXPECT_EQ(image.Pixel(2, iconTop0), window);
     EXPECT_EQ(image.Pixel(2, iconTop1), highlight);
-    int card = 0;
-    for (int y = iconTop0; y < iconTop0 + 16; ++y)
-        for (int x = 2; x < 18; ++x)
-            card += image.Pixel(x, y) != window;
-    EXPECT_GT(card, 20);
+    auto cardPixels = [&](int top, COLORREF ground) {
+        int card = 0;
+        for (int y = top; y < top + 16; ++y)
+            for (int x = 2; x < 18; ++x)
+                card += image.Pixel(x, y) != ground;
+        return card;
+    };
+    EXPECT_GT(cardPixels(iconTop0, window), 20);
+    EXPECT_GT(cardPixels(iconTop1, highlight), 20) << "the selected row keeps its icon";
 
     // Cell text is drawn: dark pixels in the second column of row 0.
     int dark = 0;
