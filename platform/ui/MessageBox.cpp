@@ -28,18 +28,18 @@ MessageBoxHook& Hook()
     return hook;
 }
 
-struct ButtonSpec {
+struct BoxButton {
     int id;
     const char16_t* english;
     const char16_t* spanish;
 };
-constexpr ButtonSpec kOk{IDOK, u"OK", u"Aceptar"};
-constexpr ButtonSpec kCancel{IDCANCEL, u"Cancel", u"Cancelar"};
-constexpr ButtonSpec kYes{IDYES, u"Yes", u"S\u00ed"};
-constexpr ButtonSpec kNo{IDNO, u"No", u"No"};
-constexpr ButtonSpec kRetry{IDRETRY, u"Retry", u"Reintentar"};
+constexpr BoxButton kOk{IDOK, u"OK", u"Aceptar"};
+constexpr BoxButton kCancel{IDCANCEL, u"Cancel", u"Cancelar"};
+constexpr BoxButton kYes{IDYES, u"Yes", u"S\u00ed"};
+constexpr BoxButton kNo{IDNO, u"No", u"No"};
+constexpr BoxButton kRetry{IDRETRY, u"Retry", u"Reintentar"};
 
-std::vector<ButtonSpec> ButtonsOf(UINT type)
+std::vector<BoxButton> ButtonsOf(UINT type)
 {
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL: return {kOk, kCancel};
@@ -75,11 +75,11 @@ public:
     BOOL CreateBox(HWND owner, const std::u16string& caption)
     {
         const bool spanish = PRIMARYLANGID(GetUserDefaultUILanguage()) == 0x0A;
-        const std::vector<ButtonSpec> specs = ButtonsOf(type);
+        const std::vector<BoxButton> choices = ButtonsOf(type);
         const QFontMetrics metrics(impl::DeviceFont());
         const QRect textBounds = metrics.boundingRect(QRect(0, 0, kTextWidth, 1000), Qt::TextWordWrap,
                                                       QString::fromStdU16String(text));
-        const int buttonsWidth = int(specs.size()) * kButtonWidth + int(specs.size() - 1) * kMargin;
+        const int buttonsWidth = int(choices.size()) * kButtonWidth + int(choices.size() - 1) * kMargin;
         const int iconSpace = (type & MB_ICONMASK) ? kIconSize + kMargin : 0;
         const int clientWidth = std::max(buttonsWidth, iconSpace + textBounds.width()) + 2 * kMargin;
         const int bodyHeight = std::max((type & MB_ICONMASK) ? kIconSize : 0, textBounds.height());
@@ -102,11 +102,11 @@ public:
         textRect = CRect(kMargin + iconSpace, kMargin, clientWidth - kMargin, kMargin + bodyHeight);
         int left = (clientWidth - buttonsWidth) / 2;
         const int top = clientHeight - kMargin - kButtonHeight;
-        for (std::size_t i = 0; i < specs.size(); ++i) {
+        for (std::size_t i = 0; i < choices.size(); ++i) {
             auto button = std::make_unique<CButton>();
             const DWORD buttonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-            if (!button->Create(spanish ? specs[i].spanish : specs[i].english, buttonStyle,
-                                CRect(left, top, left + kButtonWidth, top + kButtonHeight), this, UINT(specs[i].id)))
+            if (!button->Create(spanish ? choices[i].spanish : choices[i].english, buttonStyle,
+                                CRect(left, top, left + kButtonWidth, top + kButtonHeight), this, UINT(choices[i].id)))
                 return FALSE;
             left += kButtonWidth + kMargin;
             buttons.push_back(std::move(button));
