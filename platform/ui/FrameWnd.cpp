@@ -47,8 +47,6 @@ END_MESSAGE_MAP()
 
 BOOL CFrameWnd::LoadFrame(UINT id, DWORD defaultStyle, CWnd* parent, CCreateContext*)
 {
-    // The window system's own start-up windows come before the frame.
-    InitPlatform();
     m_strTitle = LoadStringW(id);
     const int cx = GetSystemMetrics(SM_CXSCREEN);
     const int cy = GetSystemMetrics(SM_CYSCREEN);

@@ -442,9 +442,11 @@ LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, 
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU hMenu, HINSTANCE, void* param)
 {
-    EnsureApplication();
+    // Taken before the platform starts: its own start-up windows (the input
+    // panel) must not take over the object being created.
     CWnd* attach = std::exchange(t_attachOnCreate, nullptr);
     auto beforeCreate = std::exchange(t_beforeCreate, nullptr);
+    EnsureApplication();
     if (!IsUiThread() || !className)
         return nullptr;
     const WindowClass* cls = FindWindowClass(className);
