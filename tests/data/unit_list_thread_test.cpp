@@ -28,11 +28,9 @@ TEST_F(ListThreadTest, ReaderUnderTheLockSeesWholeRecordsWhileTheLoaderReloads)
 {
     SaveNumbered(2000);
     std::atomic<bool> done{false};
-    int reads = 0;
-    int torn = 0;
+    int reads = 0, torn = 0;
     std::thread reader([&] {
-        std::u16string name;
-        std::u16string telephone;
+        std::u16string name, telephone;
         while (!done) {
             {
                 auto guard = list.Lock();
@@ -43,8 +41,7 @@ TEST_F(ListThreadTest, ReaderUnderTheLockSeesWholeRecordsWhileTheLoaderReloads)
                     ++reads;
                 }
             }
-            // Like a window painting its rows now and then; the mutex is not
-            // fair, and a reader that never pauses would starve the loader.
+            // Paint now and then: a reader that never pauses starves the loader.
             std::this_thread::sleep_for(std::chrono::microseconds(100));
         }
     });

@@ -64,9 +64,8 @@ TEST_F(DataTest, ReaderMemoryBeyondItsRecordsStaysSmallForALargeFile)
     counting = false;
     ASSERT_EQ(list.GetCount(), records);
 
-    // What stays is the records; what went is the reader's own memory: a
-    // chunk, the longest field in bytes and in UTF-16, the scratch record,
-    // and the growth of the record pointer arrays.
+    // What went is the reader's own memory: a chunk, the longest field in
+    // bytes and UTF-16, the scratch record and the pointer array growth.
     const long long transient = peakBytes - liveBytes;
     const long long bound = 64 * 1024 + 3 * static_cast<long long>(longest.size()) + 48LL * records;
     EXPECT_LT(transient, bound) << "file of " << file.size() << " bytes";

@@ -67,7 +67,7 @@ TEST_F(SaveFailureTest, AnyFailingStepKeepsTheOldFileAndRemovesTheTemporaryOne)
 
 TEST_F(SaveFailureTest, SavedFileKeepsPermissionsAndIgnoresAStaleTemporaryFile)
 {
-    const std::string host = HostPath("Contacts.pcd");
+    const auto host = HostPath("Contacts.pcd");
     ASSERT_EQ(chmod(host.c_str(), 0640), 0);
     WriteBytes("Contacts.pcd.tmp", Bytes(100000, 0xEE));
     ASSERT_EQ(chmod(HostPath("Contacts.pcd.tmp").c_str(), 0444), 0);

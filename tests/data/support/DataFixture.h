@@ -7,7 +7,6 @@
 #include "platform/core/OleDate.h"
 
 #include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,14 +21,10 @@ using Names = std::vector<std::u16string>;
 
 inline ce::DATE MakeDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {
-    ce::SYSTEMTIME time;
-    time.wYear = ce::WORD(year);
-    time.wMonth = ce::WORD(month);
-    time.wDay = ce::WORD(day);
-    time.wHour = ce::WORD(hour);
-    time.wMinute = ce::WORD(minute);
-    time.wSecond = ce::WORD(second);
-    return ce::COleDateTime(time).m_dt;
+    ce::SYSTEMTIME t;
+    t.wYear = ce::WORD(year), t.wMonth = ce::WORD(month), t.wDay = ce::WORD(day);
+    t.wHour = ce::WORD(hour), t.wMinute = ce::WORD(minute), t.wSecond = ce::WORD(second);
+    return ce::COleDateTime(t).m_dt;
 }
 
 inline ContactRecord* MakeContact(const std::u16string& name, ce::DATE birthday = 0.0,
@@ -95,12 +90,8 @@ protected:
         std::filesystem::remove_all(dir, error);
     }
 
-    std::string HostPath(const std::string& name) const { return (dir / name).string(); }
-    std::u16string PathOf(const std::string& name) const
-    {
-        const std::string host = HostPath(name);
-        return std::u16string(host.begin(), host.end());
-    }
+    std::filesystem::path HostPath(const std::string& name) const { return dir / name; }
+    std::u16string PathOf(const std::string& name) const { return HostPath(name).u16string(); }
 
     Bytes ReadBytes(const std::string& name) const
     {

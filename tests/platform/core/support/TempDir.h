@@ -1,11 +1,25 @@
-// A fresh temporary folder for one test, removed with everything in it.
+// A fresh temporary folder for one test, removed with everything in it,
+// and whole-file host access.
 #pragma once
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 
 class TempDir {
 public:
-    TempDir();
-    ~TempDir();
+    TempDir() : path_((std::filesystem::temp_directory_path() / "contacts-core-XXXXXX").string())
+    {
+        if (!::mkdtemp(path_.data()))
+            throw std::runtime_error("mkdtemp failed");
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
@@ -16,7 +30,16 @@ private:
     std::string path_;
 };
 
-// Writes bytes to a host file; false on failure.
-bool WriteHostFile(const std::string& path, const std::string& bytes);
-// The whole host file; empty when missing.
-std::string ReadHostFile(const std::string& path);
+inline bool WriteHostFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    out.close();
+    return bool(out);
+}
+
+inline std::string ReadHostFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
