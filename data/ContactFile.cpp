@@ -46,18 +46,19 @@ ce::DATE DecodeBirthday(const unsigned char in[DateSize])
 // A text never ends its field early: it is cut at an embedded NUL.
 void AppendText(std::string& block, std::u16string_view text)
 {
-    text = text.substr(0, text.find(u'\0'));
     // ASCII is the same in every ANSI code page: no conversion needed.
     const std::size_t start = block.size();
     block.resize(start + text.size());
     char16_t any = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        any |= text[i];
-        block[start + i] = static_cast<char>(text[i]);
+    std::size_t length = 0;
+    for (; length < text.size() && text[length] != u'\0'; ++length) {
+        any |= text[length];
+        block[start + length] = static_cast<char>(text[length]);
     }
+    block.resize(start + length);
     if (any >= 0x80) {
         block.resize(start);
-        block += ce::WideToAnsi(text);
+        block += ce::WideToAnsi(text.substr(0, length));
     }
     block.push_back(Terminator);
 }
