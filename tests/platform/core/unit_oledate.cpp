@@ -3,31 +3,31 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <vector>
 
 using ce::COleDateTime;
 using ce::SYSTEMTIME;
 
 namespace {
 
+using ce::WORD;
+
 SYSTEMTIME Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
-    SYSTEMTIME t;
-    t.wYear = ce::WORD(y);
-    t.wMonth = ce::WORD(mo);
-    t.wDay = ce::WORD(d);
-    t.wHour = ce::WORD(h);
-    t.wMinute = ce::WORD(mi);
-    t.wSecond = ce::WORD(s);
-    return t;
+    return SYSTEMTIME{WORD(y), WORD(mo), 0, WORD(d), WORD(h), WORD(mi), WORD(s), 0};
+}
+
+// Date and time of t without the day of the week, to compare whole.
+std::vector<int> Fields(const SYSTEMTIME& t)
+{
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
 }
 
 ::testing::AssertionResult Is(const SYSTEMTIME& t, int y, int mo, int d, int h, int mi, int s)
 {
-    if (t.wYear == y && t.wMonth == mo && t.wDay == d && t.wHour == h && t.wMinute == mi && t.wSecond == s &&
-        t.wMilliseconds == 0)
+    if (Fields(t) == Fields(Make(y, mo, d, h, mi, s)))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << t.wYear << "-" << t.wMonth << "-" << t.wDay << " " << t.wHour << ":"
-                                         << t.wMinute << ":" << t.wSecond << "." << t.wMilliseconds;
+    return ::testing::AssertionFailure() << ::testing::PrintToString(Fields(t));
 }
 
 TEST(OleDate, NegativeDatesCountDaysBackAndRoundTripIsExactToTheSecond)
