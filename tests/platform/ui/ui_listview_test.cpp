@@ -24,9 +24,8 @@ public:
                 if (!answer.empty()) {
                     item.pszText = answer.data(); // the parent's own text
                 } else {
-                    std::u16string text = u"r" + Number(item.iItem) + u"c" + Number(item.iSubItem);
-                    std::copy(text.begin(), text.end(), item.pszText);
-                    item.pszText[text.size()] = 0;
+                    std::string text = "r" + std::to_string(item.iItem) + "c" + std::to_string(item.iSubItem);
+                    *std::copy(text.begin(), text.end(), item.pszText) = 0;
                 }
             }
         } else if (hdr->code == NM_DBLCLK || hdr->code == NM_CLICK) {
@@ -38,15 +37,9 @@ public:
         return TRUE;
     }
 
-    static std::u16string Number(int n)
-    {
-        std::string s = std::to_string(n);
-        return std::u16string(s.begin(), s.end());
-    }
-
+    int Count(UINT code) const { return int(std::count(codes.begin(), codes.end(), code)); }
     std::vector<UINT> codes;
-    std::vector<int> offered;
-    std::vector<int> activated;
+    std::vector<int> offered, activated;
     std::vector<WORD> keys;
     std::u16string answer;
 };
@@ -59,24 +52,15 @@ protected:
         ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
                                     nullptr));
         ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, CRect(0, 0, 320, 200), &parent, 7));
-        const char16_t* titles[] = {u"Uno", u"Dos", u"Tres"};
         for (int i = 0; i < 3; ++i) {
-            std::u16string title = titles[i];
+            char16_t title[] = u"Col";
             LVCOLUMNW column;
-            column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM | LVCF_ORDER;
+            column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
             column.cx = 100;
-            column.pszText = title.data();
+            column.pszText = title;
             column.iSubItem = i;
-            column.iOrder = i;
             EXPECT_EQ(list.InsertColumn(i, &column), i);
         }
-    }
-
-    void TearDown() override
-    {
-        list.DestroyWindow();
-        parent.DestroyWindow();
-        UiTest::TearDown();
     }
 
     CRect Row(int item)
@@ -86,7 +70,7 @@ protected:
         return rect;
     }
 
-    std::vector<int> Selected()
+    std::vector<int> Selected() // rows selected, in order
     {
         std::vector<int> rows;
         for (int i = list.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = list.GetNextItem(i, LVNI_SELECTED))
@@ -101,16 +85,13 @@ protected:
 TEST_F(ListViewTest, FocusAndSelectionFollowCountAndDeletedRows)
 {
     ASSERT_TRUE(list.SetItemCountEx(10, LVSICF_NOINVALIDATEALL));
-    EXPECT_EQ(list.GetItemCount(), 10);
     EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED), -1);
 
     list.SetItemState(3, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     list.SetItemState(5, LVIS_SELECTED, LVIS_SELECTED);
     EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED), 3);
-    EXPECT_EQ(list.GetNextItem(3, LVNI_FOCUSED), -1) << "the start item is not a candidate";
     EXPECT_EQ(Selected(), (std::vector<int>{3, 5})) << "several rows may be selected";
-    EXPECT_EQ(list.GetItemState(3, LVIS_FOCUSED | LVIS_SELECTED), LVIS_FOCUSED | LVIS_SELECTED);
-    EXPECT_EQ(list.GetItemState(5, LVIS_FOCUSED), 0u);
+    EXPECT_EQ(list.GetItemState(5, LVIS_FOCUSED | LVIS_SELECTED), UINT(LVIS_SELECTED));
 
     // Focused but not selected is no current row.
     list.SetItemState(3, 0, LVIS_SELECTED);
@@ -118,27 +99,20 @@ TEST_F(ListViewTest, FocusAndSelectionFollowCountAndDeletedRows)
     EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 3);
     list.SetItemState(-1, 0, LVIS_SELECTED);
     EXPECT_TRUE(Selected().empty());
-    EXPECT_FALSE(list.SetItemState(10, LVIS_SELECTED, LVIS_SELECTED));
 
     // Deleting a row moves the later states down; the focused row's own
     // deletion leaves no focus.
     list.SetItemState(6, LVIS_SELECTED, LVIS_SELECTED);
     ASSERT_TRUE(list.DeleteItem(1));
-    EXPECT_EQ(list.GetItemCount(), 9);
     EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 2);
     EXPECT_EQ(Selected(), std::vector<int>{5});
     ASSERT_TRUE(list.DeleteItem(2));
     EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), -1);
-    EXPECT_FALSE(list.DeleteItem(8));
-    EXPECT_FALSE(list.DeleteItem(-1));
-    EXPECT_EQ(list.GetItemCount(), 8);
 
     // A smaller count drops the states beyond it.
     list.SetItemState(7, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     list.SetItemCountEx(4);
     EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), -1);
-    EXPECT_TRUE(Selected().empty());
-    list.SetItemCountEx(8);
     EXPECT_TRUE(Selected().empty());
 }
 
@@ -147,10 +121,9 @@ TEST_F(ListViewTest, CellsAreAskedOfTheParentAndCutToTheBuffer)
     list.SetItemCountEx(3);
     EXPECT_EQ(list.GetItemText(2, 1), u"r2c1");
     EXPECT_EQ(parent.offered.back(), 260);
-    const auto asked = std::count(parent.codes.begin(), parent.codes.end(), LVN_GETDISPINFOW);
+    const int asked = parent.Count(LVN_GETDISPINFOW);
     EXPECT_EQ(list.GetItemText(3, 0), u"");
-    EXPECT_EQ(std::count(parent.codes.begin(), parent.codes.end(), LVN_GETDISPINFOW), asked)
-        << "no request beyond the count";
+    EXPECT_EQ(parent.Count(LVN_GETDISPINFOW), asked) << "no request beyond the count";
 
     // A parent may answer with text of its own instead of filling the buffer.
     parent.answer = std::u16string(300, u'z');
@@ -170,7 +143,7 @@ TEST_F(ListViewTest, CellsAreAskedOfTheParentAndCutToTheBuffer)
     parent.codes.clear();
     list.Invalidate();
     GrabWindow(list.m_hWnd);
-    const auto requests = std::count(parent.codes.begin(), parent.codes.end(), LVN_GETDISPINFOW);
+    const int requests = parent.Count(LVN_GETDISPINFOW);
     EXPECT_GT(requests, 0);
     EXPECT_LE(requests, 3 * (list.GetCountPerPage() + 1));
 }
@@ -182,7 +155,6 @@ TEST_F(ListViewTest, EnsureVisibleAndScrollMoveTheTopRow)
     ASSERT_GT(perPage, 3);
     const CRect first = Row(0);
     EXPECT_GT(first.top, 0) << "below the header";
-    EXPECT_EQ(first.Width(), 300);
     CRect client;
     list.GetClientRect(&client);
     EXPECT_LE(first.top + perPage * first.Height(), client.bottom);
@@ -191,7 +163,6 @@ TEST_F(ListViewTest, EnsureVisibleAndScrollMoveTheTopRow)
     EXPECT_TRUE(list.EnsureVisible(50, FALSE));
     EXPECT_EQ(list.GetTopIndex(), 50 - perPage + 1);
     EXPECT_LE(Row(50).bottom, client.bottom);
-    EXPECT_EQ(Row(50 - perPage + 1).top, first.top);
     EXPECT_TRUE(list.EnsureVisible(10, FALSE));
     EXPECT_EQ(list.GetTopIndex(), 10);
     EXPECT_FALSE(list.EnsureVisible(100, FALSE));
@@ -201,16 +172,10 @@ TEST_F(ListViewTest, EnsureVisibleAndScrollMoveTheTopRow)
     EXPECT_EQ(list.GetTopIndex(), 13);
     list.Scroll(CSize(0, -first.Height() / 2 - 1));
     EXPECT_EQ(list.GetTopIndex(), 12) << "rounded to whole rows";
-    list.Scroll(CSize(0, -1000 * first.Height()));
-    EXPECT_EQ(list.GetTopIndex(), 0);
     list.Scroll(CSize(0, 1000 * first.Height()));
     EXPECT_EQ(list.GetTopIndex(), 100 - perPage);
-
-    // Fewer rows than fit: the top stays at 0.
     list.SetItemCountEx(2);
-    EXPECT_EQ(list.GetTopIndex(), 0);
-    EXPECT_EQ(list.HitTest(POINT{10, Row(1).top + 1}), 1);
-    EXPECT_EQ(list.HitTest(POINT{10, Row(1).bottom + 1}), -1);
+    EXPECT_EQ(list.GetTopIndex(), 0) << "fewer rows than fit";
 }
 
 TEST_F(ListViewTest, TapsAndKeysSelectOneRowAndNotifyTheParent)
@@ -223,18 +188,16 @@ TEST_F(ListViewTest, TapsAndKeysSelectOneRowAndNotifyTheParent)
     EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED), 2);
     SimulateMouse(list.m_hWnd, WM_LBUTTONDBLCLK, 150, row2.top + 2);
     EXPECT_EQ(parent.activated, (std::vector<int>{2, 2}));
-    EXPECT_EQ(std::count(parent.codes.begin(), parent.codes.end(), NM_DBLCLK), 1);
+    EXPECT_EQ(parent.Count(NM_DBLCLK), 1);
 
     SimulateKey(list.m_hWnd, WM_KEYDOWN, VK_DOWN);
     EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED), 3);
-    EXPECT_EQ(Selected(), std::vector<int>{3});
     SimulateKey(list.m_hWnd, WM_KEYDOWN, VK_END);
     EXPECT_EQ(Selected(), std::vector<int>{4});
     SimulateKey(list.m_hWnd, WM_KEYDOWN, VK_DOWN);
     EXPECT_EQ(Selected(), std::vector<int>{4}) << "stays on the last row";
     SimulateKey(list.m_hWnd, WM_KEYDOWN, VK_RETURN);
     EXPECT_EQ(parent.keys, (std::vector<WORD>{VK_DOWN, VK_END, VK_DOWN, VK_RETURN}));
-    EXPECT_EQ(Selected(), std::vector<int>{4});
 
     // A tap below the last row selects nothing; one on the header changes nothing.
     SimulateMouse(list.m_hWnd, WM_LBUTTONDOWN, 150, Row(4).bottom + 5);
@@ -252,7 +215,6 @@ TEST_F(ListViewTest, PaintsSelectionAndTransparentRowIcon)
     CImageList missing;
     EXPECT_FALSE(missing.Create(9999, 16, 1, 0x00FFFFFF));
     list.SetImageList(&images, LVSIL_SMALL);
-    EXPECT_EQ(list.GetImageList(LVSIL_SMALL), images.GetSafeHandle());
     list.SetItemCountEx(4);
     list.SetFocus();
     list.SetItemState(1, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
@@ -264,11 +226,9 @@ TEST_F(ListViewTest, PaintsSelectionAndTransparentRowIcon)
     // Without full-row selection only the first column is highlighted.
     EXPECT_EQ(image.Pixel(60, row1.top + 2), highlight);
     EXPECT_EQ(image.Pixel(250, row1.top + 2), window);
-    EXPECT_EQ(image.Pixel(250, row0.top + 2), window);
 
     list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     image = GrabWindow(list.m_hWnd);
-    EXPECT_EQ(image.Pixel(250, row1.top + 2), highlight);
     EXPECT_EQ(image.Pixel(295, row1.top + 2), highlight);
     EXPECT_EQ(image.Pixel(310, row1.top + 2), window) << "the columns end at 300";
 

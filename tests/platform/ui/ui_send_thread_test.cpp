@@ -1,4 +1,4 @@
-// Sends, posts and timers from other threads: a send waits for the
+// Sends, posts, timers and repaints from other threads: a send waits for the
 // user-interface thread, which serves it in any loop that processes events.
 #include "tests/platform/ui/support/UiTest.h"
 #include "res/resource.h"
@@ -7,15 +7,11 @@
 #include <thread>
 
 using namespace ce;
-using uitest::CRecordingWnd;
-using uitest::UiTest;
 using uitest::WM_TEST;
 
 namespace {
 
-class SendThreadTest : public UiTest {};
-
-class CThreadProbe : public CRecordingWnd {
+class CThreadProbe : public uitest::CRecordingWnd {
 public:
     std::atomic<int> handled{0};
     std::thread::id handlerThread;
@@ -33,13 +29,22 @@ public:
     }
 };
 
+class SendThreadTest : public uitest::UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        ASSERT_TRUE(wnd.Make(nullptr, RECT{0, 0, 50, 50}));
+        hwnd = wnd.m_hWnd;
+    }
+    CThreadProbe wnd;
+    HWND hwnd = nullptr;
+};
+
 } // namespace
 
 TEST_F(SendThreadTest, SendFromAnotherThreadWaitsUntilTheUserInterfaceThreadRanIt)
 {
-    CThreadProbe wnd;
-    ASSERT_TRUE(wnd.Make(nullptr, RECT{0, 0, 50, 50}));
-    HWND hwnd = wnd.m_hWnd;
     std::atomic<bool> returned{false};
     LRESULT result = 0;
     std::thread worker([&] {
@@ -54,36 +59,27 @@ TEST_F(SendThreadTest, SendFromAnotherThreadWaitsUntilTheUserInterfaceThreadRanI
     worker.join();
     EXPECT_EQ(result, 42);
     EXPECT_EQ(wnd.handlerThread, std::this_thread::get_id());
-}
 
-TEST_F(SendThreadTest, ManySendsFinishWhileTheUserInterfaceThreadWaitsForTheSender)
-{
-    CThreadProbe wnd;
-    ASSERT_TRUE(wnd.Make(nullptr, RECT{0, 0, 50, 50}));
-    HWND hwnd = wnd.m_hWnd;
+    // Many sends finish while the user-interface thread pumps for the sender.
     std::atomic<bool> done{false};
     std::atomic<LRESULT> sum{0};
-    std::thread worker([&] {
+    std::thread many([&] {
         for (int i = 0; i < 200; ++i)
             sum += SendMessageW(hwnd, WM_TEST, WPARAM(i), 0);
         done = true;
     });
     EXPECT_TRUE(WaitWhilePumping([&] { return done.load(); }, 20000));
-    worker.join();
-    EXPECT_EQ(wnd.handled.load(), 200);
+    many.join();
+    EXPECT_EQ(wnd.handled.load(), 201);
     EXPECT_EQ(sum.load(), 199 * 200 / 2);
 }
 
 TEST_F(SendThreadTest, SendsAreServedInsideAModalLoop)
 {
-    CThreadProbe wnd;
-    ASSERT_TRUE(wnd.Make(nullptr, RECT{0, 0, 50, 50}));
-    HWND hwnd = wnd.m_hWnd;
     CDialog dialog(IDD_SHOW_DIALOG);
     std::atomic<int> answered{0};
     std::thread worker;
     PostTask([&] {
-        // Runs inside DoModal's loop; the worker's sends need that loop.
         worker = std::thread([&] {
             for (int i = 0; i < 50; ++i)
                 answered += SendMessageW(hwnd, WM_TEST, 1, 0) == 1 ? 1 : 0;
@@ -97,12 +93,9 @@ TEST_F(SendThreadTest, SendsAreServedInsideAModalLoop)
 
 TEST_F(SendThreadTest, PostsFromEachThreadKeepTheirOrder)
 {
-    CThreadProbe wnd;
-    ASSERT_TRUE(wnd.Make(nullptr, RECT{0, 0, 50, 50}));
-    HWND hwnd = wnd.m_hWnd;
     std::vector<std::thread> senders;
     for (int s = 0; s < 3; ++s)
-        senders.emplace_back([hwnd, s] {
+        senders.emplace_back([this, s] {
             for (int i = 0; i < 100; ++i)
                 PostMessageW(hwnd, WM_TEST + 1, WPARAM(s), LPARAM(i));
         });
@@ -115,11 +108,8 @@ TEST_F(SendThreadTest, PostsFromEachThreadKeepTheirOrder)
         EXPECT_EQ(sequence, next[sender]++);
 }
 
-TEST_F(SendThreadTest, TimerArmedFromAnotherThreadTicksOnTheUserInterfaceThread)
+TEST_F(SendThreadTest, TimersAndRepaintsAskedFromAnotherThreadRunOnTheUserInterfaceThread)
 {
-    CThreadProbe wnd;
-    ASSERT_TRUE(wnd.Make(nullptr, RECT{0, 0, 50, 50}));
-    HWND hwnd = wnd.m_hWnd;
     UINT_PTR armed = 0;
     std::thread([&] { armed = SetTimer(hwnd, 1, 10, nullptr); }).join();
     EXPECT_EQ(armed, 1u);
@@ -129,23 +119,15 @@ TEST_F(SendThreadTest, TimerArmedFromAnotherThreadTicksOnTheUserInterfaceThread)
     std::size_t count = wnd.ticks.size();
     PumpMessages(50);
     EXPECT_EQ(wnd.ticks.size(), count);
-}
 
-TEST_F(SendThreadTest, RepaintsAskedFromAnotherThreadHappenOnTheUserInterfaceThread)
-{
-    CThreadProbe wnd;
-    ASSERT_TRUE(wnd.Make(nullptr, RECT{0, 0, 50, 50}));
     wnd.UpdateWindow();
     wnd.log.clear();
-    HWND hwnd = wnd.m_hWnd;
-    BOOL invalidated = FALSE;
-    BOOL updated = FALSE;
+    BOOL invalidated = FALSE, updated = FALSE;
     std::thread([&] {
         invalidated = InvalidateRect(hwnd, nullptr, TRUE);
         updated = UpdateWindow(hwnd);
     }).join();
-    EXPECT_TRUE(invalidated);
-    EXPECT_TRUE(updated);
+    EXPECT_TRUE(invalidated && updated);
     EXPECT_EQ(wnd.Count(WM_PAINT), 0);
     PumpMessages();
     EXPECT_EQ(wnd.Count(WM_PAINT), 1);

@@ -15,19 +15,12 @@ BEGIN_MESSAGE_MAP(CRecordingWnd, CWnd)
     ON_MESSAGE(WM_TEST, OnUser)
 END_MESSAGE_MAP()
 
-BOOL CRecordingWnd::PreCreateWindow(CREATESTRUCT& cs)
-{
-    preCreateCalled = true;
-    return CWnd::PreCreateWindow(cs);
-}
-
 BOOL CRecordingWnd::PreTranslateMessage(MSG* msg)
 {
-    if (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) {
-        pretranslated.push_back(msg->message);
-        return swallowKeys;
-    }
-    return FALSE;
+    if (msg->message != WM_KEYDOWN && msg->message != WM_CHAR)
+        return FALSE;
+    pretranslated.push_back(msg->message);
+    return swallowKeys;
 }
 
 LRESULT CRecordingWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -55,9 +48,7 @@ int CRecordingWnd::Count(UINT message) const
 int CRecordingWnd::OnCreate(LPCREATESTRUCT cs)
 {
     log.push_back(WM_CREATE);
-    if (CWnd::OnCreate(cs) == -1)
-        return -1;
-    return createResult;
+    return CWnd::OnCreate(cs) == -1 ? -1 : createResult;
 }
 
 void CRecordingWnd::OnDestroy()
@@ -71,16 +62,6 @@ void CRecordingWnd::OnSize(UINT type, int cx, int cy)
     log.push_back(WM_SIZE);
     lastSize = CSize(cx, cy);
     CWnd::OnSize(type, cx, cy);
-}
-
-void CRecordingWnd::OnTimer(UINT_PTR id)
-{
-    ticks.push_back(id);
-}
-
-void CRecordingWnd::OnRange(UINT id)
-{
-    commands.push_back(id);
 }
 
 void CRecordingWnd::OnDblClk(NMHDR* hdr, LRESULT* result)
@@ -103,22 +84,13 @@ HBRUSH CRecordingWnd::OnCtlColor(CDC* dc, CWnd*, UINT)
     return ctlColorBrush;
 }
 
-void UiTest::SetUp()
-{
-    InitPlatform();
-}
-
 void UiTest::TearDown()
 {
     HWND panel = FindWindowW(SIP_WINDOW_CLASS, nullptr);
     for (int guard = 0; guard < 100; ++guard) {
-        HWND first = panel ? GetWindow(panel, GW_HWNDFIRST) : nullptr;
-        HWND victim = nullptr;
-        for (HWND h = first; h; h = GetWindow(h, GW_HWNDNEXT))
-            if (h != panel) {
-                victim = h;
-                break;
-            }
+        HWND victim = panel ? GetWindow(panel, GW_HWNDFIRST) : nullptr;
+        while (victim == panel && victim)
+            victim = GetWindow(victim, GW_HWNDNEXT);
         if (!victim)
             break;
         DestroyWindow(victim);
@@ -127,11 +99,6 @@ void UiTest::TearDown()
         ShowWindow(panel, SW_HIDE);
     SetFocus(nullptr);
     PumpMessages();
-}
-
-COLORREF ScreenPixel(int x, int y)
-{
-    return GrabScreen().Pixel(x, y);
 }
 
 } // namespace uitest

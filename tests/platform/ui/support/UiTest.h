@@ -19,44 +19,37 @@ public:
     int createResult = 0;
     ce::BOOL swallowKeys = ce::FALSE;  // PreTranslateMessage answer for keys
     std::vector<ce::UINT> pretranslated;
-    bool preCreateCalled = false;
     ce::HBRUSH ctlColorBrush = nullptr;
     // When set, WM_DESTROY and WM_NCDESTROY of every window sharing it, in order.
     std::vector<std::pair<const CRecordingWnd*, ce::UINT>>* destroyOrder = nullptr;
 
-    ce::BOOL PreCreateWindow(ce::CREATESTRUCT& cs) override;
     ce::BOOL PreTranslateMessage(ce::MSG* msg) override;
     ce::LRESULT WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) override;
-
     // Creates a visible child of parent (or a top-level pop-up when null).
     bool Make(ce::CWnd* parent, const ce::RECT& rect, ce::UINT id = 100);
-
     int Count(ce::UINT message) const;
 
 protected:
     int OnCreate(ce::LPCREATESTRUCT cs);
     void OnDestroy();
     void OnSize(ce::UINT type, int cx, int cy);
-    void OnTimer(ce::UINT_PTR id);
-    void OnRange(ce::UINT id);
+    void OnTimer(ce::UINT_PTR id) { ticks.push_back(id); }
+    void OnRange(ce::UINT id) { commands.push_back(id); }
     void OnDblClk(ce::NMHDR* hdr, ce::LRESULT* result);
     ce::LRESULT OnUser(ce::WPARAM wParam, ce::LPARAM lParam);
     ce::HBRUSH OnCtlColor(ce::CDC* dc, ce::CWnd* wnd, ce::UINT type);
     DECLARE_MESSAGE_MAP()
 };
 
-// Messages handled through the map and then recorded, in order.
+// Handled through the map, recorded, answers wParam + lParam.
 constexpr ce::UINT WM_TEST = ce::WM_USER + 1;
 
 class UiTest : public ::testing::Test {
 protected:
-    void SetUp() override;
+    void SetUp() override { ce::InitPlatform(); }
     // Destroys every top-level window but the input panel, hides the panel,
     // and clears the focus.
     void TearDown() override;
 };
-
-// The device screen's pixel at (x, y).
-ce::COLORREF ScreenPixel(int x, int y);
 
 } // namespace uitest
