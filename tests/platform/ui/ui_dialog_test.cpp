@@ -129,56 +129,45 @@ TEST_F(DialogTest, FormViewMakesItsTemplateControlsAndScrollsThem)
     EXPECT_EQ(g_formsAlive, 0);
 }
 
-TEST_F(DialogTest, ModalDialogRunsUntilEndDialogAndDisablesItsOwner)
+TEST_F(DialogTest, ModalDialogDisablesItsOwnerAndEndsByEndDialogCloseBoxEscapeOrOwner)
 {
     CRecordingWnd owner;
     ASSERT_TRUE(owner.Make(nullptr, RECT{0, 0, 320, 240}));
+    owner.SetFocus();
     CDialog dialog(IDD_SHOW_DIALOG, &owner);
-    bool ran = false;
     PostTask([&] {
-        ran = true;
         EXPECT_TRUE(dialog.IsWindowVisible());
         EXPECT_FALSE(owner.IsWindowEnabled());
         EXPECT_EQ(GetParent(dialog.m_hWnd), owner.m_hWnd);
         dialog.EndDialog(5);
     });
     EXPECT_EQ(dialog.DoModal(), 5);
-    EXPECT_TRUE(ran);
     EXPECT_TRUE(owner.IsWindowEnabled());
+
+    CDialog closed(IDD_SHOW_DIALOG, &owner);
+    PostTask([&] { // the close box sits at the right end of the caption
+        CRect rc;
+        closed.GetWindowRect(&rc);
+        SimulateTap(rc.right - 8, rc.top + 1 + GetSystemMetrics(SM_CYCAPTION) / 2);
+    });
+    EXPECT_EQ(closed.DoModal(), IDCANCEL);
+
+    // A dialog without controls holds the focus itself, so typed keys reach
+    // its pre-translation; the focus then goes back.
+    CDialog escaped(IDD_SHOW_DIALOG, &owner);
+    PostTask([&] {
+        EXPECT_EQ(GetFocus(), escaped.m_hWnd);
+        SimulateKeyStroke(VK_ESCAPE, 27);
+    });
+    EXPECT_EQ(escaped.DoModal(), IDCANCEL);
+    EXPECT_EQ(GetFocus(), owner.m_hWnd);
+
     // Destroying the owner takes the dialog along and ends its loop.
     CDialog owned(IDD_SHOW_DIALOG, &owner);
     PostTask([&] { owner.DestroyWindow(); });
     EXPECT_EQ(owned.DoModal(), IDCANCEL);
     EXPECT_EQ(owned.m_hWnd, nullptr);
     EXPECT_EQ(CDialog(9999).DoModal(), -1) << "a missing template";
-}
-
-TEST_F(DialogTest, CloseBoxAndKeysEndTheDialog)
-{
-    {
-        CDialog dialog(IDD_SHOW_DIALOG);
-        PostTask([&] {
-            RECT rc;
-            dialog.GetWindowRect(&rc);
-            // The close box sits at the right end of the caption.
-            SimulateTap(rc.right - 8, rc.top + 1 + GetSystemMetrics(SM_CYCAPTION) / 2);
-        });
-        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    }
-    {
-        // A dialog without controls holds the focus itself, so typed keys
-        // reach its pre-translation even when the focus was elsewhere.
-        CRecordingWnd other;
-        ASSERT_TRUE(other.Make(nullptr, RECT{0, 0, 320, 240}));
-        other.SetFocus();
-        CDialog dialog(IDD_SHOW_DIALOG);
-        PostTask([&] {
-            EXPECT_EQ(GetFocus(), dialog.m_hWnd);
-            SimulateKeyStroke(VK_ESCAPE, 27);
-        });
-        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-        EXPECT_EQ(GetFocus(), other.m_hWnd);
-    }
 }
 
 TEST_F(DialogTest, HostedViewIsThePaneTheFirstFieldTakesTheFocusAndEnterIsOk)
