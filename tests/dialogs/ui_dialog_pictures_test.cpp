@@ -19,38 +19,24 @@ std::unique_ptr<ContactRecord> SampleContact()
                        ToDate(SampleBirthday()));
 }
 
-// Every shown control of the form lies within the screen's width, and no two
-// of them overlap.
+// Every shown control lies within the screen's width, and no two overlap.
 void ExpectNothingOverlaps(const ce::CWnd* form)
 {
-    std::vector<std::pair<int, ce::CRect>> shown;
+    std::vector<ce::CRect> shown;
     for (ce::HWND child = ce::GetWindow(form->m_hWnd, ce::GW_CHILD); child;
          child = ce::GetWindow(child, ce::GW_HWNDNEXT)) {
         if (!ce::IsWindowVisible(child))
             continue;
         ce::CRect rect;
         ce::GetWindowRect(child, &rect);
-        EXPECT_GE(rect.left, 0) << ce::GetDlgCtrlID(child);
-        EXPECT_LE(rect.right, kScreenWidth) << ce::GetDlgCtrlID(child);
-        shown.emplace_back(ce::GetDlgCtrlID(child), rect);
+        EXPECT_TRUE(rect.left >= 0 && rect.right <= kScreenWidth) << ce::GetDlgCtrlID(child);
+        for (const ce::CRect& other : shown) {
+            ce::RECT common;
+            EXPECT_FALSE(ce::IntersectRect(&common, &rect, &other)) << ce::GetDlgCtrlID(child);
+        }
+        shown.push_back(rect);
     }
     ASSERT_GT(shown.size(), 8u);
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        for (std::size_t j = i + 1; j < shown.size(); ++j) {
-            ce::RECT common;
-            EXPECT_FALSE(ce::IntersectRect(&common, &shown[i].second, &shown[j].second))
-                << shown[i].first << " overlaps " << shown[j].first;
-        }
-}
-
-// Pixels that are not white inside the rectangle.
-int InkIn(const ce::ScreenImage& screen, const ce::CRect& rect)
-{
-    int ink = 0;
-    for (int y = std::max(0, int(rect.top)); y < std::min(screen.height, int(rect.bottom)); ++y)
-        for (int x = std::max(0, int(rect.left)); x < std::min(screen.width, int(rect.right)); ++x)
-            ink += screen.Pixel(x, y) != ce::RGB(255, 255, 255);
-    return ink;
 }
 
 const std::string kDocs = std::string(CONTACTS_SOURCE_DIR) + "/docs/";
@@ -64,12 +50,17 @@ TEST_F(DialogPicturesTest, DetailDialog)
         ExpectNothingOverlaps(form);
         const ce::ScreenImage screen = ce::GrabScreen();
         // The Chinese name and the second line of the wrapped address are drawn.
-        EXPECT_GT(InkIn(screen, ScreenRect(Control(form, 1000))), 30);
-        const ce::CRect address = ScreenRect(Control(form, 1040));
-        EXPECT_NE(ce::GetWindowText(Control(form, 1040)->m_hWnd).find(u'\n'), std::u16string::npos);
-        EXPECT_GT(InkIn(screen, ce::CRect(address.left, address.top + address.Height() / 2, address.right,
-                                          address.bottom)),
-                  10);
+        EXPECT_GT(InkIn(screen, ScreenRect(Control(form, kName))), 30);
+        ce::CRect address = ScreenRect(Control(form, kValue));
+        EXPECT_NE(TextOf(form, kValue).find(u'\n'), std::u16string::npos);
+        address.top += address.Height() / 2;
+        EXPECT_GT(InkIn(screen, address), 10);
+        // White form and labels, the black line under the name.
+        const ce::CRect label = ScreenRect(Control(form, kLabel)), name = ScreenRect(Control(form, kName));
+        EXPECT_EQ(screen.Pixel(label.left + 1, label.top + 1), kWhite);
+        EXPECT_EQ(screen.Pixel(1, name.top - 5), kWhite);
+        EXPECT_EQ(screen.Pixel(10, kScreenHeight - 5), kWhite);
+        EXPECT_EQ(screen.Pixel(ScreenRect(Control(form, kLine)).left + 5, ScreenRect(Control(form, kLine)).top), 0u);
         EXPECT_TRUE(screen.SavePng(kDocs + "dialog-detail.png"));
     });
 }
@@ -81,10 +72,15 @@ TEST_F(DialogPicturesTest, EditDialog)
     RunModal(dialog, [&] {
         const ce::CWnd* form = Pane(dialog);
         ExpectNothingOverlaps(form);
-        Control(form, 1041)->SetFocus();
+        Control(form, kValue + 1)->SetFocus();
         ce::PumpMessages();
         const ce::ScreenImage screen = ce::GrabScreen();
-        EXPECT_GT(InkIn(screen, ScreenRect(Control(form, 1040))), 30);
+        const ce::CRect label = ScreenRect(Control(form, kLabel)), value = ScreenRect(Control(form, kValue));
+        EXPECT_GT(InkIn(screen, value), 30);
+        // White form and labels, the gray line under the field.
+        EXPECT_EQ(screen.Pixel(label.left + 1, label.top + 1), kWhite);
+        EXPECT_EQ(screen.Pixel(value.left + 20, value.top - 5), kWhite);
+        EXPECT_EQ(screen.Pixel(value.left + 5, value.bottom), ce::RGB(128, 128, 128));
         EXPECT_TRUE(screen.SavePng(kDocs + "dialog-edit.png"));
     });
 }

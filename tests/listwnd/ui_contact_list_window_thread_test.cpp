@@ -17,13 +17,10 @@ TEST_F(ListWindowThreadTest, ReadsAndCommandsDuringReloadsSeeWholeContacts)
         ++asked;
         return ce::IDOK;
     });
-
-    constexpr int kLoads = 30;
     std::atomic<bool> done{false};
-    const ce::HWND viewWindow = view().m_hWnd;
-    const ce::HWND listWindow = list().m_hWnd;
+    const ce::HWND viewWindow = view().m_hWnd, listWindow = list().m_hWnd;
     std::thread loader([&] {
-        for (int load = 0; load < kLoads; ++load) {
+        for (int load = 0; load < 30; ++load) {
             g_contactList.Clear();
             for (int i = 0; i < (load % 6) * 15; ++i) {
                 auto* contact = new ContactRecord;
@@ -41,9 +38,8 @@ TEST_F(ListWindowThreadTest, ReadsAndCommandsDuringReloadsSeeWholeContacts)
     while (!done) {
         ce::PumpMessages();
         const int count = view().GetItemCount();
-        for (int row = count - 3; row < count + 3; ++row) {
+        for (int row = count - 3; row < count + 3; ++row, ++reads) {
             const std::u16string text = view().GetItemText(row, 0);
-            ++reads;
             foreign += !text.empty() && text.rfind(u"P-", 0) != 0;
         }
         view().Invalidate(ce::FALSE);
@@ -53,7 +49,6 @@ TEST_F(ListWindowThreadTest, ReadsAndCommandsDuringReloadsSeeWholeContacts)
     }
     loader.join();
     ce::PumpMessages();
-
     EXPECT_GT(reads, 0);
     EXPECT_EQ(foreign, 0);
     EXPECT_GT(asked, 0);

@@ -1,11 +1,11 @@
 #include "DialogTestSupport.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/OleDate.h"
+#include <algorithm>
 #include <cstdlib>
 
 void DialogTest::SetUpTestSuite()
 {
-    // No display needed, whatever the runner's environment says.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("CONTACTS_UI_LANGUAGE", "0c0a", 1);
     ce::SetACP(936);
@@ -25,7 +25,7 @@ std::unique_ptr<ContactRecord> MakeContact(std::initializer_list<std::pair<Field
 
 ce::LRESULT RunModal(ce::CDialog& dialog, const std::function<void()>& whileOpen)
 {
-    // The fallback may outlive the dialog in the queue; it ends the dialog
+    // The fallback may outlive the dialog in the queue: it ends the dialog
     // only while DoModal has not returned.
     auto returned = std::make_shared<bool>(false);
     ce::PostTask([&dialog, whileOpen, returned] {
@@ -42,8 +42,14 @@ ce::LRESULT RunModal(ce::CDialog& dialog, const std::function<void()>& whileOpen
 }
 
 ce::CWnd* Pane(const ce::CDialog& dialog) { return dialog.GetDlgItem(int(ce::AFX_IDW_PANE_FIRST)); }
-
 ce::CWnd* Control(const ce::CWnd* form, int id) { return form ? form->GetDlgItem(id) : nullptr; }
+std::u16string TextOf(const ce::CWnd* form, int id) { return ce::GetWindowText(Control(form, id)->m_hWnd); }
+
+bool Shown(const ce::CWnd* form, int id)
+{
+    const ce::CWnd* control = Control(form, id);
+    return control && control->IsWindowVisible();
+}
 
 ce::CRect ScreenRect(const ce::CWnd* wnd)
 {
@@ -61,27 +67,27 @@ ce::CRect RectInParent(const ce::CWnd* wnd)
     return rect;
 }
 
-ce::SIZE TextExtent(const ce::CWnd* wnd, const std::u16string& text, ce::HFONT font)
+ce::SIZE TextExtent(const ce::CWnd* wnd, const std::u16string& text)
 {
     ce::HDC dc = ce::GetDC(wnd->m_hWnd);
-    ce::HGDIOBJ previous = font ? ce::SelectObject(dc, font) : nullptr;
     ce::SIZE size{};
     ce::GetTextExtentExPointW(dc, text.c_str(), int(text.size()), -1, nullptr, nullptr, &size);
-    if (font)
-        ce::SelectObject(dc, previous);
     ce::ReleaseDC(wnd->m_hWnd, dc);
     return size;
 }
 
+int InkIn(const ce::ScreenImage& screen, const ce::CRect& rect)
+{
+    int ink = 0;
+    for (int y = std::max(0, int(rect.top)); y < std::min(screen.height, int(rect.bottom)); ++y)
+        for (int x = std::max(0, int(rect.left)); x < std::min(screen.width, int(rect.right)); ++x)
+            ink += screen.Pixel(x, y) != kWhite;
+    return ink;
+}
+
 ce::SYSTEMTIME SampleBirthday()
 {
-    ce::SYSTEMTIME time;
-    time.wYear = 1975;
-    time.wMonth = 3;
-    time.wDay = 7;
-    time.wHour = 18;
-    time.wMinute = 30;
-    return time;
+    return ce::SYSTEMTIME{1975, 3, 0, 7, 18, 30, 0, 0};
 }
 
 ce::DATE ToDate(const ce::SYSTEMTIME& time) { return ce::COleDateTime(time).m_dt; }

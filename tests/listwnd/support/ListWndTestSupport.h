@@ -1,7 +1,6 @@
-// Shared fixtures of the list window and letter bar tests: a stand-in for
-// the main frame that hosts the list window and routes commands to it like
-// the frame does, the contact list filled like the loader fills it, and
-// acting inside the modal dialogs that the commands open.
+// Shared fixtures of the list window tests: a stand-in for the main frame
+// that routes commands to its list window, the contact list filled like the
+// loader fills it, and acting inside the modal dialogs the commands open.
 #pragma once
 #include "data/ContactList.h"
 #include "listwnd/ContactListWnd.h"
@@ -15,27 +14,21 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
-// A top-level window over the whole device screen that offers every
-// command to its list window first and records all that reach it.
+// A window over the device screen that offers every command to its list
+// window first and records all that reach it.
 class CTestFrame : public ce::CWnd {
 public:
-    CTestFrame() = default;
     ~CTestFrame() override { DestroyWindow(); }
 
-    // The list window fills the screen below `top`.
     bool Open(int top)
     {
-        if (!CreateEx(0, ce::AfxRegisterWndClass(0), u"", ce::WS_POPUP | ce::WS_VISIBLE, 0, 0, 320, 240, nullptr,
-                      nullptr))
-            return false;
-        if (!listWindow.Create(nullptr, nullptr, ce::WS_CHILD | ce::WS_VISIBLE | ce::WS_BORDER, ce::CRect(0, 0, 0, 0),
-                               this, ce::AFX_IDW_PANE_FIRST))
-            return false;
-        listWindow.MoveWindow(0, top, 320, 240 - top);
-        return true;
+        return CreateEx(0, ce::AfxRegisterWndClass(0), u"", ce::WS_POPUP | ce::WS_VISIBLE, 0, 0, 320, 240, nullptr,
+                        nullptr) &&
+               listWindow.Create(nullptr, nullptr, ce::WS_CHILD | ce::WS_VISIBLE | ce::WS_BORDER, ce::CRect(0, 0, 0, 0),
+                                 this, ce::AFX_IDW_PANE_FIRST) &&
+               (listWindow.MoveWindow(0, top, 320, 240 - top), true);
     }
 
     ce::BOOL OnCommand(ce::WPARAM wParam, ce::LPARAM lParam) override
@@ -50,23 +43,10 @@ public:
     std::vector<ce::UINT> commands;
 };
 
-// A labelled contact.
-inline ContactRecord* MakeContact(const std::u16string& name, const std::u16string& telephone = u"",
-                                  const std::u16string& mobile = u"")
-{
-    auto* contact = new ContactRecord;
-    contact->LoadLabels();
-    contact->GetField(FieldName)->SetValue(name, 0.0);
-    contact->GetField(FieldTelephone)->SetValue(telephone, 0.0);
-    contact->GetField(FieldMobile)->SetValue(mobile, 0.0);
-    return contact;
-}
-
 inline std::u16string FieldText(const ContactRecord* contact, FieldId id)
 {
     std::u16string text;
-    if (contact)
-        contact->GetField(id)->GetText(text);
+    contact->GetField(id)->GetText(text);
     return text;
 }
 
@@ -80,40 +60,35 @@ inline std::u16string NameAt(int row)
 inline void LoadList(CContactListWnd& listWindow, const std::vector<std::u16string>& names)
 {
     g_contactList.Clear();
-    for (const auto& name : names)
-        g_contactList.Append(MakeContact(name, u"tel " + name, u"mov " + name));
+    for (const auto& name : names) {
+        auto* contact = new ContactRecord;
+        contact->LoadLabels();
+        contact->GetField(FieldName)->SetValue(name, 0.0);
+        contact->GetField(FieldTelephone)->SetValue(u"tel " + name, 0.0);
+        contact->GetField(FieldMobile)->SetValue(u"mov " + name, 0.0);
+        g_contactList.Append(contact);
+    }
     if (listWindow.m_hWnd)
         listWindow.GetListView().SetItemCountEx(g_contactList.GetCount(), ce::LVSICF_NOINVALIDATEALL);
-}
-
-// The top-level window that is up now (a modal dialog or the message box).
-inline ce::HWND ActiveDialog()
-{
-    return ce::GetActiveWindow();
 }
 
 // The edit field of `field` in the edit dialog that is up.
 inline ce::HWND EditField(FieldId field)
 {
-    const ce::HWND pane = ce::GetDlgItem(ActiveDialog(), int(ce::AFX_IDW_PANE_FIRST));
-    return ce::GetDlgItem(pane, IDC_VALUE_FIRST + field);
+    return ce::GetDlgItem(ce::GetDlgItem(ce::GetActiveWindow(), int(ce::AFX_IDW_PANE_FIRST)), IDC_VALUE_FIRST + field);
 }
 
-// Runs `command` (which opens a modal dialog or the message box) while
-// `whileOpen` acts inside the modal loop once it is up; whatever the action
-// left open is ended afterwards. Returns the caption of the window that was
-// up, empty when none came up.
+// Waits for a window other than `before` to become active, runs `whileOpen`
+// in it and then closes it if it is still up.
 inline void WhenDialogUp(std::shared_ptr<bool> running, std::shared_ptr<std::u16string> caption, ce::HWND before,
                          std::function<void()> whileOpen, int tries = 1000)
 {
     ce::PostTask([=] {
         if (!*running)
             return;
-        const ce::HWND dialog = ActiveDialog();
-        if (dialog == before && tries > 0) {
-            WhenDialogUp(running, caption, before, whileOpen, tries - 1);
-            return;
-        }
+        const ce::HWND dialog = ce::GetActiveWindow();
+        if (dialog == before && tries > 0)
+            return WhenDialogUp(running, caption, before, whileOpen, tries - 1);
         *caption = ce::GetWindowText(dialog);
         whileOpen();
         ce::PostTask([running, dialog] {
@@ -123,19 +98,33 @@ inline void WhenDialogUp(std::shared_ptr<bool> running, std::shared_ptr<std::u16
     });
 }
 
-inline std::u16string RunWithDialog(const std::function<void()>& command, const std::function<void()>& whileOpen)
+// Runs `command`, which may open a modal dialog, with `whileOpen` acting in
+// it. Returns the dialog's caption, empty when none came up.
+inline std::u16string RunWithDialog(const std::function<void()>& command,
+                                    const std::function<void()>& whileOpen = [] {})
 {
     auto running = std::make_shared<bool>(true);
     auto caption = std::make_shared<std::u16string>();
-    WhenDialogUp(running, caption, ActiveDialog(), whileOpen);
+    WhenDialogUp(running, caption, ce::GetActiveWindow(), whileOpen);
     command();
     *running = false;
     ce::PumpMessages();
     return *caption;
 }
 
-// Fixes the interface language and code page, and gives every test a fresh
-// list window over a fresh contact list.
+// Types `name` (and a telephone) into the edit dialog and presses Enter.
+inline std::function<void()> Type(std::u16string name, std::u16string telephone = u"")
+{
+    return [=] {
+        if (!name.empty())
+            ce::SetWindowText(EditField(FieldName), name);
+        if (!telephone.empty())
+            ce::SetWindowText(EditField(FieldTelephone), telephone);
+        ce::SimulateKey(EditField(FieldName), ce::WM_KEYDOWN, ce::VK_RETURN);
+    };
+}
+
+// Spanish interface, code page 936, and a fresh list window over a fresh list.
 class ListWndTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -144,21 +133,17 @@ protected:
         ce::SetACP(936);
         ce::InitPlatform();
     }
-
     void SetUp() override
     {
         g_contactList.Clear();
-        ASSERT_TRUE(frame.Open(FrameTop()));
+        ASSERT_TRUE(frame.Open(46));
     }
-
     void TearDown() override
     {
         ce::SetMessageBoxHook({});
         frame.DestroyWindow();
         g_contactList.Clear();
     }
-
-    virtual int FrameTop() const { return 46; }
 
     void Load(const std::vector<std::u16string>& names) { LoadList(list(), names); }
     CContactListWnd& list() { return frame.listWindow; }
