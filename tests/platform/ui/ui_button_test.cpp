@@ -1,6 +1,6 @@
-// The push button: tap, capture and click, its state bits, owner drawing
-// through the parent's reflection, and its own look; the toolbar as a control
-// bar of a frame that passes its buttons' commands on.
+// The owner-drawn button: tap, capture and click, its state bits, drawing
+// through the parent's reflection; the toolbar as a control bar of a frame
+// that passes its buttons' commands on.
 #include "platform/ui/Button.h"
 #include "platform/ui/ToolBar.h"
 #include "tests/platform/ui/support/UiTest.h"
@@ -98,24 +98,6 @@ TEST_F(ButtonTest, OwnerDrawnButtonIsDrawnByItsDrawItemAndClicksOnRelease)
     ASSERT_FALSE(button.actions.empty());
     EXPECT_EQ(button.actions.back(), ODA_FOCUS);
     EXPECT_EQ(button.states.back(), 0u);
-}
-
-TEST_F(ButtonTest, PushButtonDrawsItselfAndClicksWithSpace)
-{
-    CButton button;
-    ASSERT_TRUE(button.Create(u"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 70, 32), &parent, 1));
-    ScreenImage image = GrabWindow(button.m_hWnd);
-    EXPECT_EQ(image.Pixel(0, 0), 0x00000000u) << "black frame";
-    EXPECT_EQ(image.Pixel(2, 2), GetSysColor(COLOR_BTNFACE));
-    EXPECT_GT(std::count(image.pixels.begin(), image.pixels.end(), GetSysColor(COLOR_BTNTEXT)), 40);
-
-    button.SetFocus();
-    SimulateKey(button.m_hWnd, WM_KEYDOWN, VK_SPACE);
-    EXPECT_EQ(button.GetState() & BST_PUSHED, BST_PUSHED);
-    EXPECT_NE(GrabWindow(button.m_hWnd).Pixel(2, 2), GetSysColor(COLOR_BTNFACE)) << "pushed look";
-    SimulateKey(button.m_hWnd, WM_CHAR, u' ');
-    EXPECT_EQ(parent.commands.size(), 1u);
-    EXPECT_EQ(button.GetState() & BST_PUSHED, 0u);
 }
 
 TEST_F(ButtonTest, ToolBarDocksAtTheTopOfItsFrameKeepsButtonSettingsAndPassesCommandsOn)

@@ -99,15 +99,6 @@ TEST_F(MessageBoxTest, KeysTapsAndCloseBoxGiveTheirAnswers)
               IDCANCEL)
         << "Enter chooses the focused button";
     EXPECT_EQ(Ask(MB_OKCANCEL, [](HWND box) { SendMessageW(box, WM_CLOSE); }), IDCANCEL);
-    EXPECT_EQ(Ask(MB_YESNO, [](HWND box) { Tap(box, IDNO); }), IDNO);
-    // Escape does not answer a yes-or-no question.
-    EXPECT_EQ(Ask(MB_YESNO,
-                  [](HWND box) {
-                      SimulateKeyStroke(VK_ESCAPE, 27);
-                      EXPECT_TRUE(IsWindow(box));
-                      Tap(box, IDYES);
-                  }),
-              IDYES);
     EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
 }
 

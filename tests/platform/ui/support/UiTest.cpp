@@ -40,21 +40,10 @@ bool CRecordingWnd::Make(CWnd* parent, const RECT& rect, UINT id)
     return CreateEx(0, nullptr, u"top", WS_POPUP | WS_VISIBLE, rect, nullptr, 0) != FALSE;
 }
 
-int CRecordingWnd::Count(UINT message) const
-{
-    return int(std::count(log.begin(), log.end(), message));
-}
-
 int CRecordingWnd::OnCreate(LPCREATESTRUCT cs)
 {
     log.push_back(WM_CREATE);
     return CWnd::OnCreate(cs) == -1 ? -1 : createResult;
-}
-
-void CRecordingWnd::OnDestroy()
-{
-    log.push_back(WM_DESTROY);
-    CWnd::OnDestroy();
 }
 
 void CRecordingWnd::OnSize(UINT type, int cx, int cy)
@@ -62,18 +51,6 @@ void CRecordingWnd::OnSize(UINT type, int cx, int cy)
     log.push_back(WM_SIZE);
     lastSize = CSize(cx, cy);
     CWnd::OnSize(type, cx, cy);
-}
-
-void CRecordingWnd::OnDblClk(NMHDR* hdr, LRESULT* result)
-{
-    notified.push_back(hdr->code);
-    *result = 42;
-}
-
-LRESULT CRecordingWnd::OnUser(WPARAM wParam, LPARAM lParam)
-{
-    log.push_back(WM_TEST);
-    return LRESULT(wParam) + lParam;
 }
 
 HBRUSH CRecordingWnd::OnCtlColor(CDC* dc, CWnd*, UINT)

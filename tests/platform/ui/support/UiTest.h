@@ -3,10 +3,14 @@
 #pragma once
 #include "platform/ui/Afx.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace uitest {
+
+// Handled through the map, recorded, answers wParam + lParam.
+constexpr ce::UINT WM_TEST = ce::WM_USER + 1;
 
 // A child or top-level window that records the messages its map handles.
 class CRecordingWnd : public ce::CWnd {
@@ -27,22 +31,19 @@ public:
     ce::LRESULT WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) override;
     // Creates a visible child of parent (or a top-level pop-up when null).
     bool Make(ce::CWnd* parent, const ce::RECT& rect, ce::UINT id = 100);
-    int Count(ce::UINT message) const;
+    int Count(ce::UINT message) const { return int(std::count(log.begin(), log.end(), message)); }
 
 protected:
     int OnCreate(ce::LPCREATESTRUCT cs);
-    void OnDestroy();
+    void OnDestroy() { log.push_back(ce::WM_DESTROY); CWnd::OnDestroy(); }
     void OnSize(ce::UINT type, int cx, int cy);
     void OnTimer(ce::UINT_PTR id) { ticks.push_back(id); }
     void OnRange(ce::UINT id) { commands.push_back(id); }
-    void OnDblClk(ce::NMHDR* hdr, ce::LRESULT* result);
-    ce::LRESULT OnUser(ce::WPARAM wParam, ce::LPARAM lParam);
+    void OnDblClk(ce::NMHDR* hdr, ce::LRESULT* result) { notified.push_back(hdr->code); *result = 42; }
+    ce::LRESULT OnUser(ce::WPARAM w, ce::LPARAM l) { log.push_back(WM_TEST); return ce::LRESULT(w) + l; }
     ce::HBRUSH OnCtlColor(ce::CDC* dc, ce::CWnd* wnd, ce::UINT type);
     DECLARE_MESSAGE_MAP()
 };
-
-// Handled through the map, recorded, answers wParam + lParam.
-constexpr ce::UINT WM_TEST = ce::WM_USER + 1;
 
 class UiTest : public ::testing::Test {
 protected:
