@@ -1,5 +1,5 @@
 // Pictures of both dialogs on the device screen, saved under docs/, with a
-// Chinese name and an address long enough to wrap.
+// Chinese name and an address long enough to wrap; both are drawn on white.
 #include "dialogs/ContactEditDlg.h"
 #include "dialogs/ContactShowDlg.h"
 #include "support/DialogTestSupport.h"
