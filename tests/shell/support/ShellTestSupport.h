@@ -1,60 +1,154 @@
-// Helpers of the shell tests and benchmarks: data files written the way
-// another program writes them, and waiting while the window system runs.
+// Helpers of the shell tests and benchmarks: data files written as another
+// program writes them (saved through a list of its own, a temporary file renamed
+// over the target), and waiting while the window system runs.
 #pragma once
 #include "data/ContactList.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/FileSystem.h"
 #include "platform/core/Types.h"
+#include "platform/ui/FrameWnd.h"
+#include "platform/ui/Host.h"
 #include "platform/ui/WinDef.h"
+#include "res/resource.h"
+#include "shell/MainFrm.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
-
-class CMainFrame;
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace shelltest {
 
-// A data file's contacts as name + telephone pairs.
 struct Person {
     std::u16string name;
     std::u16string telephone;
     bool operator==(const Person&) const = default;
 };
 
-std::vector<Person> People(std::initializer_list<const char16_t*> names);
-// n contacts named "Contact 000000" ... with a telephone that carries `tag`.
-std::vector<Person> ManyPeople(int n, int tag);
-
-// Writes the file as another program would: through a list of its own,
-// into a temporary file that replaces the data file.
-bool WriteDataFile(const std::string& hostPath, const std::vector<Person>& people);
-// The contacts of a data file, read through a list of its own.
-std::vector<Person> ReadDataFile(const std::string& hostPath);
-// The contacts that the program's list holds now.
-std::vector<Person> ListedPeople();
-
-std::string ReadBytes(const std::string& hostPath);
-bool FileExists(const std::string& hostPath);
-// Sets the file's last-write time (seconds since 1970, plus nanoseconds).
-bool SetWriteTime(const std::string& hostPath, long long seconds, long nanoseconds = 0);
-long long WriteTimeSeconds(const std::string& hostPath);
-
-// Keeps processing events until done() or the timeout; returns done().
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000);
-
-// A fresh device root with "\My Flash Disk" (not "PIM") and a fresh folder
-// for the instance marker, both made current; code page 936; windows on
-// Qt's offscreen platform, also in the programs a test starts.
+// A fresh device root with "\My Flash Disk" (no "PIM") and an instance-marker
+// folder, both current; code page 936; offscreen windows, also in children.
 struct DeviceRoot {
-    std::string root;       // the device root on the host
-    std::string pimFolder;  // <root>/My Flash Disk/PIM
-    std::string dataFile;   // <root>/My Flash Disk/PIM/Contacts.pcd
-    std::string runtimeDir; // where the instance marker lives
+    std::string root, pimFolder, dataFile, runtimeDir;
     bool Make();
     void Remove();
 };
 
-// Creates and shows the real main frame; its first load starts at once.
-// Null when the frame could not be created.
-CMainFrame* OpenMainFrame();
+inline std::vector<Person> People(std::initializer_list<const char16_t*> names)
+{
+    std::vector<Person> people;
+    for (const char16_t* name : names)
+        people.push_back({name, u"555 01" + std::u16string(1, char16_t(u'0' + people.size() % 10))});
+    return people;
+}
+
+// n contacts "Contact 000000" ... with telephones that carry `tag`.
+inline std::vector<Person> ManyPeople(int n, int tag)
+{
+    std::vector<Person> people;
+    char name[32], telephone[32];
+    for (int i = 0; i < n; ++i) {
+        const int nameLength = std::snprintf(name, sizeof name, "Contact %06d", i);
+        const int telephoneLength = std::snprintf(telephone, sizeof telephone, "%d-%d", tag, i);
+        people.push_back({{name, name + nameLength}, {telephone, telephone + telephoneLength}});
+    }
+    return people;
+}
+
+inline bool WriteDataFile(const std::string& hostPath, const std::vector<Person>& people)
+{
+    ContactListBase list;
+    for (const Person& person : people) {
+        auto* record = new ContactRecord;
+        record->GetField(FieldName)->SetValue(person.name, 0.0);
+        record->GetField(FieldTelephone)->SetValue(person.telephone, 0.0);
+        list.Append(record);
+    }
+    return list.Save(ce::Utf8ToUtf16(hostPath)) == 1;
+}
+
+inline std::vector<Person> PeopleOf(const ContactListBase& list)
+{
+    std::vector<Person> people;
+    auto guard = list.Lock();
+    for (int i = 0; i < list.GetCount(); ++i) {
+        Person& person = people.emplace_back();
+        list.GetAt(i)->GetField(FieldName)->GetText(person.name);
+        list.GetAt(i)->GetField(FieldTelephone)->GetText(person.telephone);
+    }
+    return people;
+}
+
+inline std::vector<Person> ReadDataFile(const std::string& hostPath)
+{
+    ContactListBase list;
+    list.Load(ce::Utf8ToUtf16(hostPath));
+    return PeopleOf(list);
+}
+
+inline std::vector<Person> ListedPeople() { return PeopleOf(g_contactList); }
+
+inline std::string ReadBytes(const std::string& hostPath)
+{
+    std::ostringstream bytes;
+    bytes << std::ifstream(hostPath, std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
+inline bool SetWriteTime(const std::string& hostPath, long long seconds)
+{
+    const timespec times[2] = {{time_t(seconds), 0}, {time_t(seconds), 0}};
+    return ::utimensat(AT_FDCWD, hostPath.c_str(), times, 0) == 0;
+}
+
+// Processes events until done() or the timeout; returns done().
+inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000)
+{
+    return ce::WaitWhilePumping(done, timeoutMs);
+}
+
+inline bool DeviceRoot::Make()
+{
+    ce::SetACP(936);
+    char pattern[] = "/tmp/contacts-shell-XXXXXX";
+    if (!::mkdtemp(pattern))
+        return false;
+    root = pattern;
+    runtimeDir = root + "/run";
+    pimFolder = root + "/My Flash Disk/PIM";
+    dataFile = pimFolder + "/Contacts.pcd";
+    std::filesystem::create_directories(root + "/My Flash Disk");
+    std::filesystem::create_directories(runtimeDir);
+    std::filesystem::permissions(runtimeDir, std::filesystem::perms::owner_all);
+    ::setenv("CONTACTS_DEVICE_ROOT", root.c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ce::SetDeviceRoot(root);
+    g_abortLoad = 0;
+    return true;
+}
+
+inline void DeviceRoot::Remove()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+}
+
+// Creates and shows the real main frame (its first load starts at once).
+inline CMainFrame* OpenMainFrame()
+{
+    auto* frame = new CMainFrame;
+    if (!frame->LoadFrame(IDR_MAINFRAME, ce::FWS_ADDTOTITLE, nullptr, nullptr)) {
+        delete frame;
+        return nullptr;
+    }
+    frame->ShowWindow(ce::SW_SHOW);
+    frame->UpdateWindow();
+    return frame;
+}
 
 } // namespace shelltest
