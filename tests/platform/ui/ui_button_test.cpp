@@ -52,19 +52,13 @@ public:
     std::vector<UINT> commands;
 };
 
-class ButtonTest : public uitest::UiTest {
-protected:
-    void SetUp() override
-    {
-        UiTest::SetUp();
-        ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
-                                    nullptr));
-    }
-    CCommandParent parent;
-};
+using ButtonTest = uitest::UiTest;
 
 TEST_F(ButtonTest, OwnerDrawnButtonIsDrawnByItsDrawItemAndClicksOnRelease)
 {
+    CCommandParent parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
+                                nullptr));
     CProbeButton button;
     ASSERT_TRUE(button.Create(u"go", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 60, 30), &parent, 42));
     EXPECT_EQ(GrabWindow(button.m_hWnd).Pixel(5, 5), kProbeColor) << "WM_PAINT draws through DrawItem";

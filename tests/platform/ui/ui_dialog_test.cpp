@@ -109,7 +109,7 @@ TEST_F(DialogTest, FormViewMakesItsTemplateControlsAndScrollsThem)
     EXPECT_EQ(CWnd::FromHandlePermanent(GetDlgItem(form->m_hWnd, IDC_BIRTHDAY_PICKER)), &form->picker);
 
     // Scrolling moves the controls, not above the start nor further than the
-    // last one needs to show at the bottom of the part the parent shows.
+    // last one needs to show at the bottom of what the parent shows.
     HWND last = GetDlgItem(form->m_hWnd, 1055);
     RECT before, after;
     GetWindowRect(last, &before);

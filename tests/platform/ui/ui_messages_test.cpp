@@ -232,7 +232,7 @@ TEST_F(MessagesTest, CaptionShowsTheTextOnTheCaptionColour)
     ASSERT_TRUE(dialog.CreateEx(0, nullptr, u"Contactos", WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
                                 RECT{0, 0, 320, 240}, nullptr, 0));
     const int caption = GetSystemMetrics(SM_CYCAPTION);
-    auto pixelsOf = [&](int colour) { // in the caption's left part
+    auto pixelsOf = [&](int colour) { // left of the caption
         ScreenImage shot = GrabScreen();
         int n = 0;
         for (int y = 1; y <= caption; ++y)
