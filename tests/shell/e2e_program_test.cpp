@@ -21,7 +21,7 @@ class Program : public DeviceFixture {
 protected:
     void TearDown() override
     {
-        for (pid_t pid : started)
+        for (pid_t pid : started) // never reaped, so never reused
             if (::kill(pid, SIGKILL) == 0)
                 ::waitpid(pid, nullptr, 0);
         DeviceFixture::TearDown();
@@ -40,13 +40,15 @@ protected:
     }
 
     // The exit status, or -1 while the process still runs after the timeout.
-    static int WaitExit(pid_t pid, std::chrono::milliseconds timeout)
+    int WaitExit(pid_t pid, std::chrono::milliseconds timeout)
     {
         const auto end = std::chrono::steady_clock::now() + timeout;
         do {
             int status = 0;
-            if (::waitpid(pid, &status, WNOHANG) == pid)
+            if (::waitpid(pid, &status, WNOHANG) == pid) {
+                std::erase(started, pid);
                 return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
             std::this_thread::sleep_for(20ms);
         } while (std::chrono::steady_clock::now() < end);
         return -1;
@@ -117,7 +119,7 @@ TEST_F(Program, TwentySimultaneousStartsLeaveExactlyOneRunning)
         running.push_back(Start());
     for (auto end = std::chrono::steady_clock::now() + 30s; running.size() > 1 && std::chrono::steady_clock::now() < end;
          std::this_thread::sleep_for(50ms))
-        std::erase_if(running, [](pid_t pid) { return WaitExit(pid, 0ms) != -1; });
+        std::erase_if(running, [this](pid_t pid) { return WaitExit(pid, 0ms) != -1; });
     ASSERT_EQ(running.size(), 1u);
     std::this_thread::sleep_for(500ms);
     EXPECT_EQ(WaitExit(running[0], 0ms), -1);
