@@ -74,8 +74,9 @@ TEST(PinyinSyllableTable, DistinctSyllablesInIncreasingLevel1Order)
         EXPECT_EQ(s.find_first_not_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos) << s;
         EXPECT_TRUE(seen.insert(s).second) << s << " repeated";
         EXPECT_TRUE(IsGb2312Ideograph(row.firstCode) && row.firstCode <= 0xD7F9) << s;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_LT(PinyinSyllableTable[i - 1].firstCode, row.firstCode) << s;
+        }
     }
     for (const char* s : {"lv", "nv", "lue", "nue"})
         EXPECT_TRUE(seen.count(s)) << s;
