@@ -46,8 +46,9 @@ TEST_F(EditViewTest, NewContactShowsNuevoSixteenEmptyRowsAndNoDate)
         EXPECT_EQ(TextOf(form, kLabel + 15), u"Pagina web:");
         for (int id = 0; id < FieldCount; ++id) {
             EXPECT_TRUE(Shown(form, kLabel + id) && Shown(form, kValue + id)) << id;
-            if (id != FieldBirthday)
+            if (id != FieldBirthday) {
                 EXPECT_EQ(TextOf(form, kValue + id), u"") << id;
+            }
         }
         ce::SYSTEMTIME time;
         EXPECT_EQ(PickerTime(dialog, time), ce::GDT_NONE);
@@ -121,11 +122,14 @@ TEST_F(EditViewTest, EveryWayOutSavesAllFifteenTextsAndThePickedBirthday)
             else
                 ce::SimulateKey(Control(Pane(dialog), kValue)->m_hWnd, message, key);
         });
-        if (message != ce::WM_CLOSE)
+        if (message != ce::WM_CLOSE) {
             EXPECT_EQ(result, 1);
-        for (int id = 0; id < FieldCount; ++id)
-            if (id != FieldBirthday)
+        }
+        for (int id = 0; id < FieldCount; ++id) {
+            if (id != FieldBirthday) {
                 EXPECT_EQ(Stored(*contact, id), Typed(id)) << "field " << id;
+            }
+        }
         ce::SYSTEMTIME stored;
         ASSERT_TRUE(ce::COleDateTime(contact->GetField(FieldBirthday)->GetDate()).GetAsSystemTime(stored));
         EXPECT_EQ(stored.wYear * 10000 + stored.wMonth * 100 + stored.wDay, 19750307);
