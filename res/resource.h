@@ -12,6 +12,8 @@
 #define IDS_CONTACTS 132
 #define IDS_NEW_CONTACT 136
 #define IDS_DELETE_QUESTION 139
+#define IDS_SAVED_TO_RECOVERY 140 // the write-back failed; the recovery file's path follows
+#define IDS_NOT_SAVED 141         // neither the data file nor a recovery file could be written
 
 #define IDB_ROW_ICON 131     // 16 x 16 card shown on every row
 #define IDD_SHOW_DIALOG 132  // detail dialog frame
