@@ -3,6 +3,7 @@
 // the caret and the selection.
 #include "platform/ui/Controls.h"
 #include "platform/ui/WindowImpl.h"
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -12,11 +13,29 @@ using namespace impl;
 
 namespace {
 
-struct EditState : ControlState {
-    QPointer<QLineEdit> line;
+// Shows an input method's composition at the caret; the text it commits
+// comes as WM_CHAR instead (the platform's input filter sees to that).
+class EditLine : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    void ShowComposition(const QString& text, int cursor)
+    {
+        QList<QInputMethodEvent::Attribute> attributes;
+        attributes.append({QInputMethodEvent::Cursor, cursor, 1, QVariant()});
+        QTextCharFormat underline;
+        underline.setFontUnderline(true);
+        attributes.append({QInputMethodEvent::TextFormat, 0, int(text.size()), underline});
+        QInputMethodEvent event(text, attributes);
+        inputMethodEvent(&event);
+    }
 };
 
-QLineEdit* LineOf(HWND hwnd)
+struct EditState : ControlState {
+    QPointer<EditLine> line;
+    bool composing = false;
+};
+
+EditLine* LineOf(HWND hwnd)
 {
     auto* state = State<EditState>(hwnd);
     return state ? state->line.data() : nullptr;
@@ -32,12 +51,11 @@ void PlaceLine(Window& w)
 std::unique_ptr<ControlState> CreateEditState(Window& w)
 {
     auto state = std::make_unique<EditState>();
-    auto* line = new QLineEdit(w.widget);
+    auto* line = new EditLine(w.widget);
     line->setFrame(false);
     line->setFocusPolicy(Qt::NoFocus);
     line->setAttribute(Qt::WA_TransparentForMouseEvents);
-    // Composed input would bypass the key messages.
-    line->setAttribute(Qt::WA_InputMethodEnabled, false);
+    line->setAttribute(Qt::WA_InputMethodEnabled, true);
     line->setFont(DeviceFont());
     line->setText(QString::fromStdU16String(w.text));
     line->setCursorPosition(0);
@@ -101,7 +119,7 @@ void Paint(HWND hwnd)
 
 LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    QLineEdit* line = LineOf(hwnd);
+    EditLine* line = LineOf(hwnd);
     if (!line)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     switch (msg) {
@@ -144,6 +162,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         CommandToParent(hwnd, EN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
+        SetComposition(hwnd, QString(), 0);
         line->deselect();
         line->clearFocus();
         line->setFocusPolicy(Qt::NoFocus);
@@ -244,6 +263,35 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 } // namespace
 
 namespace impl {
+
+bool AcceptsComposition(HWND hwnd)
+{
+    EditLine* line = LineOf(hwnd);
+    return line && line->isEnabled() && !line->isReadOnly();
+}
+
+void SetComposition(HWND hwnd, const QString& text, int cursor)
+{
+    auto* state = State<EditState>(hwnd);
+    if (!state || !state->line || (text.isEmpty() && !state->composing) || !AcceptsComposition(hwnd))
+        return;
+    // A composition replaces the selection, as typing does.
+    if (!state->composing && state->line->hasSelectedText()) {
+        state->line->del();
+        Changed(hwnd);
+    }
+    state->composing = !text.isEmpty();
+    state->line->ShowComposition(text, cursor);
+}
+
+QRect CaretRectOnScreen(HWND hwnd)
+{
+    EditLine* line = LineOf(hwnd);
+    if (!line)
+        return QRect();
+    const QRect caret = line->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    return caret.translated(line->mapTo(ScreenWidget(), QPoint()));
+}
 
 void RegisterEditClass()
 {

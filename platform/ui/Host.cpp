@@ -216,12 +216,14 @@ bool InDeviceScreen(QObject* object)
 }
 
 // Every key typed on the device screen becomes WM_KEYDOWN/WM_CHAR/WM_KEYUP
-// for the focused window.
+// for the focused window, and so does what an input method commits.
 class KeyFilter : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         MarkTakeOver(event);
+        if (event->type() == QEvent::InputMethod || event->type() == QEvent::InputMethodQuery)
+            return InDeviceScreen(watched) && FilterInputMethod(watched, event);
         if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease &&
             event->type() != QEvent::ShortcutOverride)
             return false;
@@ -245,7 +247,12 @@ public:
             DeliverInput(up);
             return true;
         }
-        SimulateKeyStroke(vk, CharacterOf(*key, vk));
+        if (RememberDeadKey(key->key()))
+            return true;
+        const std::u16string typed = ApplyDeadKey(CharacterOf(*key, vk));
+        SimulateKeyStroke(vk, typed.empty() ? 0 : typed.front());
+        if (typed.size() > 1)
+            TypeCharacter(typed.back());
         return true;
     }
 };

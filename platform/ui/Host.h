@@ -51,6 +51,23 @@ void SimulateMouse(HWND hwnd, UINT message, int x, int y);
 // window under it (press and release).
 void SimulateTap(int x, int y);
 
+// What a desktop input method sends to the device screen's focused widget:
+// the text it commits, then the composition in progress with its cursor
+// (empty: none).
+void SimulateInputMethod(const std::u16string& commit, const std::u16string& composition = u"", int cursor = 0);
+// Presses and releases host keys, one per character (Shift first for a
+// capital letter); a combining accent
+// (U+0300 grave, U+0301 acute, U+0302 circumflex, U+0303 tilde, U+0308
+// diaeresis, ...) is the dead key of that accent.
+void SimulateHostKeys(const std::u16string& keys);
+// What the focused widget answers an input method: whether it takes
+// composed text, and the caret in device screen coordinates.
+struct InputMethodAnswer {
+    bool enabled = false;
+    RECT caret{};
+};
+InputMethodAnswer QueryInputMethod();
+
 // The device screen, 320 x 240 device pixels, pixels as COLORREF 0x00BBGGRR.
 struct ScreenImage {
     int width = 0;

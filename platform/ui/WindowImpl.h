@@ -181,6 +181,24 @@ bool DeliverInput(MSG& msg);
 HWND KeyTarget();
 // The top-level host widget that shows the device screen.
 QWidget* ScreenWidget();
+// One WM_CHAR for the focused window, through pre-translation.
+void TypeCharacter(char16_t unit);
+
+// Input methods: an input method's events to any widget of the device screen
+// (commit, composition, queries); true when handled.
+bool FilterInputMethod(QObject* watched, QEvent* event);
+// Dead keys without an input method: RememberDeadKey takes a Qt::Key_Dead_*
+// key (true) and holds its accent for the next character; ApplyDeadKey gives
+// what that character types then (nothing for 0, which keeps the accent).
+bool RememberDeadKey(int key);
+std::u16string ApplyDeadKey(char16_t ch);
+// The edit control's side: whether the window takes composed text (an
+// enabled, writable edit control), the composition shown at its caret (not
+// part of its text; empty ends it), and the caret on the device screen
+// (an invalid rectangle for other windows).
+bool AcceptsComposition(HWND hwnd);
+void SetComposition(HWND hwnd, const QString& text, int cursor);
+QRect CaretRectOnScreen(HWND hwnd);
 
 // Below: the window system's own plumbing between its source files.
 

@@ -1,0 +1,121 @@
+// Desktop input methods and dead keys: composed text reaches the focused
+// edit control as WM_CHAR messages that pre-translation sees, and the
+// composition is shown at the caret without becoming text.
+#include "tests/platform/ui/support/UiTest.h"
+
+using namespace ce;
+
+namespace {
+
+// A form that records every character its pre-translation sees.
+class CForm : public uitest::CRecordingWnd {
+public:
+    std::u16string seen;
+    int changes = 0;
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_CHAR)
+            seen.push_back(char16_t(msg->wParam));
+        return CRecordingWnd::PreTranslateMessage(msg);
+    }
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        changes += HIWORD(wParam) == EN_CHANGE;
+        return CRecordingWnd::OnCommand(wParam, lParam);
+    }
+};
+
+class InputMethodTest : public uitest::UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        ASSERT_TRUE(form.Make(nullptr, RECT{0, 0, 320, 240}));
+        ASSERT_TRUE(edit.Create(WS_VISIBLE | ES_AUTOHSCROLL, RECT{90, 40, 290, 58}, &form, 1040));
+        ASSERT_TRUE(other.Create(WS_VISIBLE | ES_AUTOHSCROLL, RECT{90, 80, 290, 98}, &form, 1041));
+        edit.SetFocus();
+        PumpMessages();
+    }
+    std::u16string Text(const CEdit& e) const { return GetWindowText(e.m_hWnd); }
+    CForm form;
+    CEdit edit;
+    CEdit other;
+};
+
+} // namespace
+
+TEST_F(InputMethodTest, CompositionShowsAtTheCaretAndOnlyTheCommitBecomesText)
+{
+    SimulateInputMethod(u"", u"wang", 4);
+    EXPECT_EQ(Text(edit), u"");
+    EXPECT_TRUE(form.seen.empty());
+    const ScreenImage composing = GrabScreen();
+    int ink = 0;
+    for (int y = 41; y < 57; ++y)
+        for (int x = 92; x < 150; ++x)
+            ink += composing.Pixel(x, y) != RGB(255, 255, 255);
+    EXPECT_GT(ink, 20) << "the composition is drawn in the field";
+
+    // The caret the input method places its candidates by: in the field,
+    // after the composition, on the device screen.
+    const InputMethodAnswer answer = QueryInputMethod();
+    EXPECT_TRUE(answer.enabled);
+    EXPECT_GE(answer.caret.top, 40);
+    EXPECT_LE(answer.caret.bottom, 58);
+    EXPECT_GT(answer.caret.left, 110);
+    EXPECT_LT(answer.caret.left, 200);
+
+    // Commit of a Chinese name, an accented one and a character outside the
+    // basic plane: one WM_CHAR per UTF-16 unit, each seen by the form.
+    const std::u16string typed = u"\u738B \u00C1ngela \U00020BB7";
+    SimulateInputMethod(typed);
+    EXPECT_EQ(Text(edit), typed);
+    EXPECT_EQ(form.seen, typed);
+    EXPECT_EQ(form.Count(WM_CHAR), 0) << "the characters went to the field, not the form";
+    EXPECT_GE(form.changes, int(typed.size()));
+
+    // The caret follows the text; a read-only field takes no composition.
+    EXPECT_GT(QueryInputMethod().caret.left, answer.caret.left);
+    edit.SetReadOnly(TRUE);
+    EXPECT_FALSE(QueryInputMethod().enabled);
+}
+
+TEST_F(InputMethodTest, CompositionReplacesTheSelectionAndEndsWithTheFocus)
+{
+    edit.SetWindowText(u"Ana");
+    edit.SetSel(0, -1);
+    SimulateInputMethod(u"", u"zhang", 5);
+    EXPECT_EQ(Text(edit), u"") << "the selection gives way to the composition, as to a typed key";
+
+    // Commit and a new composition in one event: the commit is typed, the
+    // rest stays a composition.
+    SimulateInputMethod(u"\u5F20", u"san", 3);
+    EXPECT_EQ(Text(edit), u"\u5F20");
+
+    // Leaving the field drops the composition: nothing of it becomes text
+    // there or in the next field.
+    other.SetFocus();
+    PumpMessages();
+    EXPECT_EQ(Text(edit), u"\u5F20");
+    SimulateInputMethod(u"\u4E09");
+    EXPECT_EQ(Text(other), u"\u4E09");
+    EXPECT_EQ(Text(edit), u"\u5F20");
+}
+
+TEST_F(InputMethodTest, PreTranslationThatSwallowsACharacterKeepsItOutOfTheField)
+{
+    form.swallowKeys = TRUE;
+    SimulateInputMethod(u"\u738B");
+    EXPECT_EQ(Text(edit), u"");
+    EXPECT_EQ(form.seen, u"\u738B");
+}
+
+TEST_F(InputMethodTest, DeadKeysComposeTheAccentedLetter)
+{
+    // Acute + e, Shift between a dead key and its letter, tilde + n,
+    // diaeresis + u, acute + space (the accent alone), and acute + a letter
+    // that takes no acute (accent, then the letter).
+    SimulateHostKeys(u"Jos\u0301e \u0301E\u0303n\u0308u\u0301 \u0301q");
+    EXPECT_EQ(Text(edit), u"Jos\u00E9 \u00C9\u00F1\u00FC\u00B4\u00B4q");
+    EXPECT_EQ(form.seen, Text(edit));
+}
