@@ -84,8 +84,10 @@ TEST_F(InputMethodTest, CompositionReplacesTheSelectionAndEndsWithTheFocus)
 {
     edit.SetWindowText(u"Ana");
     edit.SetSel(0, -1);
+    form.changes = 0;
     SimulateInputMethod(u"", u"zhang", 5);
     EXPECT_EQ(Text(edit), u"") << "the selection gives way to the composition, as to a typed key";
+    EXPECT_EQ(form.changes, 1) << "and the form hears of it";
 
     // Commit and a new composition in one event: the commit is typed, the
     // rest stays a composition.

@@ -1,0 +1,73 @@
+// The ideographs offered for a pinyin syllable: GB2312 level 1 in code
+// order first, then the surname readings, then the other ideographs the
+// collation files under the syllable.
+#include "data/HanziCodeTable.h"
+#include "data/NameCollation.h"
+#include "data/PinyinCandidates.h"
+#include "data/PinyinSyllableTable.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+std::size_t Position(const std::u16string& list, char16_t ideograph) { return list.find(ideograph); }
+
+} // namespace
+
+TEST(PinyinCandidatesTest, LevelOneComesFirstInCodeOrderThenTheVariants)
+{
+    const std::u16string wang = PinyinCandidates(u"wang");
+    ASSERT_GE(wang.size(), 10u);
+    // The ten level-1 characters of wang, in GB2312 order.
+    EXPECT_EQ(wang.substr(0, 10), u"汪王亡枉网往旺望忘妄");
+
+    // Traditional forms come after every level-1 character of the syllable.
+    const std::u16string chen = PinyinCandidates(u"chen");
+    const std::size_t simplified = Position(chen, u'陈'), traditional = Position(chen, u'陳');
+    ASSERT_NE(traditional, std::u16string::npos);
+    EXPECT_LT(simplified, traditional);
+    EXPECT_LT(Position(PinyinCandidates(u"zhang"), u'张'), Position(PinyinCandidates(u"zhang"), u'張'));
+    EXPECT_NE(Position(PinyinCandidates(u"liu"), u'劉'), std::u16string::npos);
+    EXPECT_EQ(PinyinCandidates(u"lv").front(), u'驴');
+
+    // No repeats, and every ideograph that the names sort under a syllable
+    // of level 1 by is offered under that syllable.
+    std::map<std::u16string_view, std::u16string> offered;
+    for (const PinyinSyllable& row : PinyinSyllableTable) {
+        const std::u16string list = PinyinCandidates(row.syllable);
+        for (std::size_t i = 0; i < list.size(); ++i)
+            EXPECT_EQ(list.find(list[i]), i) << "repeated: " << std::hex << int(list[i]);
+        offered[row.syllable] = list;
+    }
+    for (int i = 0; i < HanziCodeCount; ++i) {
+        const auto ideograph = char16_t(HanziFirst + i);
+        const std::u16string_view syllable = GetPinyinSyllable(ideograph);
+        if (HanziCodeTable[i] >= 0xB0A1 && HanziCodeTable[i] < 0xD7FA) {
+            EXPECT_NE(offered[syllable].find(ideograph), std::u16string::npos) << std::hex << int(ideograph);
+        }
+    }
+}
+
+TEST(PinyinCandidatesTest, SurnamesAreFoundUnderTheirSurnameReading)
+{
+    const std::pair<char16_t, std::u16string_view> surnames[] = {
+        {u'曾', u"zeng"}, {u'单', u"shan"}, {u'沈', u"shen"}, {u'区', u"ou"},  {u'仇', u"qiu"},
+        {u'解', u"xie"},  {u'查', u"zha"},  {u'朴', u"piao"}, {u'乐', u"yue"}, {u'尉', u"yu"},
+    };
+    for (auto [ideograph, reading] : surnames) {
+        const std::u16string list = PinyinCandidates(reading);
+        EXPECT_NE(Position(list, ideograph), std::u16string::npos) << std::string(reading.begin(), reading.end());
+    }
+    // ... and still under the reading GB2312 gives them.
+    EXPECT_NE(Position(PinyinCandidates(u"dan"), u'单'), std::u16string::npos);
+    EXPECT_NE(Position(PinyinCandidates(u"le"), u'乐'), std::u16string::npos);
+}
+
+TEST(PinyinCandidatesTest, WhatIsNoSyllableHasNoCandidates)
+{
+    EXPECT_TRUE(PinyinCandidates(u"").empty());
+    EXPECT_TRUE(PinyinCandidates(u"zh").empty());
+    EXPECT_TRUE(PinyinCandidates(u"wangg").empty());
+    EXPECT_TRUE(PinyinCandidates(u"Wang").empty());
+}
