@@ -253,4 +253,9 @@ std::string WideToAnsi(std::u16string_view text) { return WideToMultiByte(CP_ACP
 
 std::u16string AnsiToWide(std::string_view bytes) { return MultiByteToWide(CP_ACP, bytes); }
 
+bool CanStore(std::u16string_view text, unsigned codePage)
+{
+    return MultiByteToWide(codePage, WideToMultiByte(codePage, text)) == text;
+}
+
 } // namespace ce

@@ -24,6 +24,10 @@ std::u16string AnsiToWide(std::string_view bytes);
 // the system cannot convert gives '?' and U+FFFD for every non-ASCII unit.
 std::string WideToMultiByte(unsigned codePage, std::u16string_view text);
 std::u16string MultiByteToWide(unsigned codePage, std::string_view bytes);
+// Whether the code page (CP_ACP: the ANSI code page) stores the text as it
+// is, every character coming back from the bytes unchanged. A lone
+// surrogate is never stored.
+bool CanStore(std::u16string_view text, unsigned codePage = CP_ACP);
 // The code page of a locale name ("zh_TW.UTF-8" -> 950); C, POSIX and
 // languages without an ANSI code page of their own give 936.
 unsigned CodePageFromLocale(const char* locale);

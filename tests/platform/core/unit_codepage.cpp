@@ -24,6 +24,20 @@ TEST_F(CodePage936, RoundTripAndQuestionMarkForMissingCharacters)
     EXPECT_EQ(ce::WideToAnsi(u"\xDC00z\xD800"), "?z?");
 }
 
+TEST_F(CodePage936, CanStoreTellsWhatTheDataFileKeeps)
+{
+    // 936 keeps Chinese, the pinyin vowels and Russian, not n with tilde,
+    // Ukrainian yi, characters beyond the basic plane or lone surrogates;
+    // 1252 the other way round. A question mark is kept as itself.
+    EXPECT_TRUE(ce::CanStore(u"王 José Müller Ж ?"));
+    for (std::u16string_view lost : {u"ñ", u"ї", u"𠮷", u"Ø42", u"ßB7"})
+        EXPECT_FALSE(ce::CanStore(lost)) << int(lost[0]);
+    EXPECT_TRUE(ce::CanStore(u"Núñez ¿Qué? €", 1252));
+    EXPECT_FALSE(ce::CanStore(u"王", 1252));
+    EXPECT_FALSE(ce::CanStore(u"é", 12345)) << "a code page the system cannot convert keeps only ASCII";
+    EXPECT_TRUE(ce::CanStore(u"abc", 12345));
+}
+
 TEST_F(CodePage936, InvalidBytesBecomeReplacementCharacters)
 {
     EXPECT_EQ(ce::AnsiToWide("A\xFF" "B"), u"A\uFFFDB");
