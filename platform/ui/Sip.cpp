@@ -1,8 +1,12 @@
 // The soft input panel: an on-screen keyboard that types into the focused
-// window without taking the focus.
+// window without taking the focus, in three modes: letters, accents, and
+// pinyin with a row of candidates.
 #include "platform/ui/Sip.h"
+#include "platform/core/CodePage.h"
 #include "platform/ui/Host.h"
+#include "platform/ui/SipLayout.h"
 #include "platform/ui/WindowImpl.h"
+#include <algorithm>
 
 namespace ce {
 
@@ -12,72 +16,127 @@ namespace {
 
 constexpr int kWidth = 240;
 constexpr int kHeight = 80;
-constexpr int kRows = 5;
-constexpr int kColumns = 10;
-constexpr int kKeyWidth = kWidth / kColumns;
-constexpr int kKeyHeight = kHeight / kRows;
+constexpr int kKeyWidth = kWidth / kSipColumns;
+constexpr int kKeyHeight = kHeight / kSipRows;
+constexpr std::size_t kLongestSyllable = 6; // zhuang
 
-enum Special : char16_t { kShift = 1, kBack = 8, kEnter = 13 };
-
-struct Key {
-    char16_t ch; // the character typed, or a Special
-    int row;
-    int column;
-    int span;
-};
-
-// Five rows of ten key widths: digits, three letter rows, symbols and space.
-const std::vector<Key>& Keys()
-{
-    static const std::vector<Key> keys = [] {
-        std::vector<Key> k;
-        auto row = [&k](int r, std::u16string_view chars) {
-            for (int i = 0; i < int(chars.size()); ++i)
-                k.push_back({chars[std::size_t(i)], r, i, 1});
-        };
-        row(0, u"1234567890");
-        row(1, u"qwertyuiop");
-        row(2, u"asdfghjkl");
-        k.push_back({kBack, 2, 9, 1});
-        k.push_back({kShift, 3, 0, 1});
-        for (int i = 0; i < 7; ++i)
-            k.push_back({u"zxcvbnm"[i], 3, 1 + i, 1});
-        k.push_back({u',', 3, 8, 1});
-        k.push_back({kEnter, 3, 9, 1});
-        k.push_back({u'@', 4, 0, 1});
-        k.push_back({u'-', 4, 1, 1});
-        k.push_back({u'_', 4, 2, 1});
-        k.push_back({u' ', 4, 3, 4});
-        k.push_back({u'.', 4, 7, 1});
-        k.push_back({u'/', 4, 8, 1});
-        k.push_back({u':', 4, 9, 1});
-        return k;
-    }();
-    return keys;
-}
+std::function<std::u16string(std::u16string_view)> g_candidateSource;
 
 struct PanelState : ControlState {
+    SipMode mode = SipMode::Letters;
     bool shift = false;
     int pressed = -1;
+    std::u16string syllable; // pinyin typed so far
+    std::u16string candidates;
+    int page = 0;
 };
 
-QRect KeyRect(const Key& k)
+const std::vector<SipKey>& KeysOf(const PanelState& s) { return SipKeys(s.mode); }
+
+QRect KeyRect(const SipKey& k)
 {
     return QRect(k.column * kKeyWidth, k.row * kKeyHeight, k.span * kKeyWidth, kKeyHeight);
 }
 
-QString Label(const Key& k, bool shift)
+// The candidate a cell shows, or 0.
+char16_t CandidateOf(const PanelState& s, const SipKey& k)
+{
+    if (k.ch != kSipCandidate)
+        return 0;
+    const std::size_t index = std::size_t(s.page * kSipCandidatesPerPage + k.column - kSipCandidateColumn);
+    return index < s.candidates.size() ? s.candidates[index] : 0;
+}
+
+int PageCount(const PanelState& s)
+{
+    return int((s.candidates.size() + kSipCandidatesPerPage - 1) / kSipCandidatesPerPage);
+}
+
+// What the key types now, for the check against the code page.
+char16_t Typed(const PanelState& s, const SipKey& k)
+{
+    return k.ch == kSipCandidate ? CandidateOf(s, k) : SipCharacter(k, s.shift);
+}
+
+// A character the data file cannot keep is shown but not typed.
+bool Storable(char16_t c) { return c < 0x80 || CanStore(std::u16string_view(&c, 1)); }
+
+bool Active(const PanelState& s, const SipKey& k)
 {
     switch (k.ch) {
-    case kShift:
-        return QStringLiteral("\u21E7");
-    case kBack:
-        return QStringLiteral("\u2190");
-    case kEnter:
-        return QStringLiteral("\u21B5");
+    case kSipShift:
+        return s.shift;
+    case kSipAccents:
+        return s.mode == SipMode::Accents;
+    case kSipPinyin:
+        return s.mode == SipMode::Pinyin;
     default:
-        return shift ? QString(QChar(k.ch)).toUpper() : QString(QChar(k.ch));
+        return false;
     }
+}
+
+QString Label(const PanelState& s, const SipKey& k)
+{
+    switch (k.ch) {
+    case kSipShift:
+        return QStringLiteral("\u21E7");
+    case kSipBack:
+        return QStringLiteral("\u2190");
+    case kSipEnter:
+        return QStringLiteral("\u21B5");
+    case kSipAccents:
+        return QStringLiteral("\u00E0\u00E9");
+    case kSipPinyin:
+        return QStringLiteral("\u62FC");
+    case kSipPrevPage:
+        return s.page > 0 ? QStringLiteral("\u25C0") : QString();
+    case kSipNextPage:
+        return s.page + 1 < PageCount(s) ? QStringLiteral("\u25B6") : QString();
+    case kSipSyllable:
+        return QString::fromStdU16String(s.syllable);
+    default: {
+        const char16_t c = Typed(s, k);
+        return c ? QString(QChar(c)) : QString();
+    }
+    }
+}
+
+void Paint(HWND hwnd)
+{
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    auto* s = State<PanelState>(hwnd);
+    if (auto p = PainterOf(hdc); p && s) {
+        p->fillRect(QRect(0, 0, kWidth, kHeight), QColor(192, 192, 192));
+        p->setFont(DeviceFont());
+        const auto& keys = KeysOf(*s);
+        for (int i = 0; i < int(keys.size()); ++i) {
+            const SipKey& key = keys[std::size_t(i)];
+            QRect r = KeyRect(key).adjusted(1, 1, -1, -1);
+            const bool down = i == s->pressed || Active(*s, key);
+            const char16_t typed = Typed(*s, key);
+            const bool refused = typed && !Storable(typed);
+            QColor face = down ? QColor(0, 0, 128) : QColor(Qt::white);
+            if (key.ch == kSipSyllable || refused)
+                face = QColor(224, 224, 224);
+            p->fillRect(r, face);
+            p->setPen(QColor(128, 128, 128));
+            p->setBrush(Qt::NoBrush);
+            p->drawRect(r.adjusted(0, 0, -1, -1));
+            p->setPen(down ? QColor(Qt::white) : refused ? QColor(160, 160, 160) : QColor(Qt::black));
+            p->drawText(r, Qt::AlignCenter, Label(*s, key));
+        }
+    }
+    EndPaint(hwnd, &ps);
+}
+
+int KeyAt(const PanelState& s, int x, int y)
+{
+    const auto& keys = KeysOf(s);
+    for (int i = 0; i < int(keys.size()); ++i)
+        if (KeyRect(keys[std::size_t(i)]).contains(x, y))
+            return i;
+    return -1;
 }
 
 UINT VirtualKey(char16_t c)
@@ -87,9 +146,9 @@ UINT VirtualKey(char16_t c)
     if (c >= u'0' && c <= u'9')
         return UINT(c);
     switch (c) {
-    case kBack:
+    case kSipBack:
         return VK_BACK;
-    case kEnter:
+    case kSipEnter:
         return VK_RETURN;
     case u' ':
         return VK_SPACE;
@@ -106,37 +165,85 @@ UINT VirtualKey(char16_t c)
     }
 }
 
-void Paint(HWND hwnd)
+void SetSyllable(PanelState& s, std::u16string syllable)
 {
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
-    auto* s = State<PanelState>(hwnd);
-    if (auto p = PainterOf(hdc); p && s) {
-        p->fillRect(QRect(0, 0, kWidth, kHeight), QColor(192, 192, 192));
-        QFont font = DeviceFont();
-        p->setFont(font);
-        const auto& keys = Keys();
-        for (int i = 0; i < int(keys.size()); ++i) {
-            QRect r = KeyRect(keys[std::size_t(i)]).adjusted(1, 1, -1, -1);
-            bool down = i == s->pressed || (keys[std::size_t(i)].ch == kShift && s->shift);
-            p->fillRect(r, down ? QColor(0, 0, 128) : QColor(Qt::white));
-            p->setPen(QColor(128, 128, 128));
-            p->setBrush(Qt::NoBrush);
-            p->drawRect(r.adjusted(0, 0, -1, -1));
-            p->setPen(down ? Qt::white : Qt::black);
-            p->drawText(r, Qt::AlignCenter, Label(keys[std::size_t(i)], s->shift));
-        }
-    }
-    EndPaint(hwnd, &ps);
+    s.syllable = std::move(syllable);
+    s.candidates = g_candidateSource && !s.syllable.empty() ? g_candidateSource(s.syllable) : std::u16string();
+    s.page = 0;
 }
 
-int KeyAt(int x, int y)
+// The syllable ends: its first candidate the data file keeps is typed, or
+// its letters when it has none.
+void CommitSyllable(PanelState& s)
 {
-    const auto& keys = Keys();
-    for (int i = 0; i < int(keys.size()); ++i)
-        if (KeyRect(keys[std::size_t(i)]).contains(x, y))
-            return i;
-    return -1;
+    std::u16string typed = s.syllable;
+    for (char16_t c : s.candidates) {
+        if (Storable(c)) {
+            typed.assign(1, c);
+            break;
+        }
+    }
+    SetSyllable(s, std::u16string());
+    for (char16_t c : typed)
+        SimulateKeyStroke(VirtualKey(c), c);
+}
+
+// The pinyin mode's own handling of a key; false when the key types as usual.
+bool Compose(PanelState& s, const SipKey& key)
+{
+    if (s.mode != SipMode::Pinyin)
+        return false;
+    const char16_t c = key.ch;
+    if (c >= u'a' && c <= u'z' && !s.shift) {
+        if (s.syllable.size() < kLongestSyllable)
+            SetSyllable(s, s.syllable + c);
+        return true;
+    }
+    if (s.syllable.empty())
+        return false;
+    if (c == kSipBack) {
+        SetSyllable(s, s.syllable.substr(0, s.syllable.size() - 1));
+        return true;
+    }
+    CommitSyllable(s);
+    return c == u' ' || c == kSipEnter;
+}
+
+void Tap(PanelState& s, const SipKey& key)
+{
+    switch (key.ch) {
+    case kSipShift:
+        s.shift = !s.shift;
+        return;
+    case kSipAccents:
+    case kSipPinyin: {
+        const SipMode mode = key.ch == kSipAccents ? SipMode::Accents : SipMode::Pinyin;
+        s.mode = s.mode == mode ? SipMode::Letters : mode;
+        SetSyllable(s, std::u16string());
+        return;
+    }
+    case kSipPrevPage:
+        s.page = std::max(0, s.page - 1);
+        return;
+    case kSipNextPage:
+        s.page = std::min(std::max(0, PageCount(s) - 1), s.page + 1);
+        return;
+    case kSipSyllable:
+        return;
+    case kSipCandidate:
+        if (const char16_t c = CandidateOf(s, key); c && Storable(c)) {
+            SetSyllable(s, std::u16string());
+            SimulateKeyStroke(VirtualKey(c), c);
+        }
+        return;
+    default:
+        break;
+    }
+    const char16_t c = SipCharacter(key, s.shift);
+    if ((c && !Storable(c)) || Compose(s, key))
+        return;
+    s.shift = false;
+    SimulateKeyStroke(VirtualKey(key.ch), c);
 }
 
 LRESULT PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -152,21 +259,12 @@ LRESULT PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-        int index = KeyAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        const int index = KeyAt(*s, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         if (index < 0)
             return 0;
-        const Key& key = Keys()[std::size_t(index)];
         s->pressed = index;
         InvalidateRect(hwnd, nullptr, FALSE);
-        if (key.ch == kShift) {
-            s->shift = !s->shift;
-            return 0;
-        }
-        char16_t c = key.ch;
-        if (s->shift && c >= u'a' && c <= u'z')
-            c = char16_t(c - u'a' + u'A');
-        s->shift = false;
-        SimulateKeyStroke(VirtualKey(key.ch), c);
+        Tap(*s, KeysOf(*s)[std::size_t(index)]);
         return 0;
     }
     case WM_LBUTTONUP:
@@ -236,6 +334,11 @@ BOOL SipSetInfo(SIPINFO* info)
         MoveWindow(panel, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     ShowWindow(panel, (info->fdwFlags & SIPF_ON) ? SW_SHOWNA : SW_HIDE);
     return TRUE;
+}
+
+void SipSetCandidateSource(std::function<std::u16string(std::u16string_view)> source)
+{
+    g_candidateSource = std::move(source);
 }
 
 BOOL SipShowIM(DWORD flags)

@@ -2,8 +2,16 @@
 // window of class "SipWndClass" (about 240 x 80, hidden at start). Its keys
 // type into the focused window without taking the focus; each key goes the
 // way a real key goes (WM_KEYDOWN and WM_CHAR with pre-translation).
+// Two keys of the bottom row switch to an accent layer and to a pinyin mode
+// (and back): letters typed there form a syllable, the top row offers its
+// ideographs a page at a time, a tap types one; Space or Enter types the
+// first, Backspace edits the syllable. Keys and candidates the ANSI code page
+// cannot store are greyed and type nothing.
 #pragma once
 #include "platform/ui/WinDef.h"
+#include <functional>
+#include <string>
+#include <string_view>
 
 namespace ce {
 
@@ -32,5 +40,9 @@ BOOL SipGetInfo(SIPINFO* info);
 // moves the panel there; an empty one leaves it where it is.
 BOOL SipSetInfo(SIPINFO* info);
 BOOL SipShowIM(DWORD flags);
+// Where the pinyin mode finds the ideographs of a syllable (lower-case a-z,
+// v for u-umlaut): one character each, most common first. Without a source
+// a syllable has no candidates and Space types its letters.
+void SipSetCandidateSource(std::function<std::u16string(std::u16string_view syllable)> source);
 
 } // namespace ce

@@ -7,17 +7,10 @@ using namespace ce;
 
 namespace {
 
-// A form that records every character its pre-translation sees.
+// A form that counts its fields' changes.
 class CForm : public uitest::CRecordingWnd {
 public:
-    std::u16string seen;
     int changes = 0;
-    BOOL PreTranslateMessage(MSG* msg) override
-    {
-        if (msg->message == WM_CHAR)
-            seen.push_back(char16_t(msg->wParam));
-        return CRecordingWnd::PreTranslateMessage(msg);
-    }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
         changes += HIWORD(wParam) == EN_CHANGE;
@@ -48,7 +41,7 @@ TEST_F(InputMethodTest, CompositionShowsAtTheCaretAndOnlyTheCommitBecomesText)
 {
     SimulateInputMethod(u"", u"wang", 4);
     EXPECT_EQ(Text(edit), u"");
-    EXPECT_TRUE(form.seen.empty());
+    EXPECT_TRUE(form.pretranslatedChars.empty());
     const ScreenImage composing = GrabScreen();
     int ink = 0;
     for (int y = 41; y < 57; ++y)
@@ -70,7 +63,7 @@ TEST_F(InputMethodTest, CompositionShowsAtTheCaretAndOnlyTheCommitBecomesText)
     const std::u16string typed = u"\u738B \u00C1ngela \U00020BB7";
     SimulateInputMethod(typed);
     EXPECT_EQ(Text(edit), typed);
-    EXPECT_EQ(form.seen, typed);
+    EXPECT_EQ(form.pretranslatedChars, typed);
     EXPECT_EQ(form.Count(WM_CHAR), 0) << "the characters went to the field, not the form";
     EXPECT_GE(form.changes, int(typed.size()));
 
@@ -109,7 +102,7 @@ TEST_F(InputMethodTest, PreTranslationThatSwallowsACharacterKeepsItOutOfTheField
     form.swallowKeys = TRUE;
     SimulateInputMethod(u"\u738B");
     EXPECT_EQ(Text(edit), u"");
-    EXPECT_EQ(form.seen, u"\u738B");
+    EXPECT_EQ(form.pretranslatedChars, u"\u738B");
 }
 
 TEST_F(InputMethodTest, DeadKeysComposeTheAccentedLetter)
@@ -119,5 +112,5 @@ TEST_F(InputMethodTest, DeadKeysComposeTheAccentedLetter)
     // that takes no acute (accent, then the letter).
     SimulateHostKeys(u"Jos\u0301e \u0301E\u0303n\u0308u\u0301 \u0301q");
     EXPECT_EQ(Text(edit), u"Jos\u00E9 \u00C9\u00F1\u00FC\u00B4\u00B4q");
-    EXPECT_EQ(form.seen, Text(edit));
+    EXPECT_EQ(form.pretranslatedChars, Text(edit));
 }

@@ -20,6 +20,8 @@ BOOL CRecordingWnd::PreTranslateMessage(MSG* msg)
     if (msg->message != WM_KEYDOWN && msg->message != WM_CHAR)
         return FALSE;
     pretranslated.push_back(msg->message);
+    if (msg->message == WM_CHAR)
+        pretranslatedChars.push_back(char16_t(msg->wParam));
     return swallowKeys;
 }
 

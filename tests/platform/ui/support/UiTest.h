@@ -23,6 +23,7 @@ public:
     int createResult = 0;
     ce::BOOL swallowKeys = ce::FALSE;  // PreTranslateMessage answer for keys
     std::vector<ce::UINT> pretranslated;
+    std::u16string pretranslatedChars; // the WM_CHAR characters among them
     ce::HBRUSH ctlColorBrush = nullptr;
     // When set, WM_DESTROY and WM_NCDESTROY of every window sharing it, in order.
     std::vector<std::pair<const CRecordingWnd*, ce::UINT>>* destroyOrder = nullptr;
