@@ -1,6 +1,8 @@
 #include "shell/ContactApp.h"
+#include "data/PinyinCandidates.h"
 #include "platform/core/Resources.h"
 #include "platform/core/System.h"
+#include "platform/ui/Sip.h"
 #include "res/resource.h"
 #include "shell/MainFrm.h"
 
@@ -49,6 +51,9 @@ BOOL CContactApp::InitInstance()
 
     if (CoInitializeEx(nullptr, COINIT_MULTITHREADED) < 0)
         return FALSE;
+    // The input panel's pinyin mode offers the ideographs of the names' own
+    // collation tables.
+    SipSetCandidateSource(&PinyinCandidates);
 
     auto* frame = new CMainFrame;
     for (std::size_t i = 0; i + 1 < m_args.size(); ++i) {
