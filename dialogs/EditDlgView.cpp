@@ -3,7 +3,9 @@
 #include "dialogs/ControlPlacement.h"
 #include "dialogs/CurrentContact.h"
 #include "dialogs/DialogSupport.h"
+#include "platform/core/CodePage.h"
 #include "platform/core/OleDate.h"
+#include "platform/core/Resources.h"
 #include "platform/ui/Sip.h"
 #include "res/resource.h"
 #include <algorithm>
@@ -17,6 +19,21 @@ constexpr int kUsableBottom = 230;
 constexpr int kPanelHeight = 80;
 
 ce::HWND FindInputPanel() { return ce::FindWindowW(ce::SIP_WINDOW_CLASS, nullptr); }
+
+// Whether the data file's code page keeps a typed character. A code page
+// stores every character beyond the basic plane or none, so each half of a
+// surrogate pair is judged with a stand-in for the other half.
+bool Storable(ce::WPARAM unit)
+{
+    const auto c = char16_t(unit);
+    if (c < 0x80)
+        return true;
+    if (c >= 0xD800 && c <= 0xDBFF)
+        return ce::CanStore(std::u16string{c, u'\xDC00'});
+    if (c >= 0xDC00 && c <= 0xDFFF)
+        return ce::CanStore(std::u16string{u'\xD800', c});
+    return ce::CanStore(std::u16string_view(&c, 1));
+}
 
 } // namespace
 
@@ -100,6 +117,7 @@ void CEditDlgView::OnInitialUpdate()
 ce::BOOL CEditDlgView::OnCommand(ce::WPARAM wParam, ce::LPARAM lParam)
 {
     if (ce::HIWORD(wParam) == ce::EN_SETFOCUS) {
+        EndRefusal();
         if (ce::CWnd* field = GetDlgItem(ce::LOWORD(wParam))) {
             ce::RECT rc{};
             field->GetWindowRect(&rc);
@@ -163,9 +181,36 @@ void CEditDlgView::SaveFields()
     }
 }
 
+void CEditDlgView::Refuse(char16_t unit)
+{
+    ce::CWnd* dialog = GetParent();
+    if (!dialog)
+        return;
+    if (refused.empty())
+        dialog->GetWindowText(captionBeforeRefusal);
+    refused.push_back(unit);
+    dialog->SetWindowText(ce::LoadStringW(IDS_NOT_STORABLE) + u" " + refused);
+}
+
+void CEditDlgView::EndRefusal()
+{
+    if (refused.empty())
+        return;
+    refused.clear();
+    if (ce::CWnd* dialog = GetParent())
+        dialog->SetWindowText(captionBeforeRefusal);
+}
+
 ce::BOOL CEditDlgView::PreTranslateMessage(ce::MSG* msg)
 {
-    if (IsDialogEndKey(*msg)) {
+    if (msg->message == ce::WM_CHAR && !Storable(msg->wParam)) {
+        Refuse(char16_t(msg->wParam));
+        return ce::TRUE;
+    }
+    // In the fields, the character 195 is the letter A with tilde; the
+    // device key 195 comes as a key press.
+    const bool typedLetter = msg->message == ce::WM_CHAR && msg->wParam == 195;
+    if (IsDialogEndKey(*msg) && !typedLetter) {
         SaveFields();
         ce::EndDialog(ce::GetParent(m_hWnd), 1);
     }

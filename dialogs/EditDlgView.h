@@ -1,6 +1,8 @@
 // The form of the edit dialog: a label, an edit field (a date picker for the
 // birthday) and a gray line for each of the sixteen fields, with the soft
-// input panel kept beside the field being typed into.
+// input panel kept beside the field being typed into. A typed character that
+// the data file's code page cannot store is refused, and the dialog's
+// caption names it until another field takes the focus.
 #pragma once
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
@@ -27,6 +29,12 @@ public:
 
     ce::CDateTimeCtrl birthdayPicker;
     ContactRecord* contact = nullptr;
+
+private:
+    void Refuse(char16_t unit);
+    void EndRefusal();
+    std::u16string refused; // the characters the caption names
+    std::u16string captionBeforeRefusal;
 
 protected:
     int OnCreate(ce::LPCREATESTRUCT create);

@@ -103,12 +103,11 @@ TEST_F(EditViewTest, EditingShowsTheStoredContactAndAPickerWithoutDateClearsTheB
     EXPECT_TRUE(contact->GetField(FieldBirthday)->IsEmpty());
 }
 
-// Enter, Escape and the device key, as key or character, and the close box all save.
+// Enter and Escape, as key or character, the device key and the close box all save.
 TEST_F(EditViewTest, EveryWayOutSavesAllFifteenTextsAndThePickedBirthday)
 {
     const std::pair<ce::UINT, ce::WPARAM> ways[] = {{ce::WM_KEYDOWN, 13}, {ce::WM_KEYDOWN, 27}, {ce::WM_KEYDOWN, 195},
-                                                    {ce::WM_CHAR, 13},    {ce::WM_CHAR, 27},    {ce::WM_CHAR, 195},
-                                                    {ce::WM_CLOSE, 0}};
+                                                    {ce::WM_CHAR, 13},    {ce::WM_CHAR, 27},    {ce::WM_CLOSE, 0}};
     for (const auto& [message, key] : ways) {
         SCOPED_TRACE(testing::Message() << message << " " << key);
         auto contact = MakeContact({{FieldName, u"Ana"}});
