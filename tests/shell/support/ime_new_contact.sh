@@ -1,0 +1,34 @@
+#!/bin/bash
+# Runs inside ime-session (../shared/tools/ime-session beside the checkout):
+# starts the program at scale 1, opens "Nuevo", types wang and picks
+# candidate 1 in the name field, types "José Müller Núñez" with dead keys
+# and Compose in the address field, confirms with Enter and leaves with
+# "Salir".
+# Argument: the program. The caller reads the saved data file.
+set -u
+program=$1
+"$program" --scale 1 > "$IME_DIR/program.log" 2>&1 &
+app=$!
+trap 'kill "$app" 2> /dev/null' EXIT
+
+wid=$("$IME_TOOL" focus '^Contactos$' 20) || exit 1
+# Positions in the device screen: the command bar's "Archivo", its items
+# (18 pixels each below the bar) and the address field of the edit form.
+click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep 0.5; }
+sleep 1
+click 25 10
+click 30 51 # Nuevo
+"$IME_TOOL" type wang 1
+click 288 72 # the address field, right of the input panel
+"$IME_TOOL" engine xkb:us::eng
+"$IME_TOOL" key J o s dead_acute e space M Multi_key quotedbl u l l e r \
+    space N dead_acute u dead_tilde n e z
+"$IME_TOOL" key Return
+click 25 10
+click 30 104 # Salir
+for _ in $(seq 50); do
+    kill -0 "$app" 2> /dev/null || break
+    sleep 0.1
+done
+trap - EXIT
+wait "$app"
