@@ -12,15 +12,19 @@ app=$!
 trap 'kill "$app" 2> /dev/null' EXIT
 
 wid=$("$IME_TOOL" focus '^Contactos$' 20) || exit 1
-# Positions in the device screen: the command bar's "Archivo", its items
-# (18 pixels each below the bar) and the address field of the edit form.
+# Positions in the device screen: the command bar's "Archivo" and its items,
+# 18 pixels each below the bar.
 click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep 0.5; }
 sleep 1
 click 25 10
 click 30 51 # Nuevo
 "$IME_TOOL" type wang 1
-click 288 72 # the address field, right of the input panel
+"$IME_TOOL" key Tab # the address field
 "$IME_TOOL" engine xkb:us::eng
+# A layout that has the dead keys and Compose (on Right Alt) on keys of its
+# own: xdotool then need not remap a key code for them just before pressing
+# it, which the input method at times does not see in time.
+setxkbmap -layout us -variant intl -option compose:ralt
 "$IME_TOOL" key J o s dead_acute e space M Multi_key quotedbl u l l e r \
     space N dead_acute u dead_tilde n e z
 "$IME_TOOL" key Return
