@@ -88,6 +88,9 @@ void CFrameWnd::RecalcLayout(BOOL)
         return;
     CRect client;
     GetClientRect(&client);
+    // Stacked windows share the row where they meet: each next bar, and the
+    // pane, starts on the last row of the one above it, so the line that
+    // both draw along that edge shows once, one pixel thick.
     int top = client.top;
     HWND pane = nullptr;
     for (HWND child : std::vector<HWND>(self->children)) {
@@ -100,7 +103,7 @@ void CFrameWnd::RecalcLayout(BOOL)
             continue;
         const int height = std::max<int>(0, bar->CalcFixedLayout(FALSE, TRUE).cy);
         ce::MoveWindow(child, client.left, top, client.Width(), height, TRUE);
-        top += height;
+        top += std::max(0, height - 1);
     }
     if (pane)
         ce::MoveWindow(pane, client.left, top, client.Width(), std::max<int>(0, client.bottom - top), TRUE);

@@ -62,7 +62,8 @@ public:
     virtual BOOL LoadFrame(UINT id, DWORD defaultStyle = FWS_ADDTOTITLE, CWnd* parent = nullptr,
                            CCreateContext* context = nullptr);
     // Places the control bars (CBRS_ALIGN_TOP, in creation order) from the
-    // top of the client area and gives the pane AFX_IDW_PANE_FIRST the rest.
+    // top of the client area and gives the pane AFX_IDW_PANE_FIRST the rest;
+    // neighbours overlap by one row, so their edge lines show as one.
     virtual void RecalcLayout(BOOL notify = TRUE);
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;

@@ -11,7 +11,7 @@ void PaintList(benchmark::State& state)
     ce::SetACP(936);
     ce::InitPlatform();
     CTestFrame frame;
-    if (!frame.Open(46)) {
+    if (!frame.Open(44)) {
         state.SkipWithError("no frame");
         return;
     }

@@ -47,12 +47,22 @@ TEST_F(MainFrame, StacksCommandBarLetterBarAndListAndRoutesCommandsToTheList)
     EXPECT_EQ(GetWindowText(frameWindow), u"Contactos");
     GetWindowRect(bar->m_hWnd, &rect);
     EXPECT_EQ(rect, CRect(0, 0, 320, CCommandBar::BarHeight));
+    // Each starts on the last row of the one above: one line at each join.
     CRect letters;
     GetWindowRect(ChildOf<CToolBar>(frameWindow)->m_hWnd, &letters);
-    EXPECT_EQ(letters.top, rect.bottom);
+    EXPECT_EQ(letters.top, rect.bottom - 1);
     EXPECT_EQ(letters.Width(), 320);
     GetWindowRect(GetDlgItem(frameWindow, int(AFX_IDW_PANE_FIRST)), &rect);
-    EXPECT_EQ(rect, CRect(0, letters.bottom, 320, 240));
+    EXPECT_EQ(rect, CRect(0, letters.bottom - 1, 320, 240));
+    const ScreenImage screen = GrabScreen();
+    for (int join : {letters.top, letters.bottom - 1})
+        for (int x : {2, 150, 260}) {
+            std::vector<int> blackRows;
+            for (int y = join - 4; y <= join + 3; ++y)
+                if (screen.Pixel(x, y) == RGB(0, 0, 0))
+                    blackRows.push_back(y);
+            EXPECT_EQ(blackRows, std::vector<int>{join}) << "x " << x;
+        }
 
     SendMessageW(frameWindow, WM_COMMAND, ID_LETTERS_CDE, 0);
     EXPECT_EQ(CurrentRow(), 2); // Carl

@@ -136,7 +136,7 @@ protected:
     void SetUp() override
     {
         g_contactList.Clear();
-        ASSERT_TRUE(frame.Open(46));
+        ASSERT_TRUE(frame.Open(44));
     }
     void TearDown() override
     {

@@ -109,8 +109,8 @@ TEST_F(ButtonTest, ToolBarDocksAtTheTopOfItsFrameKeepsButtonSettingsAndPassesCom
     frame->GetClientRect(&client);
     EXPECT_EQ(barRect.Height(), CToolBar::BarHeight);
     EXPECT_EQ(barRect.Width(), client.Width());
-    EXPECT_EQ(paneRect.top, barRect.bottom);
-    EXPECT_EQ(paneRect.Height(), client.Height() - CToolBar::BarHeight);
+    EXPECT_EQ(paneRect.top, barRect.bottom - 1) << "on the bar's last row";
+    EXPECT_EQ(paneRect.Height(), client.Height() - CToolBar::BarHeight + 1);
 
     bar.SetButtonInfo(0, 100, TBBS_BUTTON, 3);
     bar.SetButtonInfo(0, 101, TBBS_BUTTON, 4); // replaces index 0
