@@ -269,8 +269,17 @@ void LoadDeviceFonts()
     g_deviceFont = new QFont(QStringLiteral("DejaVu Sans"));
     g_deviceFont->setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei")});
     g_deviceFont->setPixelSize(kDevicePixelSize);
-    g_deviceFont->setStyleStrategy(QFont::NoAntialias);
-    g_deviceFont->setHintingPreference(QFont::PreferNoHinting);
+    // The font's full hinting puts every glyph on whole pixels: its advance
+    // is a whole number, so a string drawn whole, a prefix measured on its
+    // own and each glyph alone fall on the same pixels. Unhinted, each glyph
+    // landed on a fractional position that the rasteriser rounded one by
+    // one (uneven gaps, touching neighbours) with stems straddling pixel
+    // centres (a "1" two pixels wide). Grey edges: hinted for black and
+    // white only, the glyphs grow wider than the widths the layouts are made
+    // for, and a label such as "Cumpleanios:" no longer fits its column.
+    // Grey only, whatever colour smoothing the desktop asks for.
+    g_deviceFont->setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
+    g_deviceFont->setHintingPreference(QFont::PreferFullHinting);
 }
 
 void ApplyLook(QApplication& app)

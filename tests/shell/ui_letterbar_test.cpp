@@ -8,9 +8,10 @@ namespace {
 
 constexpr ce::COLORREF kWhite = 0x00FFFFFF;
 constexpr ce::COLORREF kBlack = 0x00000000;
-constexpr int kBarTop = 24;
+// Under the command bar, sharing its last row, as the frame stacks them.
+constexpr int kBarTop = ce::CCommandBar::BarHeight - 1;
 
-// The list window's stand-in frame (pane from y 46) with a letter bar above the pane.
+// The list window's stand-in frame (pane from y 44) with a letter bar above the pane.
 class LetterBarTest : public ListWndTest {
 protected:
     void SetUp() override
@@ -32,6 +33,18 @@ protected:
     {
         const ce::ScreenImage image = Grab(button);
         return std::find(image.pixels.begin(), image.pixels.end(), color) != image.pixels.end();
+    }
+    // A label's pixels: its colour, give or take the letters' grey edges.
+    bool ShowsLabelIn(int button, ce::COLORREF color)
+    {
+        const ce::ScreenImage image = Grab(button);
+        const auto near = [color](ce::COLORREF pixel) {
+            for (int shift : {0, 8, 16})
+                if (std::abs(int((pixel >> shift) & 0xFF) - int((color >> shift) & 0xFF)) > 64)
+                    return false;
+            return true;
+        };
+        return std::any_of(image.pixels.begin(), image.pixels.end(), near);
     }
 
     void Click(int button)
@@ -68,7 +81,7 @@ TEST_F(LetterBarTest, NineButtonsAtTheirPlacesOnAFaceColoredBarWithBlackLines)
         for (int y = 1; y < barHeight - 1; ++y)
             ASSERT_EQ(image.Pixel(x, y), FaceColor) << x << "," << y;
     EXPECT_EQ(Grab(4).Pixel(2, 2), FaceColor);
-    EXPECT_TRUE(ShowsColor(4, kBlack)) << "the label";
+    EXPECT_TRUE(ShowsLabelIn(4, kBlack)) << "the label";
 }
 
 TEST_F(LetterBarTest, PressDrawsWhiteWithBlackFrame)
@@ -105,8 +118,8 @@ TEST_F(LetterBarTest, ClickSelectsTheGroupOrKeepsTheFocusFace)
     EXPECT_EQ(Current(), 0) << "selection unchanged";
     EXPECT_EQ(ce::GetFocus(), bar.buttons[3].m_hWnd);
     EXPECT_EQ(Grab(3).Pixel(2, 2), FocusColor);
-    EXPECT_TRUE(ShowsColor(3, kWhite)) << "white label on the focus face";
-    EXPECT_FALSE(ShowsColor(3, kBlack));
+    EXPECT_TRUE(ShowsLabelIn(3, kWhite)) << "white label on the focus face";
+    EXPECT_FALSE(ShowsLabelIn(3, kBlack));
 }
 
 TEST_F(LetterBarTest, PictureOfTheListWindowWithItsLetterBar)
@@ -122,7 +135,7 @@ TEST_F(LetterBarTest, PictureOfTheListWindowWithItsLetterBar)
     ASSERT_TRUE(commandBar.Create(&frame));
     commandBar.InsertMenuBar(IDR_MAINFRAME);
     commandBar.AddAdornments();
-    commandBar.MoveWindow(0, 0, 320, kBarTop);
+    commandBar.MoveWindow(0, 0, 320, ce::CCommandBar::BarHeight);
     list().SendMessage(WM_CONTACTS_LOADED);
     Command(ID_LETTERS_CDE);
     EXPECT_EQ(Current(), 4);

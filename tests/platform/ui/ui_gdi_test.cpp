@@ -110,15 +110,14 @@ TEST_F(GdiTest, TextIsDrawnWhereTheFormatPutsIt)
     }
     ScreenImage shot = GrabScreen();
     const int left = (120 - size.cx) / 2, top = 30 + (30 - size.cy) / 2;
-    int white = 0;
+    // Transparent mode leaves the ground around the (grey-edged) letters.
+    int inked = 0;
     for (int y = 30; y < 60; ++y)
         for (int x = 0; x < 120; ++x) {
-            if (shot.Pixel(x, y) != RGB(255, 255, 255)) {
-                ASSERT_EQ(shot.Pixel(x, y), kBlue) << "transparent mode leaves the ground";
+            if (shot.Pixel(x, y) == kBlue)
                 continue;
-            }
-            ++white;
+            ++inked;
             ASSERT_TRUE(x >= left && x < left + size.cx && y >= top && y < top + size.cy) << x << "," << y;
         }
-    EXPECT_GT(white, 10);
+    EXPECT_GT(inked, 10);
 }

@@ -1,0 +1,193 @@
+// Text drawn through a device context looks like the same string laid out
+// whole by the font engine: each glyph within a pixel of the engine's place
+// for it and with the engine's own pixels (dark where the engine's are), so
+// letters keep even gaps and stems their width. Qt's font engine is the
+// reference.
+#include "tests/platform/ui/support/UiTest.h"
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTextLayout>
+
+using namespace ce;
+
+namespace {
+
+// The canvas, and where the text starts on it.
+constexpr int kWidth = 320, kHeight = 20;
+constexpr int kLeft = 2, kTop = 3;
+
+using Ink = std::vector<char>; // kWidth x kHeight, 1 where a pixel is dark
+
+bool Dark(QRgb pixel)
+{
+    return qGray(pixel) < 128;
+}
+
+Ink Shifted(const Ink& ink, int dx)
+{
+    Ink out(ink.size(), 0);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            if (ink[std::size_t(y * kWidth + x)] && x + dx >= 0 && x + dx < kWidth)
+                out[std::size_t(y * kWidth + x + dx)] = 1;
+    return out;
+}
+
+bool Within(const Ink& part, const Ink& whole)
+{
+    for (std::size_t i = 0; i < part.size(); ++i)
+        if (part[i] && !whole[i])
+            return false;
+    return true;
+}
+
+int Count(const Ink& ink)
+{
+    return int(std::count(ink.begin(), ink.end(), 1));
+}
+
+class TextDrawingTest : public uitest::UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        ASSERT_TRUE(canvas.Make(nullptr, RECT{0, 0, kWidth, kHeight}));
+        canvas.UpdateWindow();
+    }
+
+    // What DrawTextW puts on a white canvas, black on transparent.
+    Ink Drawn(const std::u16string& text, UINT format, RECT rect)
+    {
+        {
+            CClientDC dc(&canvas);
+            RECT all{0, 0, kWidth, kHeight};
+            dc.FillSolidRect(&all, RGB(255, 255, 255));
+            dc.SetBkMode(TRANSPARENT);
+            dc.SetTextColor(RGB(0, 0, 0));
+            DrawTextW(dc, text.c_str(), int(text.size()), &rect, format);
+        }
+        const ScreenImage image = GrabWindow(canvas.m_hWnd);
+        Ink ink(std::size_t(kWidth * kHeight), 0);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                ink[std::size_t(y * kWidth + x)] =
+                    Dark(qRgb(GetRValue(image.Pixel(x, y)), GetGValue(image.Pixel(x, y)), GetBValue(image.Pixel(x, y))))
+                        ? 1
+                        : 0;
+        return ink;
+    }
+
+    // The font engine's own layout of the whole string, each glyph drawn
+    // alone at the engine's place for it (rounded to the pixel), the line
+    // starting at x0 with its top at kTop.
+    static std::vector<Ink> EngineGlyphs(const std::u16string& text, int x0)
+    {
+        const QFont font = QGuiApplication::font();
+        QTextLayout layout(QString::fromStdU16String(text), font);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        const int baseline = kTop + QFontMetrics(font).ascent();
+        std::vector<Ink> glyphs;
+        for (const QGlyphRun& run : layout.glyphRuns()) {
+            for (qsizetype i = 0; i < run.glyphIndexes().size(); ++i) {
+                QImage image(kWidth, kHeight, QImage::Format_RGB32);
+                image.fill(Qt::white);
+                QGlyphRun one = run;
+                one.setGlyphIndexes({run.glyphIndexes()[i]});
+                one.setPositions({QPointF(0, 0)});
+                QPainter painter(&image);
+                painter.setPen(Qt::black);
+                painter.drawGlyphRun(QPointF(x0 + qRound(run.positions()[i].x()), baseline), one);
+                painter.end();
+                Ink ink(std::size_t(kWidth * kHeight), 0);
+                for (int y = 0; y < kHeight; ++y)
+                    for (int x = 0; x < kWidth; ++x)
+                        ink[std::size_t(y * kWidth + x)] = Dark(image.pixel(x, y)) ? 1 : 0;
+                glyphs.push_back(std::move(ink));
+            }
+        }
+        return glyphs;
+    }
+
+    static int EngineWidth(const std::u16string& text)
+    {
+        return QFontMetrics(QGuiApplication::font()).horizontalAdvance(QString::fromStdU16String(text));
+    }
+
+    // Every glyph of the engine's layout shows whole in the drawing, at most
+    // a pixel aside, and the drawing has no pixel that none of them explains.
+    void ExpectDrawnAsLaidOut(const std::u16string& text, UINT format, RECT rect, int x0)
+    {
+        const Ink drawn = Drawn(text, format, rect);
+        Ink explained(drawn.size(), 0);
+        int glyph = 0;
+        for (const Ink& ink : EngineGlyphs(text, x0)) {
+            bool found = false;
+            for (int dx : {0, -1, 1}) {
+                const Ink placed = Shifted(ink, dx);
+                if (Within(placed, drawn)) {
+                    for (std::size_t i = 0; i < placed.size(); ++i)
+                        explained[i] = char(explained[i] | placed[i]);
+                    found = true;
+                    break;
+                }
+            }
+            EXPECT_TRUE(found) << "glyph " << glyph << " of \"" << QString::fromStdU16String(text).toStdString()
+                               << "\" is not where the engine puts it, or not drawn as the engine draws it";
+            ++glyph;
+        }
+        EXPECT_GT(Count(drawn), 0);
+        EXPECT_EQ(Count(drawn), Count(explained))
+            << "\"" << QString::fromStdU16String(text).toStdString() << "\" has pixels of no glyph (bold stems)";
+    }
+
+    uitest::CRecordingWnd canvas;
+};
+
+} // namespace
+
+TEST_F(TextDrawingTest, GlyphsStandWhereTheFontEngineLaysOutTheWholeString)
+{
+    const UINT left = DT_LEFT | DT_SINGLELINE | DT_NOPREFIX;
+    for (const std::u16string text : {u"Telefono  Taxi  cde  Movil", u"#1 Taller 91 555 011 E-Mail:",
+                                      u"Direccion oficina: www.example.com", u"\u738b\u5c0f\u660e Pagina web:"})
+        ExpectDrawnAsLaidOut(text, left, RECT{kLeft, kTop, kWidth, kHeight}, kLeft);
+
+    // Centred in a letter button's width, as the letter bar draws its labels.
+    const std::u16string label = u"cde";
+    const RECT button{34, kTop, 67, kHeight};
+    ExpectDrawnAsLaidOut(label, DT_CENTER | DT_NOPREFIX, button, 34 + (33 - EngineWidth(label)) / 2);
+}
+
+TEST_F(TextDrawingTest, ARepeatedLetterKeepsOneShapeAtOnePitch)
+{
+    // Uneven rounding of fractional advances shows as gaps that alternate,
+    // and unhinted stems as columns two pixels wide now and then.
+    for (const std::u16string text : {u"llllllll", u"11111111", u"iiiiiiii"}) {
+        const Ink drawn = Drawn(text, DT_LEFT | DT_SINGLELINE, RECT{kLeft, kTop, kWidth, kHeight});
+        std::vector<int> starts, widths;
+        bool inStem = false;
+        for (int x = 0; x < kWidth; ++x) {
+            bool ink = false;
+            for (int y = 0; y < kHeight; ++y)
+                ink = ink || drawn[std::size_t(y * kWidth + x)];
+            if (ink && !inStem) {
+                starts.push_back(x);
+                widths.push_back(0);
+            }
+            if (ink)
+                ++widths.back();
+            inStem = ink;
+        }
+        const std::string name = QString::fromStdU16String(text).toStdString();
+        ASSERT_EQ(starts.size(), text.size()) << name << ": letters touch";
+        for (std::size_t i = 1; i < starts.size(); ++i) {
+            EXPECT_EQ(widths[i], widths[0]) << name << " letter " << i;
+            EXPECT_EQ(starts[i] - starts[i - 1], starts[1] - starts[0]) << name << " letter " << i;
+        }
+    }
+}
