@@ -236,6 +236,17 @@ void PaintRow(HWND hwnd, HDC hdc, const ListViewState& s, const Geometry& g, int
     }
 }
 
+// A modal window over the view (a question about its rows) disables the
+// view's top-level window and takes the focus; until the focus comes back
+// the view keeps looking focused, so the row in question stays selected.
+bool UnderModalWindow(HWND hwnd)
+{
+    impl::Window* w = impl::FindWindow(hwnd);
+    while (w && w->parent)
+        w = impl::FindWindow(w->parent);
+    return w && (w->style & WS_DISABLED);
+}
+
 void Paint(HWND hwnd, ListViewState& s)
 {
     PAINTSTRUCT ps;
@@ -246,7 +257,7 @@ void Paint(HWND hwnd, ListViewState& s)
     SetBkMode(hdc, TRANSPARENT);
     if (g.header)
         PaintHeader(hdc, s, g);
-    const bool hasFocus = GetFocus() == hwnd;
+    const bool hasFocus = GetFocus() == hwnd || UnderModalWindow(hwnd);
     for (int index = s.top, y = g.header; index < s.count && y < g.height; ++index, y += g.row)
         PaintRow(hwnd, hdc, s, g, index, y, hasFocus);
     EndPaint(hwnd, &ps);

@@ -197,6 +197,38 @@ TEST_F(ListWindowTest, DeleteAsksAndSelectsTheNeighbour)
     EXPECT_EQ(view().GetNextItem(-1, ce::LVNI_SELECTED), -1);
 }
 
+TEST_F(ListWindowTest, TheRowToDeleteStaysSelectedWhileTheQuestionShows)
+{
+    const ce::COLORREF band = ce::GetSysColor(ce::COLOR_HIGHLIGHT);
+    Load({u"Ana", u"Bob", u"Carl"});
+    list().SelectItem(0);
+    ce::CRect row;
+    ASSERT_TRUE(view().GetItemRect(0, &row, ce::LVIR_BOUNDS));
+    view().ClientToScreen(&row);
+    const std::u16string caption = RunWithDialog([&] { Command(ID_CONTACT_DELETE); }, [&] {
+        EXPECT_NE(ce::GetFocus(), view().m_hWnd) << "the question has the focus";
+        ce::CRect box;
+        ce::GetWindowRect(ce::GetActiveWindow(), &box);
+        ASSERT_GT(box.left, row.left + 30);
+        // Beside the question: the band, and the name in white on it.
+        const ce::ScreenImage screen = ce::GrabScreen();
+        EXPECT_EQ(screen.Pixel(row.left + 20, row.top + 1), band);
+        EXPECT_EQ(screen.Pixel(row.left + 20, row.bottom + 1), ce::GetSysColor(ce::COLOR_WINDOW)) << "row 1";
+        int banded = 0, light = 0, all = 0;
+        for (int x = row.left + 18; x < box.left; ++x)
+            for (int y = row.top + 1; y < row.bottom - 1; ++y, ++all) {
+                const ce::COLORREF pixel = screen.Pixel(x, y);
+                banded += pixel == band;
+                light += ce::GetRValue(pixel) > 160 && ce::GetBValue(pixel) > 160;
+            }
+        EXPECT_GT(banded, all / 2);
+        EXPECT_GT(light, 10) << "the name, light on the band";
+    });
+    EXPECT_EQ(caption, u"Contactos");
+    EXPECT_EQ(g_contactList.GetCount(), 3) << "closed without an answer: cancelled";
+    EXPECT_EQ(Current(), 0);
+}
+
 TEST_F(ListWindowTest, WithoutCurrentRowOpenEditAndDeleteDoNothing)
 {
     int asked = 0;
