@@ -2,6 +2,7 @@
 #include "platform/ui/Dialog.h"
 #include "platform/core/Resources.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/DeviceScrollBar.h"
 #include "platform/ui/WindowImpl.h"
 #include <QEventLoop>
 #include <algorithm>
@@ -33,6 +34,16 @@ LRESULT DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
         return 0;
+    case WM_MOUSEWHEEL:
+        // A form taller than its part shown scrolls by lines of the device
+        // font; any other passes the wheel on to its parent.
+        if (Window* form = FindWindow(hwnd); form && FormOf(hwnd) == form && FormScrollRange(*form).maxY > 0) {
+            const int line = GetDialogBaseUnits().cy;
+            const int pixels = GET_WHEEL_DELTA_WPARAM(wParam) * kWheelLines * line / WHEEL_DELTA;
+            ScrollFormTo(*form, QPoint(0, form->scroll.y() - pixels));
+            return 0;
+        }
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     default:
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
@@ -112,6 +123,8 @@ HWND CreateTemplateWindow(const DialogTemplate& t, HWND parent, CWnd* attach, bo
                                 nullptr, nullptr);
     AttachOnCreate(nullptr);
     BeforeCreate(nullptr);
+    if (hwnd && child)
+        AttachFormScrollBar(hwnd);
     return hwnd;
 }
 
@@ -282,6 +295,9 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg)
         CollectTabStops(m_hWnd, stops);
         if (stops.empty())
             return TRUE;
+        // Shift+Tab goes back; both wrap around.
+        if (GetKeyState(VK_SHIFT) < 0)
+            std::reverse(stops.begin(), stops.end());
         auto it = std::find(stops.begin(), stops.end(), ce::GetFocus());
         ce::SetFocus((it == stops.end() || it + 1 == stops.end()) ? stops.front() : *(it + 1));
         return TRUE;
@@ -361,7 +377,7 @@ void CFormView::PostNcDestroy()
 
 namespace ce::impl {
 
-void ScrollFormTo(Window& w, QPoint position)
+FormScroll FormScrollRange(const Window& w)
 {
     // How far the content reaches, unscrolled, and how much of the view shows.
     int contentBottom = 0;
@@ -376,13 +392,41 @@ void ScrollFormTo(Window& w, QPoint position)
         GetClientRect(p->hwnd, &parentClient);
         visible = std::min(visible, int(parentClient.bottom) - w.rect.top());
     }
-    int maxY = std::max(0, contentBottom - std::max(0, visible));
-    QPoint target(0, std::clamp(position.y(), 0, maxY));
+    visible = std::max(0, visible);
+    return FormScroll{visible, std::max(0, contentBottom - visible)};
+}
+
+void ScrollFormTo(Window& w, QPoint position)
+{
+    QPoint target(0, std::clamp(position.y(), 0, FormScrollRange(w).maxY));
     QPoint delta = w.scroll - target;
-    if (delta.isNull())
+    if (!delta.isNull()) {
+        w.scroll = target;
+        ScrollChildren(w, delta.x(), delta.y());
+    }
+    SyncFormScrollBar(w.hwnd);
+}
+
+Window* FormOf(HWND hwnd)
+{
+    for (Window* w = FindWindow(hwnd); w; w = FindWindow(w->parent))
+        if (w->fromTemplate && (w->style & WS_CHILD))
+            return w;
+    return nullptr;
+}
+
+void ScrollIntoFormView(HWND control)
+{
+    constexpr int kMargin = 10;
+    Window* c = FindWindow(control);
+    Window* form = c ? FormOf(c->parent) : nullptr;
+    RECT rc;
+    if (!form || !GetWindowRect(control, &rc))
         return;
-    w.scroll = target;
-    ScrollChildren(w, delta.x(), delta.y());
+    const int top = int(rc.top) - ClientOriginOnScreen(*form).y();
+    const int bottom = int(rc.bottom) - ClientOriginOnScreen(*form).y();
+    if (top < 0 || bottom > FormScrollRange(*form).visible)
+        ScrollFormTo(*form, QPoint(0, form->scroll.y() + top - kMargin));
 }
 
 void RegisterDialogClass()

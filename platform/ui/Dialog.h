@@ -37,8 +37,9 @@ public:
     virtual BOOL OnInitDialog();
     virtual void OnOK();     // EndDialog(IDOK)
     virtual void OnCancel(); // EndDialog(IDCANCEL)
-    // Tab moves between tab-stop controls; Enter and Escape send IDOK and
-    // IDCANCEL unless the dialog is already ending.
+    // Tab moves to the next tab-stop control, Shift+Tab to the previous one
+    // (a control of a form view is scrolled into sight); Enter and Escape
+    // send IDOK and IDCANCEL unless the dialog is already ending.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // Creates the view class that the context names as this dialog's child

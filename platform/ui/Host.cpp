@@ -15,6 +15,8 @@
 #include <QStyleFactory>
 #include <QThread>
 #include <QTimer>
+#include <QWheelEvent>
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -50,6 +52,13 @@ QFont* g_deviceFont = nullptr;
 std::function<void()> g_closeHandler;
 std::vector<QEventLoop*> g_messageLoops;
 int g_quitCode = 0;
+std::array<bool, 256> g_keysDown{}; // by virtual key
+
+void RecordKey(UINT vk, bool down)
+{
+    if (vk < g_keysDown.size())
+        g_keysDown[vk] = down;
+}
 
 class TaskEvent : public QEvent {
 public:
@@ -235,6 +244,11 @@ public:
         }
         auto* key = static_cast<QKeyEvent*>(event);
         UINT vk = VirtualKeyOf(*key);
+        // Shift+Tab comes as its own key with the modifier held.
+        if (vk == VK_SHIFT)
+            RecordKey(VK_SHIFT, event->type() == QEvent::KeyPress);
+        else
+            RecordKey(VK_SHIFT, key->modifiers() & Qt::ShiftModifier);
         HWND target = KeyTarget();
         if (!target)
             return true;
@@ -298,6 +312,7 @@ void ApplyLook(QApplication& app)
     app.setPalette(palette);
     app.setFont(*g_deviceFont);
     app.setCursorFlashTime(0);
+    app.setWheelScrollLines(kWheelLines);
 }
 
 bool HasDisplay()
@@ -499,8 +514,17 @@ void SetHostCloseHandler(std::function<void()> handler)
     g_closeHandler = std::move(handler);
 }
 
+std::int16_t GetKeyState(int virtualKey)
+{
+    return virtualKey >= 0 && std::size_t(virtualKey) < g_keysDown.size() && g_keysDown[std::size_t(virtualKey)]
+               ? std::int16_t(-0x8000)
+               : std::int16_t(0);
+}
+
 void SimulateKey(HWND hwnd, UINT message, WPARAM wParam)
 {
+    if (message == WM_KEYDOWN || message == WM_KEYUP)
+        RecordKey(UINT(wParam), message == WM_KEYDOWN);
     MSG msg;
     msg.hwnd = hwnd;
     msg.message = message;
@@ -557,6 +581,18 @@ void SimulateTap(int x, int y)
         return;
     QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &release);
+}
+
+void SimulateWheel(int x, int y, int delta)
+{
+    EnsureApplication();
+    QPoint pos(x, y);
+    QWidget* target = g_screen->childAt(pos);
+    if (!target)
+        target = g_screen;
+    QWheelEvent wheel(target->mapFrom(g_screen, QPointF(pos)), g_screen->mapToGlobal(QPointF(pos)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(target, &wheel);
 }
 
 static ScreenImage FromQImage(const QImage& image)

@@ -50,6 +50,9 @@ void SimulateMouse(HWND hwnd, UINT message, int x, int y);
 // A tap at a point of the device screen, delivered like a real one to the
 // window under it (press and release).
 void SimulateTap(int x, int y);
+// A turn of the mouse wheel at a point of the device screen (WHEEL_DELTA a
+// notch, positive away from the user), delivered like a real one.
+void SimulateWheel(int x, int y, int delta);
 
 // What a desktop input method sends to the device screen's focused widget:
 // the text it commits, then the composition in progress with its cursor

@@ -2,6 +2,7 @@
 // context functions into its backing image; the vertical scroll bar is an
 // inner Qt widget.
 #include "platform/ui/ListView.h"
+#include "platform/ui/DeviceScrollBar.h"
 #include "platform/ui/WindowImpl.h"
 #include <QFontMetrics>
 #include <QPainter>
@@ -33,6 +34,7 @@ struct ListViewState : impl::ControlState {
     HIMAGELIST smallImages = nullptr;
     HIMAGELIST normalImages = nullptr;
     QScrollBar* bar = nullptr;
+    int wheel = 0; // the part of a wheel turn not yet scrolled
 };
 
 LRESULT ListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -40,8 +42,7 @@ LRESULT ListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 impl::ClassRegistrar registrar({std::u16string(WC_LISTVIEWW), CS_DBLCLKS, nullptr, &ListViewProc,
                                 [](impl::Window& w) -> std::unique_ptr<impl::ControlState> {
                                     auto state = std::make_unique<ListViewState>();
-                                    state->bar = new QScrollBar(Qt::Vertical, w.widget);
-                                    state->bar->setFocusPolicy(Qt::NoFocus);
+                                    state->bar = new impl::DeviceScrollBar(w.widget);
                                     state->bar->hide();
                                     const HWND hwnd = w.hwnd;
                                     QObject::connect(state->bar, &QScrollBar::valueChanged, [hwnd](int value) {
@@ -372,6 +373,15 @@ LRESULT ListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_KEYDOWN:
         KeyDown(hwnd, *s, UINT(wParam));
         return 0;
+    case WM_MOUSEWHEEL: {
+        // Whole rows; what a fine-grained wheel turns less than a row waits.
+        s->wheel += GET_WHEEL_DELTA_WPARAM(wParam);
+        const int rows = s->wheel * impl::kWheelLines / WHEEL_DELTA;
+        s->wheel -= rows * WHEEL_DELTA / impl::kWheelLines;
+        s->top -= rows;
+        Redraw(hwnd, *s);
+        return 0;
+    }
 
     case LVM_GETITEMCOUNT:
         return s->count;

@@ -33,6 +33,7 @@ constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) { return WPARAM(MAKELONG(lo, hi));
 constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) { return LPARAM(MAKELONG(lo, hi)); }
 constexpr int GET_X_LPARAM(LPARAM v) { return short(LOWORD(UINT_PTR(v))); }
 constexpr int GET_Y_LPARAM(LPARAM v) { return short(HIWORD(UINT_PTR(v))); }
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM v) { return short(HIWORD(UINT_PTR(v))); }
 constexpr BYTE GetRValue(COLORREF c) { return BYTE(c & 0xFF); }
 constexpr BYTE GetGValue(COLORREF c) { return BYTE((c >> 8) & 0xFF); }
 constexpr BYTE GetBValue(COLORREF c) { return BYTE((c >> 16) & 0xFF); }
@@ -229,6 +230,9 @@ constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+// wParam: the keys in the low word, the turn in the high word (WHEEL_DELTA a
+// notch, positive away from the user); lParam: the point on the screen.
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_USER = 0x0400;
 
@@ -246,6 +250,7 @@ constexpr UINT SIZE_RESTORED = 0;
 
 // Mouse message wParam.
 constexpr UINT MK_LBUTTON = 0x0001;
+constexpr int WHEEL_DELTA = 120;
 
 // Window styles.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;

@@ -374,14 +374,23 @@ void WindowWidget::mouseMoveEvent(QMouseEvent* event)
 
 void WindowWidget::wheelEvent(QWheelEvent* event)
 {
-    // The nearest form view scrolls.
-    for (Window* w = FindWindow(hwnd_); w; w = FindWindow(w->parent))
-        if (w->fromTemplate && (w->style & WS_CHILD)) {
-            ScrollFormTo(*w, QPoint(0, w->scroll.y() - event->angleDelta().y() / 4));
-            event->accept();
-            return;
-        }
-    event->ignore();
+    // WM_MOUSEWHEEL for the window under the pointer, as a desktop has it;
+    // what that window leaves unhandled goes on to its parent.
+    const int delta = event->angleDelta().y();
+    Window* w = FindWindow(hwnd_);
+    if (!w || !delta || !InputAllowed(hwnd_)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    const QPoint screen = event->position().toPoint() - ClientRectInWidget(*w).topLeft() + ClientOriginOnScreen(*w);
+    MSG msg;
+    msg.hwnd = hwnd_;
+    msg.message = WM_MOUSEWHEEL;
+    msg.wParam = MAKEWPARAM(WORD((event->buttons() & Qt::LeftButton) ? MK_LBUTTON : 0), WORD(short(delta)));
+    msg.lParam = MAKELPARAM(WORD(short(screen.x())), WORD(short(screen.y())));
+    msg.pt = POINT{screen.x(), screen.y()};
+    DeliverInput(msg);
 }
 
 } // namespace ce::impl
@@ -968,6 +977,7 @@ HWND SetFocus(HWND hwnd)
     HWND old = reg.focus;
     if (old == hwnd)
         return old;
+    ScrollIntoFormView(hwnd);
     reg.focus = hwnd;
     if (old && FindWindow(old))
         SendMessageW(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
@@ -1012,71 +1022,6 @@ HWND GetActiveWindow()
         if (Window* w = FindWindow(*it); w && (w->style & WS_VISIBLE) && !(w->exStyle & WS_EX_TOPMOST))
             return *it;
     return nullptr;
-}
-
-int GetSystemMetrics(int index)
-{
-    switch (index) {
-    case SM_CXSCREEN:
-    case SM_CXFULLSCREEN:
-        return 320;
-    case SM_CYSCREEN:
-        return 240;
-    case SM_CYFULLSCREEN:
-        return 240 - kCaptionHeight;
-    case SM_CXVSCROLL:
-    case SM_CYHSCROLL:
-    case SM_CXHSCROLL:
-        return 16;
-    case SM_CYCAPTION:
-        return kCaptionHeight;
-    case SM_CXBORDER:
-    case SM_CYBORDER:
-    case SM_CXDLGFRAME:
-    case SM_CYDLGFRAME:
-        return 1;
-    case SM_CXICON:
-    case SM_CYICON:
-        return 32;
-    case SM_CXSMICON:
-    case SM_CYSMICON:
-        return 16;
-    case SM_CYMENU:
-        return 24;
-    default:
-        return 0;
-    }
-}
-
-COLORREF GetSysColor(int index)
-{
-    switch (index) {
-    case COLOR_WINDOW:
-    case COLOR_BTNHIGHLIGHT:
-    case COLOR_CAPTIONTEXT:
-    case COLOR_HIGHLIGHTTEXT:
-        return RGB(255, 255, 255);
-    case COLOR_WINDOWTEXT:
-    case COLOR_MENUTEXT:
-    case COLOR_BTNTEXT:
-    case COLOR_WINDOWFRAME:
-        return RGB(0, 0, 0);
-    case COLOR_ACTIVECAPTION:
-    case COLOR_HIGHLIGHT:
-        return RGB(0, 0, 128);
-    case COLOR_INACTIVECAPTION:
-    case COLOR_BTNSHADOW:
-    case COLOR_GRAYTEXT:
-        return RGB(128, 128, 128);
-    case COLOR_MENU:
-    case COLOR_BTNFACE:
-    case COLOR_SCROLLBAR:
-        return RGB(192, 192, 192);
-    case COLOR_BACKGROUND:
-        return RGB(0, 128, 128);
-    default:
-        return RGB(192, 192, 192);
-    }
 }
 
 LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -1137,6 +1082,8 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;
+    case WM_MOUSEWHEEL:
+        return w->parent ? SendMessageW(w->parent, msg, wParam, lParam) : 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
         SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));

@@ -223,6 +223,19 @@ void KillWindowTimers(HWND hwnd);
 void ScrollChildren(Window& w, int dx, int dy);
 // A form view's scrolling (CFormView::ScrollToPosition).
 void ScrollFormTo(Window& w, QPoint position);
+// How much of a form view its parent shows, and how far it can scroll.
+struct FormScroll {
+    int visible = 0;
+    int maxY = 0;
+};
+FormScroll FormScrollRange(const Window& w);
+// The form view that holds the window, or null.
+Window* FormOf(HWND hwnd);
+// Before a control of a form view takes the focus: the form scrolls it into
+// sight, 10 pixels below the top of the part shown, when it is not.
+void ScrollIntoFormView(HWND control);
+// Rows of a list, or lines of a form, that one notch of the wheel scrolls.
+constexpr int kWheelLines = 3;
 // DrawTextW's layout with the painter's font and pen; background behind the
 // text when given (OPAQUE). Returns the text's height; DT_CALCRECT only
 // measures into rect.

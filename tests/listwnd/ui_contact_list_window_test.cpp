@@ -197,6 +197,31 @@ TEST_F(ListWindowTest, DeleteAsksAndSelectsTheNeighbour)
     EXPECT_EQ(view().GetNextItem(-1, ce::LVNI_SELECTED), -1);
 }
 
+TEST_F(ListWindowTest, TheWheelScrollsThreeRowsANotchOverTheRowsAndTheScrollBar)
+{
+    std::vector<std::u16string> names;
+    for (char16_t c = u'A'; c <= u'Z'; ++c)
+        names.push_back(std::u16string(1, c) + u"na");
+    Load(names);
+    list().SendMessage(WM_CONTACTS_LOADED);
+    ce::CRect rows;
+    view().GetClientRect(&rows);
+    view().ClientToScreen(&rows);
+    const int x = rows.left + 100, y = rows.top + 80;
+    ce::SimulateWheel(x, y, -ce::WHEEL_DELTA);
+    EXPECT_EQ(view().GetTopIndex(), 3);
+    // A fine-grained wheel: half a notch scrolls one row, the rest waits.
+    ce::SimulateWheel(x, y, -ce::WHEEL_DELTA / 2);
+    EXPECT_EQ(view().GetTopIndex(), 4);
+    ce::SimulateWheel(x, y, -ce::WHEEL_DELTA / 2);
+    EXPECT_EQ(view().GetTopIndex(), 6);
+    ce::SimulateWheel(rows.right - 5, y, ce::WHEEL_DELTA);
+    EXPECT_EQ(view().GetTopIndex(), 3) << "over the scroll bar";
+    ce::SimulateWheel(x, y, 5 * ce::WHEEL_DELTA);
+    EXPECT_EQ(view().GetTopIndex(), 0) << "no further than the first row";
+    EXPECT_EQ(Current(), 0) << "the wheel moves no selection";
+}
+
 TEST_F(ListWindowTest, TheRowToDeleteStaysSelectedWhileTheQuestionShows)
 {
     const ce::COLORREF band = ce::GetSysColor(ce::COLOR_HIGHLIGHT);

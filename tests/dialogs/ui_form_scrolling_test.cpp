@@ -1,0 +1,209 @@
+// A form taller than the screen: its scroll bar in the strip at the right,
+// the thumb following the scroll, the stylus on the arrows, the wheel, and
+// Tab and Shift+Tab bringing each control into sight.
+#include "dialogs/ContactEditDlg.h"
+#include "dialogs/ContactShowDlg.h"
+#include "support/DialogTestSupport.h"
+#include <filesystem>
+
+namespace {
+
+using FormScrollingTest = DialogTest;
+
+ce::HWND Panel() { return ce::FindWindowW(ce::SIP_WINDOW_CLASS, nullptr); }
+
+std::unique_ptr<ContactRecord> EveryFieldFilled()
+{
+    std::initializer_list<std::pair<FieldId, std::u16string>> texts = {
+        {FieldName, u"Ana"},           {FieldAddress, u"Calle Mayor 12"}, {FieldTelephone, u"912 345 678"},
+        {FieldMobile, u"600 123 456"}, {FieldFax, u"912 345 679"},        {FieldEmail, u"ana@example.com"},
+        {FieldCompany, u"Zelk"},       {FieldJobTitle, u"Ingeniera"},     {FieldDepartment, u"Sistemas"},
+        {FieldOfficeAddress, u"Gran Via 1"}, {FieldOfficeTelephone, u"913 000 000"},
+        {FieldOfficeFax, u"913 000 001"},    {FieldEmail2, u"ana@work.example"},
+        {FieldEmail3, u"ana@home.example"},  {FieldWebPage, u"www.example.com"}};
+    return MakeContact(texts, ToDate(SampleBirthday()));
+}
+
+ce::CFormView* Form(const ce::CDialog& dialog) { return dynamic_cast<ce::CFormView*>(Pane(dialog)); }
+
+// The dialog's client area on the screen.
+ce::CRect ClientOnScreen(const ce::CDialog& dialog)
+{
+    ce::CRect client;
+    dialog.GetClientRect(&client);
+    dialog.ClientToScreen(&client);
+    return client;
+}
+
+// The scroll bar as the screen shows it: the columns of its track colour,
+// and in its second column the rows of its arrow buttons (each ending on
+// a black row) and of the thumb between them.
+struct BarOnScreen {
+    int left = 320, right = -1; // columns of the track colour, right exclusive
+    int top = 0, bottom = 0;    // the whole bar, bottom exclusive
+    int arrow = 0;              // height of each arrow button
+    int thumbTop = 0, thumbBottom = 0;
+};
+
+BarOnScreen FindBar(const ce::ScreenImage& screen, const ce::CRect& client)
+{
+    const ce::COLORREF track = ce::GetSysColor(ce::COLOR_SCROLLBAR);
+    BarOnScreen bar;
+    // The track runs down whole columns; grey text edges may share its
+    // colour here and there only.
+    for (int x = 0; x < screen.width; ++x) {
+        int rows = 0;
+        for (int y = client.top; y < client.bottom; ++y)
+            rows += screen.Pixel(x, y) == track;
+        if (rows >= client.Height() / 4) {
+            bar.left = std::min(bar.left, x);
+            bar.right = std::max(bar.right, x + 1);
+        }
+    }
+    bar.top = client.top;
+    bar.bottom = client.bottom;
+    const int x = bar.left + 1;
+    while (bar.top + bar.arrow < bar.bottom && screen.Pixel(x, bar.top + bar.arrow) != 0)
+        ++bar.arrow;
+    ++bar.arrow; // its black bottom row
+    bar.thumbTop = bar.top + bar.arrow;
+    while (bar.thumbTop < bar.bottom && screen.Pixel(x, bar.thumbTop) == track)
+        ++bar.thumbTop;
+    bar.thumbBottom = bar.thumbTop;
+    while (bar.thumbBottom < bar.bottom - bar.arrow && screen.Pixel(x, bar.thumbBottom) != track)
+        ++bar.thumbBottom;
+    return bar;
+}
+
+// The thumb stands where the scroll position puts it within the track.
+void ExpectThumbFollows(const ce::CDialog& dialog, const char* when)
+{
+    const ce::CRect client = ClientOnScreen(dialog);
+    const BarOnScreen bar = FindBar(ce::GrabScreen(), client);
+    ce::CFormView* form = Form(dialog);
+    const ce::CPoint now = form->GetScrollPosition();
+    form->ScrollToPosition(ce::CPoint(0, 100000));
+    const int maxScroll = form->GetScrollPosition().y;
+    form->ScrollToPosition(now);
+    const int track = bar.bottom - bar.top - 2 * bar.arrow, thumb = bar.thumbBottom - bar.thumbTop;
+    ASSERT_GT(thumb, 0) << when;
+    ASSERT_GT(maxScroll, 0) << when;
+    const double expected = bar.top + bar.arrow + double(track - thumb) * form->GetScrollPosition().y / maxScroll;
+    EXPECT_NEAR(bar.thumbTop, expected, 1.0) << when << " at " << form->GetScrollPosition().y;
+}
+
+TEST_F(FormScrollingTest, ATallFormShowsItsScrollBarInTheRightStripWithTheThumbAtItsScroll)
+{
+    auto contact = EveryFieldFilled();
+    const int barWidth = ce::GetSystemMetrics(ce::SM_CXVSCROLL);
+    CContactShowDlg detail(contact.get());
+    RunModal(detail, [&] {
+        const ce::CRect client = ClientOnScreen(detail);
+        const BarOnScreen bar = FindBar(ce::GrabScreen(), client);
+        EXPECT_EQ(bar.left, client.right - barWidth);
+        EXPECT_EQ(bar.right, client.right);
+        ExpectThumbFollows(detail, "detail at the top");
+    });
+
+    CContactEditDlg edit(contact.get(), EditModeEdit);
+    RunModal(edit, [&] {
+        ce::ShowWindow(Panel(), ce::SW_HIDE);
+        const ce::CRect client = ClientOnScreen(edit);
+        const ce::ScreenImage screen = ce::GrabScreen();
+        const BarOnScreen bar = FindBar(screen, client);
+        // In the strip the layout leaves right of the value column, the
+        // system metric wide, from the top of the client area to its bottom.
+        EXPECT_GE(bar.left, kValueRight);
+        EXPECT_EQ(bar.left, client.right - barWidth);
+        EXPECT_EQ(bar.right, client.right);
+        EXPECT_EQ(screen.Pixel(bar.left + 1, client.top), ce::GetSysColor(ce::COLOR_BTNHIGHLIGHT)) << "up arrow";
+        EXPECT_EQ(screen.Pixel(bar.left + 1, client.bottom - 1), 0u) << "down arrow";
+        EXPECT_EQ(screen.Pixel(bar.left + 1, client.bottom - 2), ce::GetSysColor(ce::COLOR_BTNSHADOW));
+        EXPECT_EQ(bar.arrow, barWidth);
+        EXPECT_EQ(bar.thumbTop, client.top + bar.arrow);
+        ExpectThumbFollows(edit, "at the top");
+
+        // The stylus on the down arrow scrolls a line, the thumb goes along.
+        ce::CFormView* form = Form(edit);
+        const int line = ce::GetDialogBaseUnits().cy;
+        ce::SimulateTap(bar.left + barWidth / 2, client.bottom - bar.arrow / 2);
+        ce::PumpMessages();
+        EXPECT_EQ(form->GetScrollPosition().y, line);
+        ExpectThumbFollows(edit, "a line down");
+
+        form->ScrollToPosition(ce::CPoint(0, 1000));
+        ExpectThumbFollows(edit, "at the end");
+        const BarOnScreen end = FindBar(ce::GrabScreen(), client);
+        EXPECT_EQ(end.thumbBottom, client.bottom - end.arrow);
+        std::filesystem::create_directories(std::string(CONTACTS_BUILD_DIR) + "/pictures");
+        EXPECT_TRUE(ce::GrabScreen().SavePng(std::string(CONTACTS_BUILD_DIR) + "/pictures/edit-dialog-scrolled.png"));
+    });
+}
+
+TEST_F(FormScrollingTest, TheWheelScrollsThreeLinesANotchOverTheFormItsControlsAndItsBar)
+{
+    auto contact = EveryFieldFilled();
+    CContactEditDlg dialog(contact.get(), EditModeEdit);
+    RunModal(dialog, [&] {
+        ce::ShowWindow(Panel(), ce::SW_HIDE);
+        ce::CFormView* form = Form(dialog);
+        const int notch = 3 * ce::GetDialogBaseUnits().cy;
+        const ce::CRect client = ClientOnScreen(dialog);
+        const ce::CRect label = ScreenRect(Control(form, kLabel + 2)), field = ScreenRect(Control(form, kValue + 2));
+        ce::SimulateWheel(label.left + 5, label.top + 5, -ce::WHEEL_DELTA);
+        EXPECT_EQ(form->GetScrollPosition().y, notch) << "over a label";
+        ce::SimulateWheel(field.left + 20, field.top + 4 - notch, -ce::WHEEL_DELTA);
+        EXPECT_EQ(form->GetScrollPosition().y, 2 * notch) << "over an edit field";
+        ce::SimulateWheel(client.right - 5, (client.top + client.bottom) / 2, ce::WHEEL_DELTA);
+        EXPECT_EQ(form->GetScrollPosition().y, notch) << "over the scroll bar, back up";
+        ce::SimulateWheel(label.left + 5, label.top + 5 - notch, 3 * ce::WHEEL_DELTA);
+        EXPECT_EQ(form->GetScrollPosition().y, 0) << "no further than the top";
+        ExpectThumbFollows(dialog, "after the wheel");
+    });
+}
+
+TEST_F(FormScrollingTest, TabAndShiftTabWalkTheTabStopsBothWaysAndBringEachIntoSight)
+{
+    auto contact = EveryFieldFilled();
+    CContactEditDlg dialog(contact.get(), EditModeEdit);
+    RunModal(dialog, [&] {
+        const ce::CWnd* form = Pane(dialog);
+        const ce::CRect client = ClientOnScreen(dialog);
+        // The tab order: the edit fields of fields 0 to 15 without the
+        // birthday, then its picker.
+        std::vector<int> order;
+        for (int id = 0; id < FieldCount; ++id)
+            if (id != FieldBirthday)
+                order.push_back(kValue + id);
+        order.push_back(kPicker);
+        const auto press = [](bool shift) {
+            const ce::HWND focus = ce::GetFocus();
+            if (shift)
+                ce::SimulateKey(focus, ce::WM_KEYDOWN, ce::VK_SHIFT);
+            ce::SimulateKeyStroke(ce::VK_TAB, 9);
+            if (shift)
+                ce::SimulateKey(ce::GetFocus(), ce::WM_KEYUP, ce::VK_SHIFT);
+            ce::PumpMessages();
+        };
+        const auto expectFocusInSight = [&](int id) {
+            ASSERT_EQ(ce::GetDlgCtrlID(ce::GetFocus()), id);
+            const ce::CRect rect = ScreenRect(Control(form, id));
+            EXPECT_TRUE(rect.top >= client.top && rect.bottom <= client.bottom) << id << " at " << rect.top;
+        };
+        Control(form, order.front())->SetFocus();
+        for (std::size_t i = 1; i <= order.size(); ++i) {
+            press(false);
+            expectFocusInSight(order[i % order.size()]);
+        }
+        // Back from the name: round to the picker, then the web page, and on.
+        for (std::size_t i = order.size(); i > order.size() - 4; --i) {
+            press(true);
+            expectFocusInSight(order[i - 1]);
+        }
+        press(false);
+        expectFocusInSight(order[order.size() - 3]);
+        EXPECT_EQ(ce::GetKeyState(ce::VK_SHIFT), 0) << "released";
+    });
+}
+
+} // namespace
