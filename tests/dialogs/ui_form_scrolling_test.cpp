@@ -135,8 +135,8 @@ TEST_F(FormScrollingTest, ATallFormShowsItsScrollBarInTheRightStripWithTheThumbA
         ExpectThumbFollows(edit, "at the end");
         const BarOnScreen end = FindBar(ce::GrabScreen(), client);
         EXPECT_EQ(end.thumbBottom, client.bottom - end.arrow);
-        std::filesystem::create_directories(std::string(CONTACTS_BUILD_DIR) + "/pictures");
-        EXPECT_TRUE(ce::GrabScreen().SavePng(std::string(CONTACTS_BUILD_DIR) + "/pictures/edit-dialog-scrolled.png"));
+        std::filesystem::create_directories(CONTACTS_PICTURES_DIR);
+        EXPECT_TRUE(ce::GrabScreen().SavePng(std::string(CONTACTS_PICTURES_DIR) + "/edit-dialog-scrolled.png"));
     });
 }
 
