@@ -1,4 +1,5 @@
 #include "shell/ContactApp.h"
+#include "data/ContactStore.h"
 #include "data/PinyinCandidates.h"
 #include "platform/core/Resources.h"
 #include "platform/core/System.h"
@@ -11,8 +12,6 @@
 using namespace ce;
 
 namespace {
-
-constexpr const WCHAR* InstanceMutexName = u"ZELKContacts";
 
 // "Contacts.exe.0409.mui" for English (United States).
 std::u16string SatelliteName(LANGID language)
@@ -31,7 +30,7 @@ CContactApp::~CContactApp() = default;
 BOOL CContactApp::InitApplication()
 {
     InstanceMutex = nullptr;
-    InstanceMutex = CreateMutexW(nullptr, FALSE, InstanceMutexName);
+    InstanceMutex = CreateMutexW(nullptr, FALSE, InstanceMarkerName);
     if (!InstanceMutex)
         return FALSE;
     if (GetLastError() == ERROR_ALREADY_EXISTS) {

@@ -1,5 +1,6 @@
 #include "shell/MainFrm.h"
 #include "data/ContactList.h"
+#include "data/ContactStore.h"
 #include "platform/core/Resources.h"
 #include "platform/ui/Host.h"
 #include "platform/ui/ListView.h"
@@ -18,8 +19,6 @@ constexpr UINT WM_LOAD_FINISHED = WM_USER + 100;
 constexpr UINT WM_ARM_WATCH = WM_USER + 101;
 constexpr UINT WM_TAKE_SCREENSHOT = WM_USER + 102;
 
-constexpr const WCHAR* DataFilePath = u"\\My Flash Disk\\PIM\\Contacts.pcd";
-constexpr const WCHAR* DataFolder = u"\\My Flash Disk\\PIM";
 
 } // namespace
 
@@ -60,7 +59,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs)
     if (CFrameWnd::OnCreate(cs) == -1)
         return -1;
     frameWindow = m_hWnd;
-    dataFilePath = DataFilePath;
+    dataFilePath = ContactStoreFile;
     GetFileAttributesExW(dataFilePath.c_str(), GetFileExInfoStandard, &rememberedAttributes);
     StartReload();
 
@@ -210,7 +209,7 @@ void CMainFrame::OnDestroy()
     closing = true;
     StopReload();
     if (created && listIsWhole) {
-        CreateDirectoryW(DataFolder, nullptr);
+        CreateDirectoryW(ContactStoreFolder, nullptr);
         g_contactList.Save(dataFilePath);
     }
     g_contactList.Clear();

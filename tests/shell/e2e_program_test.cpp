@@ -1,15 +1,11 @@
 // The real program as a child process: one running copy per device, and the
 // write-back when it is told to end from outside.
+#include "support/ChildProcesses.h"
 #include "support/ShellFixtures.h"
 
 #include <chrono>
 #include <csignal>
 #include <thread>
-
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 using namespace shelltest;
 using namespace std::chrono_literals;
@@ -19,40 +15,8 @@ namespace {
 
 class Program : public DeviceFixture {
 protected:
-    void TearDown() override
-    {
-        for (pid_t pid : started) // never reaped, so never reused
-            if (::kill(pid, SIGKILL) == 0)
-                ::waitpid(pid, nullptr, 0);
-        DeviceFixture::TearDown();
-    }
-
-    pid_t Start()
-    {
-        // The test lives in <build>/tests/shell, the program in <build>/shell.
-        const std::string program =
-            (fs::read_symlink("/proc/self/exe").parent_path() / "../../shell/contacts").lexically_normal();
-        char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-        pid_t pid = 0;
-        EXPECT_EQ(::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0) << program;
-        started.push_back(pid);
-        return pid;
-    }
-
-    // The exit status, or -1 while the process still runs after the timeout.
-    int WaitExit(pid_t pid, std::chrono::milliseconds timeout)
-    {
-        const auto end = std::chrono::steady_clock::now() + timeout;
-        do {
-            int status = 0;
-            if (::waitpid(pid, &status, WNOHANG) == pid) {
-                std::erase(started, pid);
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(20ms);
-        } while (std::chrono::steady_clock::now() < end);
-        return -1;
-    }
+    pid_t Start() { return children.Start(ChildProcesses::Program(2)); }
+    int WaitExit(pid_t pid, std::chrono::milliseconds timeout) { return children.WaitExit(pid, timeout); }
 
     // Whether pid locks a file of the marker folder, seen in /proc/locks.
     bool HoldsInstanceMarker(pid_t pid) const
@@ -87,7 +51,7 @@ protected:
         EXPECT_EQ(WaitExit(pid, 20s), 0);
     }
 
-    std::vector<pid_t> started;
+    ChildProcesses children;
 };
 
 TEST_F(Program, ASecondStartEndsAtOnceAndTerminationWritesTheListBack)

@@ -1,0 +1,91 @@
+// The real program started as child processes by the e2e tests; those still
+// running when the test ends are killed.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace shelltest {
+
+class ChildProcesses {
+public:
+    ChildProcesses() = default;
+    ChildProcesses(const ChildProcesses&) = delete;
+    ChildProcesses& operator=(const ChildProcesses&) = delete;
+    ~ChildProcesses()
+    {
+        for (pid_t pid : started) // never reaped, so never reused
+            if (::kill(pid, SIGKILL) == 0)
+                ::waitpid(pid, nullptr, 0);
+    }
+
+    // The program built beside the test, `levels` folders up from the test's
+    // own (<build>/tests/shell: 2).
+    static std::string Program(int levels)
+    {
+        std::filesystem::path folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+        for (int i = 0; i < levels; ++i)
+            folder = folder.parent_path();
+        return (folder / "shell/contacts").string();
+    }
+
+    // Starts program with args; `input`, when given, receives the write end
+    // of a pipe to its standard input.
+    pid_t Start(const std::string& program, std::vector<std::string> args = {}, int* input = nullptr)
+    {
+        args.insert(args.begin(), program);
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        int pipeEnds[2] = {-1, -1};
+        if (input) {
+            EXPECT_EQ(::pipe2(pipeEnds, O_CLOEXEC), 0);
+            posix_spawn_file_actions_adddup2(&actions, pipeEnds[0], STDIN_FILENO);
+        }
+        pid_t pid = 0;
+        EXPECT_EQ(::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ), 0) << program;
+        posix_spawn_file_actions_destroy(&actions);
+        if (input) {
+            ::close(pipeEnds[0]);
+            *input = pipeEnds[1];
+        }
+        started.push_back(pid);
+        return pid;
+    }
+
+    // The exit status, or -1 while the process still runs after the timeout.
+    int WaitExit(pid_t pid, std::chrono::milliseconds timeout)
+    {
+        const auto end = std::chrono::steady_clock::now() + timeout;
+        do {
+            int status = 0;
+            if (::waitpid(pid, &status, WNOHANG) == pid) {
+                std::erase(started, pid);
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        } while (std::chrono::steady_clock::now() < end);
+        return -1;
+    }
+
+private:
+    std::vector<pid_t> started;
+};
+
+} // namespace shelltest

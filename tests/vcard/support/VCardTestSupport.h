@@ -1,0 +1,154 @@
+// Shared set-up of the vCard tests: a temporary device root with its own
+// instance-marker folder and code page 936, the command line run in this
+// process, and cards read and mapped from text.
+#pragma once
+#include "data/ContactList.h"
+#include "data/ContactStore.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/FileSystem.h"
+#include "platform/core/OleDate.h"
+#include "vcard/CommandLine.h"
+#include "vcard/FieldMapping.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace vcardtest {
+
+// The 16 fields of a contact as shown, the birthday as "yyyymmdd".
+using Fields = std::array<std::u16string, FieldCount>;
+
+inline Fields FieldsOf(const ContactRecord& record)
+{
+    Fields fields;
+    for (FieldId id = 0; id < FieldCount; ++id)
+        record.GetField(id)->GetText(fields[id]);
+    return fields;
+}
+
+inline std::vector<Fields> FieldsOf(const ContactListBase& list)
+{
+    std::vector<Fields> all;
+    auto guard = list.Lock();
+    for (int i = 0; i < list.GetCount(); ++i)
+        all.push_back(FieldsOf(*list.GetAt(i)));
+    return all;
+}
+
+inline ce::DATE MakeDate(int year, int month, int day)
+{
+    ce::SYSTEMTIME time;
+    time.wYear = ce::WORD(year), time.wMonth = ce::WORD(month), time.wDay = ce::WORD(day);
+    return ce::COleDateTime(time).m_dt;
+}
+
+// Writes "\n" line ends as CRLF, as most exporters do.
+inline std::string Crlf(std::string_view text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+// The one card of `text`, read and mapped; a fault fails the test.
+inline vcard::MappedCard MapOne(std::string_view text, unsigned ansiCodePage = 936)
+{
+    std::vector<vcard::RawCard> cards;
+    vcard::ReadError error;
+    vcard::MappedCard mapped;
+    vcard::PropertyDecoder decoder(ansiCodePage);
+    if (!vcard::ReadCards(text, cards, error) || cards.size() != 1 || !vcard::MapCard(cards[0], decoder, mapped, error))
+        ADD_FAILURE() << "line " << error.line << ": " << error.message << " (" << cards.size() << " cards)";
+    return mapped;
+}
+
+inline std::string ReadHostFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteHostFile(const std::string& path, std::string_view bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A fresh device root (no "My Flash Disk" yet) and marker folder.
+class BookFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ce::SetACP(936);
+        char pattern[] = "/tmp/contacts-vcard-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        root = pattern;
+        dataFile = root + "/My Flash Disk/PIM/Contacts.pcd";
+        const std::string runtime = root + "/run";
+        std::filesystem::create_directories(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        ::setenv("CONTACTS_DEVICE_ROOT", root.c_str(), 1);
+        ce::SetDeviceRoot(root);
+    }
+
+    void TearDown() override
+    {
+        ce::SetDeviceRoot("");
+        ce::SetACP(0);
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
+
+    // A file beside the device root with these bytes; returns its path.
+    std::string Source(const std::string& name, std::string_view bytes) const
+    {
+        const std::string path = root + "/" + name;
+        WriteHostFile(path, bytes);
+        return path;
+    }
+
+    // The program's command line, run here; standard error is kept in `said`.
+    int Run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), "contacts");
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        testing::internal::CaptureStderr();
+        const int status = vcard::RunCommandLine(int(argv.size()), argv.data());
+        said = testing::internal::GetCapturedStderr();
+        return status;
+    }
+
+    std::vector<Fields> Book() const
+    {
+        ContactListBase list;
+        list.Load(ContactStoreFile);
+        return FieldsOf(list);
+    }
+
+    std::vector<std::u16string> Names() const
+    {
+        std::vector<std::u16string> names;
+        for (const Fields& contact : Book())
+            names.push_back(contact[FieldName]);
+        return names;
+    }
+
+    std::string root;
+    std::string dataFile;
+    std::string said;
+};
+
+} // namespace vcardtest

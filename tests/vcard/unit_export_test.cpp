@@ -1,0 +1,150 @@
+// Export as vCard 3.0, and the round trip: export then import into an empty
+// book gives back every contact with the same 16 fields.
+#include "support/VCardTestSupport.h"
+
+#include "vcard/CardWriter.h"
+#include "vcard/Import.h"
+
+#include <random>
+
+using namespace vcardtest;
+
+namespace {
+
+std::unique_ptr<ContactRecord> Contact(const Fields& texts, ce::DATE birthday)
+{
+    auto record = std::make_unique<ContactRecord>();
+    for (FieldId id = 0; id < FieldCount; ++id)
+        record->GetField(id)->SetValue(id == FieldBirthday ? u"" : texts[id], id == FieldBirthday ? birthday : 0.0);
+    return record;
+}
+
+// The physical lines of a file, each with its CRLF removed; fails the test on a bare LF.
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "the text ends with CRLF";
+    for (const std::string& line : lines)
+        EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+    return lines;
+}
+
+TEST(Export, EveryFieldAsTheTableWritesIt)
+{
+    Fields texts;
+    texts[FieldName] = u"Ana, de la Cruz";
+    texts[FieldAddress] = u"Calle Mayor 1; 2º\nMálaga";
+    texts[FieldTelephone] = u"111";
+    texts[FieldMobile] = u"222";
+    texts[FieldFax] = u"333";
+    texts[FieldEmail2] = u"ana@x.es";
+    texts[FieldCompany] = u"Acme\\Ibérica";
+    texts[FieldDepartment] = u"Ventas";
+    texts[FieldJobTitle] = u"Jefa";
+    texts[FieldOfficeAddress] = u"Gran Via 10";
+    texts[FieldOfficeTelephone] = u"444";
+    texts[FieldOfficeFax] = u"555";
+    texts[FieldWebPage] = u"http://x.es/a,b";
+    const std::string card = vcard::WriteCard(*Contact(texts, MakeDate(1975, 3, 7)));
+    EXPECT_EQ(card, "BEGIN:VCARD\r\n"
+                    "VERSION:3.0\r\n"
+                    "FN:Ana\\, de la Cruz\r\n"
+                    "N:Ana\\, de la Cruz;;;;\r\n"
+                    "ADR;TYPE=HOME:;;Calle Mayor 1\\; 2º\\nMálaga;;;;\r\n"
+                    "TEL;TYPE=HOME,VOICE:111\r\n"
+                    "TEL;TYPE=CELL:222\r\n"
+                    "TEL;TYPE=HOME,FAX:333\r\n"
+                    "EMAIL;TYPE=INTERNET;X-CONTACTS-SLOT=2:ana@x.es\r\n"
+                    "BDAY:1975-03-07\r\n"
+                    "ORG:Acme\\\\Ibérica;Ventas\r\n"
+                    "TITLE:Jefa\r\n"
+                    "ADR;TYPE=WORK:;;Gran Via 10;;;;\r\n"
+                    "TEL;TYPE=WORK,VOICE:444\r\n"
+                    "TEL;TYPE=WORK,FAX:555\r\n"
+                    "URL:http://x.es/a\\,b\r\n"
+                    "END:VCARD\r\n");
+
+    // Empty fields are left out; a line break of any kind is one "\n".
+    Fields sparse;
+    sparse[FieldName] = u"Bo";
+    sparse[FieldJobTitle] = u"a\r\nb\rc";
+    EXPECT_EQ(vcard::WriteCard(*Contact(sparse, 0.0)),
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bo\r\nN:Bo;;;;\r\nTITLE:a\\nb\\nc\r\nEND:VCARD\r\n");
+}
+
+TEST(Export, LongLinesFoldAt75OctetsWithoutSplittingACharacter)
+{
+    Fields texts;
+    for (int i = 0; i < 40; ++i)
+        texts[FieldName] += i % 3 ? u"王" : u"a";
+    texts[FieldWebPage] = u"http://example.com/" + std::u16string(200, u'x');
+    const std::string card = vcard::WriteCard(*Contact(texts, 0.0));
+    std::string unfolded;
+    for (const std::string& line : Lines(card)) {
+        EXPECT_LE(line.size(), 75u) << line;
+        // Each physical line is whole UTF-8: it neither starts nor ends inside a character.
+        std::u16string decoded;
+        vcard::CharsetDecoder utf8;
+        EXPECT_TRUE(utf8.Decode("UTF-8", line, decoded)) << line;
+        if (!line.empty() && line[0] == ' ')
+            unfolded += line.substr(1);
+        else
+            unfolded += (unfolded.empty() ? "" : "\n") + line;
+    }
+    EXPECT_NE(unfolded.find("\nFN:" + ce::Utf16ToUtf8(texts[FieldName]) + "\n"), std::string::npos);
+    EXPECT_NE(unfolded.find("\nURL:" + ce::Utf16ToUtf8(texts[FieldWebPage]) + "\n"), std::string::npos);
+}
+
+// Text with what vCard must escape, in Latin and Chinese, or empty.
+std::u16string RandomText(std::mt19937& random)
+{
+    static const std::u16string pieces[] = {u"Ana", u"ZOE", u"José", u"王", u"张三", u"李", u",", u";", u"\\",
+                                            u"\n", u" ", u"\\n", u"a\\;b", u"é", u"0", u"@", u"\t", u":", u"\"", u"-"};
+    std::u16string text;
+    const int length = int(random() % 8);
+    for (int i = 0; i < length; ++i)
+        text += pieces[random() % std::size(pieces)];
+    return text;
+}
+
+TEST(Export, RoundTripGivesBackEverySixteenFields)
+{
+    ce::SetACP(936);
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 20; ++round) {
+        ContactList book;
+        std::vector<Fields> added;
+        for (int i = 0; i < 30; ++i) {
+            Fields texts;
+            for (FieldId id = 0; id < FieldCount; ++id)
+                texts[id] = RandomText(random);
+            const ce::DATE birthday =
+                random() % 3 ? MakeDate(1900 + int(random() % 200), 1 + int(random() % 12), 1 + int(random() % 28))
+                             : 0.0;
+            auto contact = Contact(texts, birthday);
+            // A book holds no two equal contacts (they would come back as
+            // one), and a blank one has nothing to carry.
+            const Fields fields = FieldsOf(*contact);
+            if (fields == Fields() || std::find(added.begin(), added.end(), fields) != added.end())
+                continue;
+            added.push_back(fields);
+            book.InsertSorted(contact.release(), FieldName);
+        }
+        ContactList imported;
+        vcard::ImportSummary summary;
+        vcard::ImportFailure failure;
+        ASSERT_TRUE(vcard::ImportCards({{"export.vcf", vcard::WriteCards(book)}}, imported, summary, failure))
+            << failure.line << ": " << failure.message;
+        const std::vector<Fields> expected = FieldsOf(book);
+        EXPECT_EQ(FieldsOf(imported), expected) << "round " << round;
+        EXPECT_EQ(summary.imported, int(expected.size()));
+        EXPECT_TRUE(summary.unmapped.empty());
+        EXPECT_TRUE(summary.unstorable.empty());
+    }
+    ce::SetACP(0);
+}
+
+} // namespace

@@ -1,0 +1,193 @@
+// The forms in which phones, webmail and mail programs write vCard 2.1, 3.0
+// and 4.0, each read into the fields it stands for.
+#include "support/VCardTestSupport.h"
+
+using namespace vcardtest;
+using vcard::MappedCard;
+
+namespace {
+
+TEST(VCardForms, PhoneExportInVersion21)
+{
+    // CRLF; quoted-printable with soft line breaks in two charsets; bare
+    // types; a group; an inline photo as 2.1 writes it (base64 lines up to an
+    // empty line) and an embedded AGENT card, both skipped whole.
+    const MappedCard card = MapOne(Crlf(
+        "BEGIN:VCARD\n"
+        "VERSION:2.1\n"
+        "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:P=C3=A9rez;Jos=C3=A9;;;\n"
+        "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Jos=C3=A9 P=C3=A9rez =\n"
+        "Garc=C3=ADa\n"
+        "TEL;CELL:+34 600 111 222\n"
+        "TEL;WORK;VOICE;PREF:+34 91 555 0101\n"
+        "item1.TEL:555-1234\n"
+        "ADR;HOME;CHARSET=ISO-8859-1;QUOTED-PRINTABLE:;;Calle Mayor 1;M=E1laga;;29001;Espa=F1a\n"
+        "PHOTO;ENCODING=BASE64;TYPE=JPEG:\n"
+        "/9j/4AAQSkZJRgABAQAAAQABAAD\n"
+        "AAAAAAAAAA==\n"
+        "\n"
+        "NOTE;ENCODING=QUOTED-PRINTABLE:first line=0D=0Asecond; with =3D sign\n"
+        "AGENT:\n"
+        "BEGIN:VCARD\n"
+        "VERSION:2.1\n"
+        "FN:Assistant\n"
+        "END:VCARD\n"
+        "EMAIL;INTERNET:jose@example.com\n"
+        "END:VCARD\n"));
+    EXPECT_EQ(card.text[FieldName], u"José Pérez García");
+    EXPECT_EQ(card.text[FieldMobile], u"+34 600 111 222");
+    EXPECT_EQ(card.text[FieldOfficeTelephone], u"+34 91 555 0101");
+    EXPECT_EQ(card.text[FieldTelephone], u"555-1234");
+    EXPECT_EQ(card.text[FieldAddress], u"Calle Mayor 1, Málaga, 29001, España");
+    EXPECT_EQ(card.text[FieldEmail], u"jose@example.com");
+    const std::map<std::string, int> unmapped = {{"AGENT", 1}, {"NOTE", 1}, {"PHOTO", 1}};
+    EXPECT_EQ(card.unmapped, unmapped);
+}
+
+TEST(VCardForms, MailProgramExportInVersion30)
+{
+    // A byte-order mark, LF, several cards, folded lines (one folded inside
+    // a multi-byte character), escapes, TYPE as a list and repeated, a PREF
+    // type, a folded inline photo.
+    const std::string text =
+        "\xEF\xBB\xBF"
+        "BEGIN:VCARD\n"
+        "VERSION:3.0\n"
+        "FN:Ana Mar\xC3\n"
+        " \xAD" "a\\, de la Cruz\n"
+        "N:de la Cruz;Ana Mar\xC3\xAD" "a;;;\n"
+        "TEL;TYPE=home,voice:111\n"
+        "TEL;TYPE=WORK;TYPE=FAX:222\n"
+        "ORG:Acme\\, Inc.;Ventas\\; Sur\n"
+        "TITLE:Jefa\\\\Directora\\nde ventas\n"
+        "EMAIL;TYPE=INTERNET:otra@example.com\n"
+        "EMAIL;TYPE=INTERNET,PREF:ana@example.com\n"
+        "URL:http://example.com/a\n"
+        "\tvery/long\n"
+        "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD\n"
+        " AAAAAAAA\n"
+        "BDAY:1975-03-07\n"
+        "END:VCARD\n"
+        "BEGIN:VCARD\n"
+        "VERSION:3.0\n"
+        "FN:\xE7\x8E\x8B\xE6\x98\x8E\n"
+        "item1.EMAIL;type=INTERNET:w@example.cn\n"
+        "item1.X-ABLabel:work\n"
+        "END:VCARD\n";
+    std::vector<vcard::RawCard> cards;
+    vcard::ReadError error;
+    ASSERT_TRUE(vcard::ReadCards(text, cards, error)) << error.message;
+    ASSERT_EQ(cards.size(), 2u);
+    vcard::PropertyDecoder decoder(936);
+    MappedCard ana, wang;
+    ASSERT_TRUE(vcard::MapCard(cards[0], decoder, ana, error)) << error.message;
+    ASSERT_TRUE(vcard::MapCard(cards[1], decoder, wang, error)) << error.message;
+
+    EXPECT_EQ(ana.text[FieldName], u"Ana María, de la Cruz");
+    EXPECT_EQ(ana.text[FieldTelephone], u"111");
+    EXPECT_EQ(ana.text[FieldOfficeFax], u"222");
+    EXPECT_EQ(ana.text[FieldCompany], u"Acme, Inc.");
+    EXPECT_EQ(ana.text[FieldDepartment], u"Ventas; Sur");
+    EXPECT_EQ(ana.text[FieldJobTitle], u"Jefa\\Directora\nde ventas");
+    EXPECT_EQ(ana.text[FieldEmail], u"ana@example.com");
+    EXPECT_EQ(ana.text[FieldEmail2], u"otra@example.com");
+    EXPECT_EQ(ana.text[FieldWebPage], u"http://example.com/avery/long");
+    EXPECT_EQ(ana.birthday, MakeDate(1975, 3, 7));
+    EXPECT_EQ(ana.unmapped, (std::map<std::string, int>{{"PHOTO", 1}}));
+
+    EXPECT_EQ(wang.text[FieldName], u"王明");
+    EXPECT_EQ(wang.text[FieldEmail], u"w@example.cn");
+    EXPECT_TRUE(wang.unmapped.empty()) << "the label of a group is no value of its own";
+}
+
+TEST(VCardForms, WebmailExportInVersion40)
+{
+    // URIs for telephone and e-mail, PREF as a parameter, a quoted type
+    // list, an address given only by its LABEL, a photo as a data URI.
+    const MappedCard card = MapOne(Crlf(
+        "BEGIN:VCARD\n"
+        "VERSION:4.0\n"
+        "FN:Li Lei\n"
+        "TEL;VALUE=uri;TYPE=\"voice,home\":tel:+86-10-5555-0000\n"
+        "TEL;VALUE=uri;TYPE=\"voice,cell\";PREF=2:tel:+86-139-0000-0002\n"
+        "TEL;VALUE=uri;TYPE=cell;PREF=1:tel:+86-139-0000-0001\n"
+        "EMAIL:second@example.cn\n"
+        "EMAIL;PREF=1:mailto:first@example.cn\n"
+        "ADR;TYPE=work;LABEL=\"Main St 1\\nBeijing ^'North^'\":;;;;;;\n"
+        "PHOTO:data:image/jpeg;base64,/9j/4AAQSkZJRg==\n"
+        "BDAY:--0415\n"
+        "END:VCARD\n"));
+    EXPECT_EQ(card.text[FieldTelephone], u"+86-10-5555-0000");
+    EXPECT_EQ(card.text[FieldMobile], u"+86-139-0000-0001");
+    EXPECT_EQ(card.text[FieldEmail], u"first@example.cn");
+    EXPECT_EQ(card.text[FieldEmail2], u"second@example.cn");
+    EXPECT_EQ(card.text[FieldOfficeAddress], u"Main St 1\nBeijing \"North\"");
+    EXPECT_EQ(card.birthday, 0.0);
+    const std::map<std::string, int> unmapped = {{"BDAY", 1}, {"PHOTO", 1}, {"TEL", 1}};
+    EXPECT_EQ(card.unmapped, unmapped);
+}
+
+TEST(VCardForms, CharsetsGoThroughIconv)
+{
+    struct Case {
+        const char* charset;
+        const char* value; // quoted-printable
+        const char16_t* text;
+    };
+    const Case cases[] = {
+        {"UTF-8", "=E7=8E=8B", u"王"},
+        {"ISO-8859-1", "Espa=F1a", u"España"},
+        {"Windows-1252", "=80 caf=E9", u"€ café"},
+        {"GB2312", "=CD=F5", u"王"},
+        {"GB2312", "=E9=46", u"镕"}, // GBK bytes under the older label
+        {"GBK", "=D5=C5", u"张"},
+        {"GB18030", "=81=30=8A=31=95=32=82=36", u"ä𠀀"},
+        {"Big5", "=A4=FD", u"王"},
+        {"Shift_JIS", "=8E=52=93=63\\=5C", u"山田\\"},
+    };
+    for (const Case& c : cases) {
+        const MappedCard card = MapOne(std::string("BEGIN:VCARD\nVERSION:2.1\nFN;ENCODING=QUOTED-PRINTABLE;CHARSET=") +
+                                       c.charset + ":" + c.value + "\nEND:VCARD\n");
+        EXPECT_EQ(card.text[FieldName], c.text) << c.charset;
+    }
+    // 2.1 without CHARSET: UTF-8 when it is, else the ANSI code page, as
+    // desktop programs of that time wrote it.
+    EXPECT_EQ(MapOne("BEGIN:VCARD\nVERSION:2.1\nFN:\xE7\x8E\x8B\nEND:VCARD\n").text[FieldName], u"王");
+    EXPECT_EQ(MapOne("BEGIN:VCARD\nVERSION:2.1\nFN:\xD5\xC5\nEND:VCARD\n", 936).text[FieldName], u"张");
+    EXPECT_EQ(MapOne("BEGIN:VCARD\nVERSION:2.1\nFN:Jos\xE9\nEND:VCARD\n", 1252).text[FieldName], u"José");
+}
+
+TEST(VCardForms, FaultsNameTheirLine)
+{
+    struct Case {
+        const char* what;
+        std::string text;
+        int line;
+    };
+    const Case cases[] = {
+        {"not vCard", "From: someone\nBEGIN:VCARD\nEND:VCARD\n", 1},
+        {"no card at all", "\n\n", 0},
+        {"missing END", "BEGIN:VCARD\nFN:a\nEND:VCARD\n\nBEGIN:VCARD\nFN:b\n", 5},
+        {"text after a card", "BEGIN:VCARD\nFN:a\nEND:VCARD\ngarbage\n", 4},
+        {"line without value", "BEGIN:VCARD\nFN:a\nthis is no property\nEND:VCARD\n", 3},
+        {"broken quoted-printable", "BEGIN:VCARD\nVERSION:2.1\nFN;ENCODING=QUOTED-PRINTABLE:Jos=G3\nEND:VCARD\n", 3},
+        {"bytes not in the charset", "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=UTF-8:Jos\xE9\nEND:VCARD\n", 3},
+        {"unknown charset", "BEGIN:VCARD\nFN;CHARSET=X-NONE:a\nEND:VCARD\n", 2},
+        {"3.0 that is not UTF-8", "BEGIN:VCARD\nVERSION:3.0\nN:x\nFN:Jos\xE9\nEND:VCARD\n", 4},
+    };
+    for (const Case& c : cases) {
+        std::vector<vcard::RawCard> cards;
+        vcard::ReadError error;
+        vcard::PropertyDecoder decoder(936);
+        bool ok = vcard::ReadCards(c.text, cards, error);
+        for (std::size_t i = 0; ok && i < cards.size(); ++i) {
+            MappedCard mapped;
+            ok = vcard::MapCard(cards[i], decoder, mapped, error);
+        }
+        EXPECT_FALSE(ok) << c.what;
+        EXPECT_EQ(error.line, c.line) << c.what << ": " << error.message;
+        EXPECT_FALSE(error.message.empty()) << c.what;
+    }
+}
+
+} // namespace

@@ -1,0 +1,51 @@
+// The syntax of a vCard file: cards of content lines, unfolded, their values
+// still encoded. What a value means is left to PropertyDecoding.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vcard {
+
+// NAME=VALUE, or a bare VALUE as 2.1 writes it ("TEL;CELL"), whose name is
+// empty. Names are upper case; values keep their case, without quotes.
+struct Parameter {
+    std::string name;
+    std::string value;
+};
+
+// One property line of a card, as written.
+struct ContentLine {
+    int line = 0;       // where it begins in its file
+    std::string group;  // "item1" of "item1.TEL"
+    std::string name;   // upper case
+    std::vector<Parameter> parameters;
+    std::string value;  // everything after the first ':' outside quotes
+
+    // The value of the first parameter of that (upper-case) name; empty when none.
+    std::string Find(std::string_view parameter) const;
+    // Whether a bare parameter equals `value` (upper case), letter case aside.
+    bool HasBare(std::string_view value) const;
+};
+
+struct RawCard {
+    int line = 0;        // of its BEGIN:VCARD
+    std::string version; // "2.1", "3.0", "4.0", or empty when not given
+    std::vector<ContentLine> properties;
+    int nestedCards = 0; // 2.1 AGENT cards inside it, skipped whole
+};
+
+struct ReadError {
+    int line = 0;
+    std::string message;
+};
+
+// Splits a file into its cards: a UTF-8 byte-order mark, CRLF or LF, folded
+// lines, quoted-printable soft line breaks and 2.1 base64 blocks are taken
+// apart here. False on the first fault (text that is not vCard, a card
+// without END:VCARD, a file without any card), with where it lies.
+bool ReadCards(std::string_view bytes, std::vector<RawCard>& cards, ReadError& error);
+
+std::string UpperCase(std::string_view text);
+
+} // namespace vcard

@@ -1,0 +1,79 @@
+#include "vcard/Charset.h"
+#include "vcard/CardReader.h"
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+
+namespace vcard {
+
+namespace {
+
+const iconv_t NoConverter = reinterpret_cast<iconv_t>(-1);
+constexpr const char* Wide = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+
+// Phones label text by the older, smaller charset and write the newer one;
+// the superset reads both.
+std::string IconvName(std::string_view charset)
+{
+    const std::string name = UpperCase(charset);
+    if (name == "GB2312" || name == "GBK" || name == "CP936" || name == "EUC-CN")
+        return "GB18030";
+    if (name == "SHIFT_JIS" || name == "SHIFT-JIS" || name == "SJIS" || name == "MS_KANJI")
+        return "CP932";
+    if (name == "BIG5" || name == "BIG-5")
+        return "CP950";
+    return name;
+}
+
+} // namespace
+
+CharsetDecoder::~CharsetDecoder()
+{
+    for (auto& [name, converter] : converters) {
+        if (converter != NoConverter)
+            iconv_close(converter);
+    }
+}
+
+std::string CharsetDecoder::CodePageCharset(unsigned codePage)
+{
+    if (codePage == 65001)
+        return "UTF-8";
+    if (codePage == 54936)
+        return "GB18030";
+    return "CP" + std::to_string(codePage);
+}
+
+iconv_t CharsetDecoder::Converter(const std::string& charset)
+{
+    auto found = converters.find(charset);
+    if (found == converters.end())
+        found = converters.emplace(charset, iconv_open(Wide, charset.c_str())).first;
+    return found->second;
+}
+
+bool CharsetDecoder::Decode(std::string_view charset, std::string_view bytes, std::u16string& text)
+{
+    text.clear();
+    const iconv_t converter = Converter(IconvName(charset));
+    if (converter == NoConverter)
+        return false;
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        text.assign(bytes.begin(), bytes.end());
+        return true;
+    }
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    // No supported charset makes more UTF-16 units than bytes.
+    text.resize(bytes.size() + 1);
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char* out = reinterpret_cast<char*>(text.data());
+    std::size_t outLeft = text.size() * sizeof(char16_t);
+    const std::size_t room = outLeft;
+    const bool ok = iconv(converter, &in, &inLeft, &out, &outLeft) != std::size_t(-1) && inLeft == 0;
+    text.resize((room - outLeft) / sizeof(char16_t));
+    return ok;
+}
+
+} // namespace vcard

@@ -1,0 +1,242 @@
+#include "vcard/CommandLine.h"
+
+#include "data/ContactStore.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/FileSystem.h"
+#include "platform/core/System.h"
+#include "vcard/CardWriter.h"
+#include "vcard/Import.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vcard {
+
+namespace {
+
+constexpr const char* Program = "contacts";
+
+struct Request {
+    enum Mode { None, Import, Export } mode = None;
+    bool dryRun = false;
+    std::vector<std::string> files;
+    std::string problem;
+};
+
+Request ParseArguments(const std::vector<std::string>& args)
+{
+    Request request;
+    for (const std::string& arg : args) {
+        const Request::Mode mode = arg == "--import" ? Request::Import : arg == "--export" ? Request::Export : Request::None;
+        if (mode != Request::None && request.mode != Request::None && mode != request.mode)
+            request.problem = "--import and --export go one at a time";
+        if (mode != Request::None)
+            request.mode = mode;
+        request.dryRun = request.dryRun || arg == "--dry-run";
+    }
+    if (request.mode == Request::None) {
+        if (request.dryRun)
+            request.problem = "--dry-run goes with --import";
+        return request;
+    }
+    for (const std::string& arg : args) {
+        if (arg == "--import" || arg == "--export" || arg == "--dry-run")
+            continue;
+        if (arg.size() > 1 && arg[0] == '-')
+            request.problem = "unknown option " + arg + " with " + (request.mode == Request::Import ? "--import" : "--export");
+        else
+            request.files.push_back(arg);
+    }
+    if (request.problem.empty() && request.mode == Request::Import && request.files.empty())
+        request.problem = "--import needs at least one FILE (\"-\" reads standard input)";
+    if (request.problem.empty() && request.mode == Request::Export && request.files.size() != 1)
+        request.problem = "--export needs exactly one FILE (\"-\" writes standard output)";
+    if (request.problem.empty() && request.mode == Request::Export && request.dryRun)
+        request.problem = "--dry-run goes with --import";
+    return request;
+}
+
+void Say(const std::string& message) { std::fprintf(stderr, "%s: %s\n", Program, message.c_str()); }
+
+std::string DisplayName(const std::string& file, bool output)
+{
+    return file == "-" ? (output ? "standard output" : "standard input") : file;
+}
+
+// The instance marker, held for as long as this object lives.
+class InstanceMarker {
+public:
+    InstanceMarker() : handle(ce::CreateMutexW(nullptr, ce::FALSE, InstanceMarkerName))
+    {
+        if (handle && ce::GetLastError() == ce::ERROR_ALREADY_EXISTS) {
+            ce::CloseHandle(handle);
+            handle = nullptr;
+        }
+    }
+    ~InstanceMarker()
+    {
+        if (handle)
+            ce::CloseHandle(handle);
+    }
+    InstanceMarker(const InstanceMarker&) = delete;
+    InstanceMarker& operator=(const InstanceMarker&) = delete;
+
+    bool Held() const { return handle != nullptr; }
+
+private:
+    ce::HANDLE handle;
+};
+
+bool ReadSource(const std::string& name, std::string& bytes)
+{
+    std::FILE* file = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
+    if (!file)
+        return false;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, n);
+    const bool ok = !std::ferror(file);
+    if (file != stdin)
+        std::fclose(file);
+    return ok;
+}
+
+bool WriteAll(std::FILE* file, const std::string& bytes)
+{
+    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
+}
+
+// A regular file is replaced only once the whole text is written beside it;
+// standard output, devices and pipes are written directly.
+bool WriteTarget(const std::string& name, const std::string& bytes)
+{
+    if (name == "-")
+        return WriteAll(stdout, bytes);
+    std::error_code error;
+    const auto status = std::filesystem::status(name, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        std::FILE* file = std::fopen(name.c_str(), "wb");
+        const bool ok = file && WriteAll(file, bytes);
+        return (file ? std::fclose(file) == 0 : false) && ok;
+    }
+    const std::string temp = name + ".tmp";
+    std::FILE* file = std::fopen(temp.c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = WriteAll(file, bytes);
+    if (std::fclose(file) != 0 || !written || std::rename(temp.c_str(), name.c_str()) != 0) {
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+// The address book's own list, read from the data file; a data file that
+// exists but cannot be read is a failure, a missing one an empty book.
+bool LoadBook(ContactList& list)
+{
+    ce::WIN32_FILE_ATTRIBUTE_DATA attributes;
+    const bool exists = ce::GetFileAttributesExW(ContactStoreFile, ce::GetFileExInfoStandard, &attributes);
+    if (exists && !list.Load(ContactStoreFile)) {
+        Say("cannot read the address book " + ce::DeviceToHostPath(ContactStoreFile));
+        return false;
+    }
+    return true;
+}
+
+std::string Counts(const std::map<std::string, int>& counts)
+{
+    std::string text;
+    for (const auto& [property, count] : counts)
+        text += (text.empty() ? "" : ", ") + property + " " + std::to_string(count);
+    return text;
+}
+
+void ReportImport(const ImportSummary& summary, bool dryRun)
+{
+    Say(std::to_string(summary.imported) + " contacts " + (dryRun ? "to import" : "imported") + ", " +
+        std::to_string(summary.duplicates) + " skipped as duplicates");
+    if (summary.empty > 0)
+        Say(std::to_string(summary.empty) + " cards without any value skipped");
+    if (!summary.unmapped.empty())
+        Say("values without a field, not imported: " + Counts(summary.unmapped));
+    if (!summary.unstorable.empty())
+        Say("values with characters that code page " + std::to_string(ce::GetACP()) +
+            " cannot store, stored with its default character: " + Counts(summary.unstorable));
+    if (dryRun)
+        Say("dry run: the address book was not changed");
+}
+
+int Import(const Request& request)
+{
+    std::vector<SourceFile> files;
+    for (const std::string& name : request.files) {
+        SourceFile& file = files.emplace_back();
+        file.name = DisplayName(name, false);
+        if (!ReadSource(name, file.bytes)) {
+            Say(file.name + ": " + std::strerror(errno) + "; nothing was imported");
+            return ExitFailed;
+        }
+    }
+    ContactList list;
+    if (!LoadBook(list))
+        return ExitFailed;
+    ImportSummary summary;
+    ImportFailure failure;
+    if (!ImportCards(files, list, summary, failure)) {
+        const std::string where = failure.file + (failure.line > 0 ? ":" + std::to_string(failure.line) : "");
+        Say(where + ": " + failure.message + "; nothing was imported");
+        return ExitFailed;
+    }
+    if (!request.dryRun && summary.imported > 0) {
+        std::error_code ignored;
+        std::filesystem::create_directories(ce::DeviceToHostPath(ContactStoreFolder), ignored);
+        if (!list.Save(ContactStoreFile)) {
+            Say("cannot write the address book " + ce::DeviceToHostPath(ContactStoreFile) + "; nothing was imported");
+            return ExitFailed;
+        }
+    }
+    ReportImport(summary, request.dryRun);
+    return 0;
+}
+
+int Export(const Request& request)
+{
+    ContactList list;
+    if (!LoadBook(list))
+        return ExitFailed;
+    const std::string& target = request.files.front();
+    if (!WriteTarget(target, WriteCards(list))) {
+        Say("cannot write " + DisplayName(target, true) + ": " + std::strerror(errno));
+        return ExitFailed;
+    }
+    Say(std::to_string(list.GetCount()) + " contacts exported to " + DisplayName(target, true));
+    return 0;
+}
+
+} // namespace
+
+int RunCommandLine(int argc, char** argv)
+{
+    const Request request = ParseArguments(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    if (!request.problem.empty()) {
+        Say(request.problem);
+        return ExitFailed;
+    }
+    if (request.mode == Request::None)
+        return NotACommand;
+    const InstanceMarker marker;
+    if (!marker.Held()) {
+        Say("the address book is running: close it first, nothing was changed");
+        return ExitBookRunning;
+    }
+    return request.mode == Request::Import ? Import(request) : Export(request);
+}
+
+} // namespace vcard

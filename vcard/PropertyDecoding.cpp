@@ -1,0 +1,234 @@
+#include "vcard/PropertyDecoding.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace vcard {
+
+namespace {
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+bool IsEncodingWord(const std::string& word)
+{
+    return word == "QUOTED-PRINTABLE" || word == "BASE64" || word == "B" || word == "8BIT" || word == "7BIT";
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && UpperCase(text.substr(0, prefix.size())) == UpperCase(prefix);
+}
+
+// A backslash escape of the version, or 0 when the pair is no escape.
+char16_t Unescaped(char16_t c, bool version21)
+{
+    switch (c) {
+    case u'\\':
+    case u';':
+    case u',':
+        return c;
+    case u'n':
+    case u'N':
+        return version21 ? 0 : u'\n';
+    default:
+        return 0;
+    }
+}
+
+// Splits at every separator that no backslash escapes; the pieces keep
+// their escapes.
+std::vector<std::u16string_view> SplitEscaped(std::u16string_view text, char16_t separator)
+{
+    std::vector<std::u16string_view> pieces;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\\')
+            ++i;
+        else if (text[i] == separator) {
+            pieces.push_back(text.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    pieces.push_back(text.substr(std::min(start, text.size())));
+    return pieces;
+}
+
+std::u16string Unescape(std::u16string_view text, bool version21)
+{
+    std::u16string plain;
+    plain.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\\' && i + 1 < text.size()) {
+            if (const char16_t c = Unescaped(text[i + 1], version21)) {
+                plain += c;
+                ++i;
+                continue;
+            }
+        }
+        plain += text[i];
+    }
+    return plain;
+}
+
+// An address component may itself be a list ("Apt 2,Main St"): its items
+// joined as the address field joins components.
+std::u16string JoinList(std::u16string_view component, bool version21)
+{
+    std::u16string joined;
+    for (std::u16string_view item : SplitEscaped(component, u',')) {
+        if (item.empty())
+            continue;
+        if (!joined.empty())
+            joined += u", ";
+        joined += Unescape(item, version21);
+    }
+    return joined;
+}
+
+// Undoes the quoting of 4.0 parameter values: ^n, ^^ and ^'.
+std::string CaretUnescaped(std::string_view text)
+{
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '^' && i + 1 < text.size()) {
+            const char next = text[i + 1];
+            if (next == 'n' || next == 'N' || next == '^' || next == '\'') {
+                plain += next == '^' ? '^' : next == '\'' ? '"' : '\n';
+                ++i;
+                continue;
+            }
+        }
+        plain += text[i];
+    }
+    return plain;
+}
+
+void CollectTypes(const ContentLine& line, Property& property)
+{
+    auto add = [&property](std::string type) {
+        if (type == "PREF")
+            property.preference = std::min(property.preference, 1);
+        else if (!type.empty())
+            property.types.push_back(std::move(type));
+    };
+    for (const Parameter& p : line.parameters) {
+        if (p.name.empty()) {
+            std::string word = UpperCase(p.value);
+            if (!IsEncodingWord(word))
+                add(std::move(word));
+        } else if (p.name == "TYPE") {
+            std::string_view list = p.value;
+            while (!list.empty()) {
+                const std::size_t comma = list.find(',');
+                add(UpperCase(list.substr(0, comma)));
+                list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
+            }
+        } else if (p.name == "PREF") {
+            const int rank = std::atoi(p.value.c_str());
+            property.preference = std::min(property.preference, rank > 0 ? rank : 1);
+        }
+    }
+}
+
+} // namespace
+
+bool Property::HasType(std::string_view type) const
+{
+    return std::find(types.begin(), types.end(), type) != types.end();
+}
+
+bool Property::IsEmpty() const
+{
+    return !binary && label.empty() &&
+           std::all_of(components.begin(), components.end(), [](const std::u16string& c) { return c.empty(); });
+}
+
+bool DecodeQuotedPrintable(std::string_view text, std::string& bytes)
+{
+    bytes.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '=') {
+            bytes += text[i];
+            continue;
+        }
+        const int high = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
+        const int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
+        if (high < 0 || low < 0)
+            return false;
+        bytes += char(high * 16 + low);
+        i += 2;
+    }
+    return true;
+}
+
+bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version, Property& property,
+                             ReadError& error)
+{
+    property = Property();
+    property.line = line.line;
+    property.name = line.name;
+    property.valueType = UpperCase(line.Find("VALUE"));
+    property.omitYear = line.Find("X-APPLE-OMIT-YEAR");
+    property.slot = std::atoi(line.Find("X-CONTACTS-SLOT").c_str());
+    CollectTypes(line, property);
+
+    const std::string encoding = UpperCase(line.Find("ENCODING"));
+    if (encoding == "BASE64" || encoding == "B" || line.HasBare("BASE64") || line.HasBare("B") ||
+        property.valueType == "BINARY" || StartsWithNoCase(line.value, "data:")) {
+        property.binary = true;
+        return true;
+    }
+
+    std::string bytes;
+    if (encoding == "QUOTED-PRINTABLE" || line.HasBare("QUOTED-PRINTABLE")) {
+        if (!DecodeQuotedPrintable(line.value, bytes)) {
+            error = {line.line, "broken quoted-printable value of " + line.name};
+            return false;
+        }
+    } else {
+        bytes = line.value;
+    }
+
+    const bool version21 = version == "2.1";
+    const std::string charset = line.Find("CHARSET");
+    std::u16string text;
+    if (!charset.empty()) {
+        if (!charsets.Decode(charset, bytes, text)) {
+            error = {line.line, "the value of " + line.name + " is not text in the charset " + charset};
+            return false;
+        }
+    } else if (!charsets.Decode("UTF-8", bytes, text) && !(version21 && charsets.Decode(ansiCharset, bytes, text))) {
+        error = {line.line, "the value of " + line.name + " is not UTF-8 text and names no CHARSET"};
+        return false;
+    }
+
+    if (property.name == "N" || property.name == "ORG" || property.name == "ADR") {
+        for (std::u16string_view component : SplitEscaped(text, u';'))
+            property.components.push_back(property.name == "ADR" ? JoinList(component, version21)
+                                                                  : Unescape(component, version21));
+    } else {
+        property.components.push_back(Unescape(text, version21));
+    }
+
+    const std::string label = CaretUnescaped(line.Find("LABEL"));
+    if (!label.empty()) {
+        std::u16string labelText;
+        if (!charsets.Decode("UTF-8", label, labelText)) {
+            error = {line.line, "the LABEL of " + line.name + " is not UTF-8 text"};
+            return false;
+        }
+        property.label = Unescape(labelText, version21);
+    }
+    return true;
+}
+
+} // namespace vcard
