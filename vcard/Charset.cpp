@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 
 namespace vcard {
 

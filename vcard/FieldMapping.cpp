@@ -3,7 +3,6 @@
 #include "platform/core/OleDate.h"
 
 #include <algorithm>
-#include <array>
 #include <set>
 
 namespace vcard {
