@@ -28,10 +28,9 @@ std::u16string DuplicateKey(const ContactRecord& record)
 // missing from the code page as its default character.
 std::u16string StoredText(const std::u16string& text, bool& changed)
 {
-    const std::u16string cut = text.substr(0, text.find(u'\0'));
-    std::u16string stored = ce::AnsiToWide(ce::WideToAnsi(cut));
-    changed = stored != text;
-    return stored;
+    std::u16string stored = text.substr(0, text.find(u'\0'));
+    changed = stored.size() != text.size() || !ce::CanStore(stored);
+    return changed ? ce::AnsiToWide(ce::WideToAnsi(stored)) : stored;
 }
 
 std::unique_ptr<ContactRecord> MakeRecord(const MappedCard& card, std::map<std::string, int>& unstorable)

@@ -22,43 +22,9 @@ namespace {
 
 constexpr int ContactCount = 100000;
 
-struct SampleFile {
-    SampleFile()
-    {
-        ce::SetACP(936);
-        char pattern[] = "/tmp/contacts-bench-XXXXXX";
-        if (!mkdtemp(pattern))
-            std::abort();
-        dir = pattern;
-        testdata::SampleContacts sample;
-        for (int i = 0; i < ContactCount; ++i)
-            list.Append(new ContactRecord(sample.Contact()));
-        if (!list.Save(Path("Contacts.pcd")))
-            std::abort();
-        std::ifstream in(dir + "/Contacts.pcd", std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-    ~SampleFile()
-    {
-        std::error_code error;
-        std::filesystem::remove_all(dir, error);
-    }
-
-    std::u16string Path(const char* name) const
-    {
-        const std::string host = dir + "/" + name;
-        return std::u16string(host.begin(), host.end());
-    }
-
-    std::string dir;
-    ContactListBase list;
-    std::string bytes;
-};
-
-SampleFile& Sample()
+testdata::SampleFile& Sample()
 {
-    static SampleFile sample;
+    static testdata::SampleFile sample(ContactCount);
     return sample;
 }
 

@@ -10,43 +10,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 
 namespace {
 
 constexpr int ContactCount = 10000;
 
-struct Sample {
-    Sample()
-    {
-        ce::SetACP(936);
-        char pattern[] = "/tmp/contacts-vcard-bench-XXXXXX";
-        if (!mkdtemp(pattern))
-            std::abort();
-        dir = pattern;
-        testdata::SampleContacts contacts;
-        ContactList list;
-        for (int i = 0; i < ContactCount; ++i)
-            list.Append(new ContactRecord(contacts.Contact()));
-        if (!list.Save(Path("Contacts.pcd")))
-            std::abort();
-        cards = vcard::WriteCards(list);
-    }
-
-    ~Sample()
-    {
-        std::error_code error;
-        std::filesystem::remove_all(dir, error);
-    }
-
-    std::u16string Path(const char* name) const
-    {
-        const std::string host = dir + "/" + name;
-        return std::u16string(host.begin(), host.end());
-    }
-
-    std::string dir;
+// The sample's data file and the same contacts as vCard.
+struct Sample : testdata::SampleFile {
+    Sample() : SampleFile(ContactCount), cards(vcard::WriteCards(list)) {}
     std::string cards;
 };
 

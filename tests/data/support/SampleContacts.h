@@ -6,6 +6,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -103,5 +107,41 @@ inline ContactListBase& SortedNames()
     (void)filled;
     return list;
 }
+
+// A data file of `count` sample contacts in a temporary folder of its own,
+// code page 936, with the list it was saved from and its bytes.
+struct SampleFile {
+    explicit SampleFile(int count)
+    {
+        ce::SetACP(936);
+        char pattern[] = "/tmp/contacts-bench-XXXXXX";
+        if (!mkdtemp(pattern))
+            std::abort();
+        dir = pattern;
+        SampleContacts sample;
+        for (int i = 0; i < count; ++i)
+            list.Append(new ContactRecord(sample.Contact()));
+        if (!list.Save(Path("Contacts.pcd")))
+            std::abort();
+        std::ifstream in(dir + "/Contacts.pcd", std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    ~SampleFile()
+    {
+        std::error_code error;
+        std::filesystem::remove_all(dir, error);
+    }
+
+    std::u16string Path(const char* name) const
+    {
+        const std::string host = dir + "/" + name;
+        return std::u16string(host.begin(), host.end());
+    }
+
+    std::string dir;
+    ContactListBase list;
+    std::string bytes;
+};
 
 } // namespace testdata
