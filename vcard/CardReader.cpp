@@ -154,7 +154,12 @@ bool ReadContentLine(PhysicalLines& lines, ContentLine& line)
 
 bool IsCardBoundary(const ContentLine& line, const char* name)
 {
-    return line.name == name && UpperCase(line.value) == "VCARD";
+    if (line.name != name)
+        return false;
+    std::string_view value = line.value;
+    while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
+        value.remove_suffix(1);
+    return UpperCase(value) == "VCARD";
 }
 
 } // namespace

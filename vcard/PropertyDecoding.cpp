@@ -23,6 +23,13 @@ bool IsEncodingWord(const std::string& word)
     return word == "QUOTED-PRINTABLE" || word == "BASE64" || word == "B" || word == "8BIT" || word == "7BIT";
 }
 
+// Properties whose value may be inline data given as a data: URI.
+bool IsMediaProperty(const ContentLine& line)
+{
+    return line.name == "PHOTO" || line.name == "LOGO" || line.name == "SOUND" || line.name == "KEY" ||
+           UpperCase(line.Find("VALUE")) == "URI";
+}
+
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {
     return text.size() >= prefix.size() && UpperCase(text.substr(0, prefix.size())) == UpperCase(prefix);
@@ -92,6 +99,22 @@ std::u16string JoinList(std::u16string_view component, bool version21)
         joined += Unescape(item, version21);
     }
     return joined;
+}
+
+// CR LF and a lone CR are one line break, kept as the LF that export writes back.
+void NormalizeLineBreaks(std::u16string& text)
+{
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r') {
+            text[out++] = u'\n';
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+        } else {
+            text[out++] = text[i];
+        }
+    }
+    text.resize(out);
 }
 
 // Undoes the quoting of 4.0 parameter values: ^n, ^^ and ^'.
@@ -183,7 +206,7 @@ bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version
 
     const std::string encoding = UpperCase(line.Find("ENCODING"));
     if (encoding == "BASE64" || encoding == "B" || line.HasBare("BASE64") || line.HasBare("B") ||
-        property.valueType == "BINARY" || StartsWithNoCase(line.value, "data:")) {
+        property.valueType == "BINARY" || (IsMediaProperty(line) && StartsWithNoCase(line.value, "data:"))) {
         property.binary = true;
         return true;
     }
@@ -211,6 +234,7 @@ bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version
         return false;
     }
 
+    NormalizeLineBreaks(text);
     if (property.name == "N" || property.name == "ORG" || property.name == "ADR") {
         for (std::u16string_view component : SplitEscaped(text, u';'))
             property.components.push_back(property.name == "ADR" ? JoinList(component, version21)

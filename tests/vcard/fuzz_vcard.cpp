@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vcard::ImportSummary summary;
     vcard::ImportFailure failure;
     if (!vcard::ImportCards({{"fuzz.vcf", std::string(reinterpret_cast<const char*>(data), size)}}, first, summary,
-                            failure))
+                            failure) ||
+        first.GetCount() == 0)
         return 0;
     ContactList second;
     if (!vcard::ImportCards({{"export.vcf", vcard::WriteCards(first)}}, second, summary, failure) ||

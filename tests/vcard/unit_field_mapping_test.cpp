@@ -102,13 +102,15 @@ TEST(FieldMapping, BirthdayAsDateOrDateTimeAndOnlyWithAYear)
 
 TEST(FieldMapping, OrganisationTitleAndWebPage)
 {
-    const MappedCard card = Card("ORG:Acme;Ventas;Zona Sur\nTITLE:Jefa\nTITLE:Socia\nURL:http://a.es\nURL:http://b.es\n");
+    const MappedCard card =
+        Card("ORG:Acme;Ventas;Zona Sur\nTITLE:Jefa\nTITLE:Socia\nURL:http://a.es\nURL:http://b.es\n");
     EXPECT_EQ(card.text[FieldCompany], u"Acme");
     EXPECT_EQ(card.text[FieldDepartment], u"Ventas");
     EXPECT_EQ(card.text[FieldJobTitle], u"Jefa");
     EXPECT_EQ(card.text[FieldWebPage], u"http://a.es");
     EXPECT_EQ(card.unmapped, (Counts{{"ORG", 1}, {"TITLE", 1}, {"URL", 1}}));
     EXPECT_EQ(Card("ORG:;Ventas\n").text[FieldDepartment], u"Ventas");
+    EXPECT_EQ(Card("TITLE:Data: analista\n").text[FieldJobTitle], u"Data: analista") << "text, not a data: URI";
 }
 
 TEST(FieldMapping, ValuesWithoutFieldAreCountedByProperty)

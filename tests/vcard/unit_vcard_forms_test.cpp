@@ -11,9 +11,10 @@ TEST(VCardForms, PhoneExportInVersion21)
 {
     // CRLF; quoted-printable with soft line breaks in two charsets; bare
     // types; a group; an inline photo as 2.1 writes it (base64 lines up to an
-    // empty line) and an embedded AGENT card, both skipped whole.
+    // empty line) and an embedded AGENT card, both skipped whole; card
+    // boundaries in lower case with a trailing space.
     const MappedCard card = MapOne(Crlf(
-        "BEGIN:VCARD\n"
+        "begin:vcard \n"
         "VERSION:2.1\n"
         "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:P=C3=A9rez;Jos=C3=A9;;;\n"
         "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Jos=C3=A9 P=C3=A9rez =\n"
@@ -27,6 +28,7 @@ TEST(VCardForms, PhoneExportInVersion21)
         "AAAAAAAAAA==\n"
         "\n"
         "NOTE;ENCODING=QUOTED-PRINTABLE:first line=0D=0Asecond; with =3D sign\n"
+        "TITLE;ENCODING=QUOTED-PRINTABLE:Jefe=0D=0Ade ventas\n"
         "AGENT:\n"
         "BEGIN:VCARD\n"
         "VERSION:2.1\n"
@@ -40,6 +42,7 @@ TEST(VCardForms, PhoneExportInVersion21)
     EXPECT_EQ(card.text[FieldTelephone], u"555-1234");
     EXPECT_EQ(card.text[FieldAddress], u"Calle Mayor 1, Málaga, 29001, España");
     EXPECT_EQ(card.text[FieldEmail], u"jose@example.com");
+    EXPECT_EQ(card.text[FieldJobTitle], u"Jefe\nde ventas") << "a line break is kept as the LF export writes";
     const std::map<std::string, int> unmapped = {{"AGENT", 1}, {"NOTE", 1}, {"PHOTO", 1}};
     EXPECT_EQ(card.unmapped, unmapped);
 }
