@@ -66,8 +66,11 @@ private:
 };
 
 // A child window whose controls come from a dialog template, with a scroll
-// position: scrolling moves the controls. A form view deletes itself when
-// its window is destroyed.
+// position: scrolling moves the controls. Taller than the part of it that
+// its parent shows, it has a scroll bar at the right of the parent's client
+// area and scrolls with the wheel; a control of it that takes the focus is
+// first scrolled into sight. A form view deletes itself when its window is
+// destroyed.
 class CFormView : public CWnd {
     DECLARE_DYNAMIC(CFormView)
 public:
