@@ -4,7 +4,6 @@
 // shown at the caret of the focused edit control.
 #include "platform/ui/Host.h"
 #include "platform/ui/WindowImpl.h"
-#include <QApplication>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
@@ -38,7 +37,8 @@ int PreeditCursor(const QInputMethodEvent& event)
     return int(event.preeditString().size());
 }
 
-void Commit(const QInputMethodEvent& event)
+// The commit is typed first, then the new composition is shown.
+void Receive(const QInputMethodEvent& event)
 {
     const QString commit = event.commitString();
     if (!commit.isEmpty())
@@ -83,7 +83,7 @@ void TypeCharacter(char16_t unit)
 bool FilterInputMethod(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::InputMethod) {
-        Commit(*static_cast<QInputMethodEvent*>(event));
+        Receive(*static_cast<QInputMethodEvent*>(event));
         event->accept();
         return true;
     }
