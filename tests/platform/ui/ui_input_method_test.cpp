@@ -97,14 +97,6 @@ TEST_F(InputMethodTest, CompositionReplacesTheSelectionAndEndsWithTheFocus)
     EXPECT_EQ(Text(edit), u"\u5F20");
 }
 
-TEST_F(InputMethodTest, PreTranslationThatSwallowsACharacterKeepsItOutOfTheField)
-{
-    form.swallowKeys = TRUE;
-    SimulateInputMethod(u"\u738B");
-    EXPECT_EQ(Text(edit), u"");
-    EXPECT_EQ(form.pretranslatedChars, u"\u738B");
-}
-
 TEST_F(InputMethodTest, DeadKeysComposeTheAccentedLetter)
 {
     // Acute + e, Shift between a dead key and its letter, tilde + n,
