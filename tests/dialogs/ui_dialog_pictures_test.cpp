@@ -1,4 +1,4 @@
-// Pictures of both dialogs on the device screen, saved under docs/, with a
+// Pictures of both dialogs on the device screen, saved in the build tree, with a
 // Chinese name and an address long enough to wrap; both are drawn on white.
 #include "dialogs/ContactEditDlg.h"
 #include "dialogs/ContactShowDlg.h"
@@ -39,7 +39,7 @@ void ExpectNothingOverlaps(const ce::CWnd* form)
     ASSERT_GT(shown.size(), 8u);
 }
 
-const std::string kDocs = std::string(CONTACTS_SOURCE_DIR) + "/docs/";
+const std::string kPictures = std::string(CONTACTS_PICTURES_DIR) + "/";
 
 TEST_F(DialogPicturesTest, DetailDialog)
 {
@@ -61,7 +61,7 @@ TEST_F(DialogPicturesTest, DetailDialog)
         EXPECT_EQ(screen.Pixel(1, name.top - 5), kWhite);
         EXPECT_EQ(screen.Pixel(10, kScreenHeight - 5), kWhite);
         EXPECT_EQ(screen.Pixel(ScreenRect(Control(form, kLine)).left + 5, ScreenRect(Control(form, kLine)).top), 0u);
-        EXPECT_TRUE(screen.SavePng(kDocs + "dialog-detail.png"));
+        EXPECT_TRUE(screen.SavePng(kPictures + "dialog-detail.png"));
     });
 }
 
@@ -81,7 +81,7 @@ TEST_F(DialogPicturesTest, EditDialog)
         EXPECT_EQ(screen.Pixel(label.left + 1, label.top + 1), kWhite);
         EXPECT_EQ(screen.Pixel(value.left + 20, value.top - 5), kWhite);
         EXPECT_EQ(screen.Pixel(value.left + 5, value.bottom), ce::RGB(128, 128, 128));
-        EXPECT_TRUE(screen.SavePng(kDocs + "dialog-edit.png"));
+        EXPECT_TRUE(screen.SavePng(kPictures + "dialog-edit.png"));
     });
 }
 

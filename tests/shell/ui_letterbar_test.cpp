@@ -142,7 +142,7 @@ TEST_F(LetterBarTest, PictureOfTheListWindowWithItsLetterBar)
     const ce::ScreenImage screen = ce::GrabScreen();
     ASSERT_EQ(screen.width, 320);
     ASSERT_EQ(screen.height, 240);
-    EXPECT_TRUE(screen.SavePng(std::string(CONTACTS_SOURCE_DIR) + "/docs/list-window.png"));
+    EXPECT_TRUE(screen.SavePng(std::string(CONTACTS_PICTURES_DIR) + "/list-window.png"));
 }
 
 } // namespace
