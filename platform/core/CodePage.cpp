@@ -1,5 +1,6 @@
 #include "platform/core/CodePage.h"
 
+#include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cerrno>
@@ -49,7 +50,9 @@ struct Converters {
             iconv_close(e.toWide);
         if (e.fromWide != kNoConverter)
             iconv_close(e.fromWide);
-        std::string name = codePage == CP_UTF8 ? "UTF-8" : "CP" + std::to_string(codePage);
+        std::string name = codePage == CP_UTF8       ? "UTF-8"
+                           : codePage == CP_GB18030 ? "GB18030"
+                                                    : "CP" + std::to_string(codePage);
         e.codePage = codePage;
         e.toWide = iconv_open(kWide, name.c_str());
         e.fromWide = iconv_open(name.c_str(), kWide);
@@ -77,6 +80,130 @@ bool IsAscii(const char16_t* p, std::size_t n)
     return any < 0x80;
 }
 
+
+// Decodes with iconv; false where a sequence is not valid (some
+// converters step over part of it, so the caller goes character by character).
+bool Decode(iconv_t cd, std::string_view bytes, std::u16string& out)
+{
+    out.assign(bytes.size(), u'\0');
+    std::size_t units = 0;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* src = const_cast<char*>(bytes.data());
+    std::size_t srcLeft = bytes.size();
+    while (srcLeft > 0) {
+        // Every code page here makes at most one UTF-16 unit per byte, except
+        // four-byte sequences; keep room for a pair.
+        if (out.size() - units < 2)
+            out.resize(out.size() + 8);
+        char* dst = reinterpret_cast<char*>(out.data() + units);
+        std::size_t dstLeft = (out.size() - units) * 2;
+        const std::size_t before = dstLeft;
+        const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        units += (before - dstLeft) / 2;
+        if (r != std::size_t(-1))
+            break;
+        if (errno != E2BIG)
+            return false;
+        out.resize(out.size() + out.size() / 2 + 8);
+    }
+    out.resize(units);
+    return true;
+}
+
+// Encodes with iconv (no converter: every non-ASCII unit is '?'); an
+// undecodable-byte unit becomes its byte, a character the code page lacks
+// '?', a surrogate pair counting as one character.
+std::string Encode(iconv_t cd, unsigned codePage, std::u16string_view text)
+{
+    std::string out(text.size() * (codePage == CP_UTF8 || codePage == CP_GB18030 ? 4 : 2), '\0');
+    std::size_t bytes = 0;
+    if (cd == kNoConverter) {
+        for (char16_t c : text) {
+            if (IsUndecodableByte(c))
+                out[bytes++] = char(c - 0xDC00);
+            else if (c < 0xDC00 || c > 0xDFFF)
+                out[bytes++] = c < 0x80 ? char(c) : '?';
+        }
+        out.resize(bytes);
+        return out;
+    }
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* src = reinterpret_cast<char*>(const_cast<char16_t*>(text.data()));
+    std::size_t srcLeft = text.size() * 2;
+    while (srcLeft > 0) {
+        if (out.size() - bytes < 4)
+            out.resize(out.size() + 16);
+        char* dst = out.data() + bytes;
+        std::size_t dstLeft = out.size() - bytes;
+        const std::size_t before = dstLeft;
+        const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        bytes += before - dstLeft;
+        if (r != std::size_t(-1))
+            break;
+        if (errno == E2BIG) {
+            out.resize(out.size() + out.size() / 2 + 16);
+            continue;
+        }
+        char16_t unit;
+        std::memcpy(&unit, src, 2);
+        std::size_t skip = 2;
+        char written = '?';
+        if (IsUndecodableByte(unit)) {
+            written = char(unit - 0xDC00);
+        } else if (unit >= 0xD800 && unit <= 0xDBFF && srcLeft >= 4) {
+            char16_t low;
+            std::memcpy(&low, src + 2, 2);
+            if (low >= 0xDC00 && low <= 0xDFFF && !IsUndecodableByte(low))
+                skip = 4;
+        }
+        if (out.size() == bytes)
+            out.resize(out.size() + 16);
+        out[bytes++] = written;
+        src += skip;
+        srcLeft -= skip;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    out.resize(bytes);
+    return out;
+}
+
+// One character at a time: the bytes of a sequence that does not decode, or
+// of a character that does not encode back to them, are kept as undecodable.
+std::u16string DecodeCheckingEach(Converters::Entry& converters, unsigned codePage, std::string_view bytes)
+{
+    std::u16string out;
+    out.reserve(bytes.size());
+    iconv_t cd = converters.toWide;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        char16_t units[2];
+        std::size_t produced = 0, consumed = 0;
+        for (std::size_t room : {std::size_t(2), std::size_t(4)}) {
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            char* src = const_cast<char*>(bytes.data() + pos);
+            std::size_t srcLeft = bytes.size() - pos;
+            char* dst = reinterpret_cast<char*>(units);
+            std::size_t dstLeft = room;
+            iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+            produced = (room - dstLeft) / 2;
+            consumed = bytes.size() - pos - srcLeft;
+            if (produced > 0)
+                break;
+        }
+        const std::string_view original = bytes.substr(pos, consumed);
+        if (produced > 0 && Encode(converters.fromWide, codePage, std::u16string_view(units, produced)) == original) {
+            out.append(units, produced);
+        } else {
+            consumed = std::max<std::size_t>(consumed, 1);
+            for (std::size_t i = 0; i < consumed; ++i) {
+                const auto byte = static_cast<unsigned char>(bytes[pos + i]);
+                out.push_back(byte < 0x80 ? char16_t(byte) : UndecodableByteUnit(byte));
+            }
+        }
+        pos += consumed;
+    }
+    return out;
+}
 } // namespace
 
 unsigned CodePageFromLocale(const char* locale)
@@ -145,48 +272,22 @@ void SetACP(unsigned codePage) { g_acp.store(codePage, std::memory_order_release
 std::u16string MultiByteToWide(unsigned codePage, std::string_view bytes)
 {
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
-    std::u16string out(bytes.size(), u'\0');
-    if (IsAscii(in, bytes.size())) {
+    if (IsAscii(in, bytes.size()))
+        return std::u16string(in, in + bytes.size());
+    const unsigned cp = Resolve(codePage);
+    Converters::Entry& converters = t_converters.Get(cp);
+    if (converters.toWide == kNoConverter || converters.fromWide == kNoConverter) {
+        std::u16string out(bytes.size(), u'\0');
         for (std::size_t i = 0; i < bytes.size(); ++i)
-            out[i] = in[i];
+            out[i] = in[i] < 0x80 ? in[i] : UndecodableByteUnit(in[i]);
         return out;
     }
-    iconv_t cd = t_converters.Get(Resolve(codePage)).toWide;
-    std::size_t units = 0;
-    if (cd == kNoConverter) {
-        for (unsigned char b : bytes)
-            out[units++] = b < 0x80 ? b : u'\xFFFD';
-        out.resize(units);
-        return out;
-    }
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char* src = const_cast<char*>(bytes.data());
-    std::size_t srcLeft = bytes.size();
-    while (srcLeft > 0) {
-        // Every code page here makes at most one UTF-16 unit per byte, except
-        // UTF-8's four-byte sequences; keep room for a pair.
-        if (out.size() - units < 2)
-            out.resize(out.size() + 8);
-        char* dst = reinterpret_cast<char*>(out.data() + units);
-        std::size_t dstLeft = (out.size() - units) * 2;
-        std::size_t before = dstLeft;
-        std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-        units += (before - dstLeft) / 2;
-        if (r != std::size_t(-1))
-            break;
-        if (errno == E2BIG) {
-            out.resize(out.size() + out.size() / 2 + 8);
-            continue;
-        }
-        // An invalid or truncated sequence: one replacement per byte.
-        if (out.size() == units)
-            out.resize(out.size() + 8);
-        out[units++] = u'\xFFFD';
-        ++src;
-        --srcLeft;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-    out.resize(units);
+    // Nearly always the text decodes and encodes back to its bytes; where it
+    // does not (an invalid sequence, two sequences of one character), each
+    // character is checked.
+    std::u16string out;
+    if (!Decode(converters.toWide, bytes, out) || Encode(converters.fromWide, cp, out) != bytes)
+        out = DecodeCheckingEach(converters, cp, bytes);
     return out;
 }
 
@@ -198,55 +299,8 @@ std::string WideToMultiByte(unsigned codePage, std::u16string_view text)
             out[i] = char(text[i]);
         return out;
     }
-    unsigned cp = Resolve(codePage);
-    std::string out(text.size() * (cp == CP_UTF8 ? 3 : 2), '\0');
-    std::size_t bytes = 0;
-    iconv_t cd = t_converters.Get(cp).fromWide;
-    if (cd == kNoConverter) {
-        for (char16_t c : text) {
-            if (c < 0xDC00 || c > 0xDFFF)
-                out[bytes++] = c < 0x80 ? char(c) : '?';
-        }
-        out.resize(bytes);
-        return out;
-    }
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char* src = reinterpret_cast<char*>(const_cast<char16_t*>(text.data()));
-    std::size_t srcLeft = text.size() * 2;
-    while (srcLeft > 0) {
-        if (out.size() - bytes < 4)
-            out.resize(out.size() + 16);
-        char* dst = out.data() + bytes;
-        std::size_t dstLeft = out.size() - bytes;
-        std::size_t before = dstLeft;
-        std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-        bytes += before - dstLeft;
-        if (r != std::size_t(-1))
-            break;
-        if (errno == E2BIG) {
-            out.resize(out.size() + out.size() / 2 + 16);
-            continue;
-        }
-        // A character the code page lacks, or a lone surrogate: one '?' per
-        // character, so a surrogate pair is skipped whole.
-        char16_t unit;
-        std::memcpy(&unit, src, 2);
-        std::size_t skip = 2;
-        if (unit >= 0xD800 && unit <= 0xDBFF && srcLeft >= 4) {
-            char16_t low;
-            std::memcpy(&low, src + 2, 2);
-            if (low >= 0xDC00 && low <= 0xDFFF)
-                skip = 4;
-        }
-        if (out.size() == bytes)
-            out.resize(out.size() + 16);
-        out[bytes++] = '?';
-        src += skip;
-        srcLeft -= skip;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-    out.resize(bytes);
-    return out;
+    const unsigned cp = Resolve(codePage);
+    return Encode(t_converters.Get(cp).fromWide, cp, text);
 }
 
 std::string WideToAnsi(std::u16string_view text) { return WideToMultiByte(CP_ACP, text); }

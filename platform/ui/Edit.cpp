@@ -33,7 +33,26 @@ public:
 struct EditState : ControlState {
     QPointer<EditLine> line;
     bool composing = false;
+    // The text as it was set: the line shows bytes kept undecodable as
+    // replacement characters, and until the user changes the text it is
+    // handed back as it was set, with those bytes.
+    std::u16string assigned;
 };
+
+void SetLineText(EditState& state, std::u16string text)
+{
+    state.line->setText(DisplayText(text));
+    state.line->setCursorPosition(0);
+    state.assigned = std::move(text);
+}
+
+std::u16string TextOf(const EditState& state)
+{
+    const QString shown = state.line->text();
+    if (shown == DisplayText(state.assigned))
+        return state.assigned;
+    return shown.toStdU16String();
+}
 
 EditLine* LineOf(HWND hwnd)
 {
@@ -57,8 +76,8 @@ std::unique_ptr<ControlState> CreateEditState(Window& w)
     line->setAttribute(Qt::WA_TransparentForMouseEvents);
     line->setAttribute(Qt::WA_InputMethodEnabled, true);
     line->setFont(DeviceFont());
-    line->setText(QString::fromStdU16String(w.text));
-    line->setCursorPosition(0);
+    state->line = line;
+    SetLineText(*state, w.text);
     line->setReadOnly(w.style & ES_READONLY);
     if (w.style & ES_CENTER)
         line->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
@@ -66,7 +85,6 @@ std::unique_ptr<ControlState> CreateEditState(Window& w)
         line->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if (w.style & ES_PASSWORD)
         line->setEchoMode(QLineEdit::Password);
-    state->line = line;
     line->show();
     PlaceLine(w);
     return state;
@@ -135,8 +153,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETTEXT: {
         auto* text = reinterpret_cast<LPCWSTR>(lParam);
         DefWindowProcW(hwnd, msg, wParam, lParam);
-        line->setText(QString::fromStdU16String(text ? text : u""));
-        line->setCursorPosition(0);
+        SetLineText(*State<EditState>(hwnd), text ? text : u"");
         return TRUE;
     }
     case WM_GETTEXTLENGTH:
@@ -145,7 +162,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         auto* buffer = reinterpret_cast<LPWSTR>(lParam);
         if (!buffer || wParam == 0)
             return 0;
-        std::u16string text = line->text().toStdU16String();
+        const std::u16string text = TextOf(*State<EditState>(hwnd));
         std::size_t n = std::min<std::size_t>(wParam - 1, text.size());
         std::copy_n(text.begin(), n, buffer);
         buffer[n] = 0;

@@ -1,5 +1,6 @@
 // Drawing: GDI objects, device contexts on the windows' backing images, text.
 #include "platform/ui/Gdi.h"
+#include "platform/core/CodePage.h"
 #include "platform/core/Resources.h"
 #include "platform/ui/WindowImpl.h"
 #include "platform/ui/Wnd.h"
@@ -222,7 +223,7 @@ int AverageCharWidth(const QFontMetrics& fm)
 int DrawTextIn(QPainter& p, const std::u16string& utf16, QRect& rect, UINT format, const QColor* background)
 {
     QFontMetrics fm(p.font());
-    QString text = QString::fromStdU16String(utf16);
+    QString text = DisplayText(utf16);
     if (!(format & DT_NOPREFIX))
         text = StripPrefix(text);
     if (format & DT_EXPANDTABS)
@@ -327,6 +328,16 @@ COLORREF TextColorOfDC(HDC hdc)
     std::lock_guard lock(GdiMutex());
     DeviceContext* dc = Context(hdc);
     return dc ? dc->textColor : RGB(0, 0, 0);
+}
+
+QString DisplayText(std::u16string_view text)
+{
+    QString shown = QString::fromUtf16(text.data(), qsizetype(text.size()));
+    for (QChar& c : shown) {
+        if (IsUndecodableByte(c.unicode()))
+            c = QChar(QChar::ReplacementCharacter);
+    }
+    return shown;
 }
 
 QColor ToQColor(COLORREF c)
@@ -742,7 +753,7 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT, const RECT*, LPCWSTR text, UINT co
     std::u16string s(text, count);
     return Draw(hdc, [&](QPainter& p, DeviceContext& dc) {
         QFontMetrics fm(p.font());
-        QString line = QString::fromStdU16String(s);
+        QString line = DisplayText(s);
         if (dc.bkMode == OPAQUE)
             p.fillRect(QRect(x, y, fm.horizontalAdvance(line), fm.height()), ToQColor(dc.bkColor));
         p.setPen(ToQColor(dc.textColor));
@@ -765,7 +776,7 @@ BOOL GetTextExtentExPointW(HDC hdc, LPCWSTR text, int count, int maxExtent, int*
             return FALSE;
     }
     QFontMetrics fm(FontOfDC(hdc));
-    QString s = QString::fromUtf16(text, count);
+    QString s = DisplayText(std::u16string_view(text, std::size_t(count)));
     size->cx = fm.horizontalAdvance(s);
     size->cy = fm.height();
     if (fit || dx) {

@@ -263,7 +263,7 @@ void PaintNonClient(Window& w)
     p.setPen(ToQColor(GetSysColor(COLOR_CAPTIONTEXT)));
     QRect textRect = bar.adjusted(4, 0, (w.style & WS_SYSMENU) ? -kCloseBoxWidth - 2 : -2, 0);
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               QFontMetrics(font).elidedText(QString::fromStdU16String(w.text), Qt::ElideRight, textRect.width()));
+               QFontMetrics(font).elidedText(DisplayText(w.text), Qt::ElideRight, textRect.width()));
     if (w.style & WS_SYSMENU) {
         QRect box(bar.right() - kCloseBoxWidth + 2, bar.top() + 2, kCloseBoxWidth - 4, cap - 4);
         p.fillRect(box, ToQColor(GetSysColor(COLOR_BTNFACE)));
@@ -1041,7 +1041,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         Invalidate(*w);
         // The program's main window names the host window.
         if (!w->parent && !w->owner && !(w->exStyle & WS_EX_TOPMOST) && !w->text.empty())
-            ScreenWidget()->setWindowTitle(QString::fromStdU16String(w->text));
+            ScreenWidget()->setWindowTitle(DisplayText(w->text));
         return TRUE;
     }
     case WM_GETTEXTLENGTH:

@@ -156,6 +156,10 @@ QFont WindowFont(const Window& w);
 QColor ToQColor(COLORREF c);
 COLORREF ToColorRef(const QColor& c);
 
+// Text as the screen shows it: a byte kept undecodable from a file shows as
+// the replacement character.
+QString DisplayText(std::u16string_view text);
+
 // A painter on the context's window, set up as the context draws: origin at
 // the client area, clipped to it, with the selected font, pen and brush.
 // Null for a context without a window. Release it before other GDI calls on

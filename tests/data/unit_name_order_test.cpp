@@ -59,6 +59,16 @@ TEST_F(NameOrderTest, NamesSortEmptyThenTextThenByInitialSyllable)
     EXPECT_EQ(Order(u"\xD840\xDC00", u"\uFF21"), 0);
 }
 
+TEST_F(NameOrderTest, AKeptUndecodableByteSortsAsTheReplacementCharacter)
+{
+    const std::u16string kept(1, ce::UndecodableByteUnit(0xFF));
+    for (const std::u16string other : {u"Ana\uFF21", u"Ana\u00E9", u"Ana\uFFFE", u"Ana", u"\u738B", u"\uFF21", u""}) {
+        EXPECT_EQ(Order(u"Ana" + kept, other), Order(u"Ana\uFFFD", other)) << int(other.back());
+        EXPECT_EQ(Order(kept + u"x", other), Order(u"\uFFFDx", other)) << int(other.back());
+    }
+    EXPECT_EQ(Order(u"Ana" + kept, u"Ana\uFFFD"), 0);
+}
+
 TEST_F(NameOrderTest, OtherFieldsOrderByIdThenDate)
 {
     ContactRecord early;

@@ -37,6 +37,12 @@ TEST_F(LetterSearchTest, InitialsWithoutALetterOrSyllableBelongToNoGroup)
     EXPECT_EQ(AllGroups({u"Ana", u"ana", u"\u00D1and\u00FA", u"\uFF21BC", u"\u9FA6"}),
               (std::vector<int>{0, 1, 1, 1, 1, 1, 1, 1, 1}));
     EXPECT_EQ(AllGroups({u"#1", u"Zoe", u"~x"}), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 1}));
+    // The pinyin scan goes on past initials without a syllable to the
+    // Chinese names behind them; a kept undecodable byte counts as one.
+    const std::u16string kept(1, ce::UndecodableByteUnit(0x81));
+    for (const std::u16string& first : {std::u16string(u"\u9FA6"), std::u16string(u"\uFF21BC"), kept + u"x", std::u16string(u"\uFFFDx")})
+        EXPECT_EQ(AllGroups({first, u"\u738B"})[7], 1) << int(first[0]);
+    EXPECT_EQ(AllGroups({u"\u9FA6", u"\uFF21BC", kept, u"\u5F20"})[8], 3);
     EXPECT_EQ(LetterGroupFromCommand(LetterGroups[8].commandId), 8);
     EXPECT_EQ(LetterGroupFromCommand(32775), -1);
 }

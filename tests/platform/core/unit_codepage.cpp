@@ -38,26 +38,45 @@ TEST_F(CodePage936, CanStoreTellsWhatTheDataFileKeeps)
     EXPECT_TRUE(ce::CanStore(u"abc", 12345));
 }
 
-TEST_F(CodePage936, InvalidBytesBecomeReplacementCharacters)
+TEST_F(CodePage936, UndecodableBytesAreKeptAndWrittenBack)
 {
-    EXPECT_EQ(ce::AnsiToWide("A\xFF" "B"), u"A\uFFFDB");
-    EXPECT_EQ(ce::AnsiToWide("A\x81\x20" "B"), u"A\uFFFD B"); // bad trail byte
-    EXPECT_EQ(ce::AnsiToWide("\xD6\xD0\xD6"), u"\u4e2d\uFFFD"); // lead byte cut off
+    const auto kept = [](unsigned char byte) { return ce::UndecodableByteUnit(byte); };
+    EXPECT_EQ(ce::AnsiToWide("A\xFF" "B"), std::u16string({u'A', kept(0xFF), u'B'}));
+    EXPECT_EQ(ce::AnsiToWide("A\x81\x20" "B"), std::u16string({u'A', kept(0x81), u' ', u'B'})); // bad trail byte
+    EXPECT_EQ(ce::AnsiToWide("\xD6\xD0\xD6"), std::u16string({u'\u4e2d', kept(0xD6)}));     // lead byte cut off
+    for (const char* bytes : {"A\xFF" "B", "A\x81\x20" "B", "\xD6\xD0\xD6", "\x80\xFE\xFF\x81"})
+        EXPECT_EQ(ce::WideToAnsi(ce::AnsiToWide(bytes)), bytes);
+    // Only units that stand for a byte are written as one; other lone
+    // surrogates stay '?'.
+    EXPECT_EQ(ce::WideToAnsi(std::u16string({u'\xDC7F', kept(0x80), u'\xD800', kept(0xA1)})), "?\x80?\xA1");
     std::string noise;
     for (int i = 0; i < 4096; ++i)
         noise += char((i * 7919) & 0xFF);
-    std::u16string wide = ce::AnsiToWide(noise);
-    EXPECT_FALSE(wide.empty());
-    EXPECT_LE(wide.size(), noise.size());
+    EXPECT_EQ(ce::WideToAnsi(ce::AnsiToWide(noise)), noise);
+}
+
+TEST(CodePages, GB18030StoresEveryCharacterAndKeepsGbkBytes)
+{
+    const std::u16string mixed = u"N\u00fa\u00f1ez \u738b \u0416 \U0001F600";
+    const std::string stored = ce::WideToMultiByte(ce::CP_GB18030, mixed);
+    EXPECT_EQ(stored.find('?'), std::string::npos);
+    EXPECT_EQ(ce::MultiByteToWide(ce::CP_GB18030, stored), mixed);
+    // GBK text, and the single byte 0x80 that GBK reads as the euro sign.
+    const std::string gbk = "\xCD\xF5\xD0\xA1\xC3\xF7 \x80 \xA1\xA4\xA1\xAA \x81\x40";
+    EXPECT_EQ(ce::WideToMultiByte(ce::CP_GB18030, ce::MultiByteToWide(ce::CP_GB18030, gbk)), gbk);
+    EXPECT_EQ(ce::MultiByteToWide(ce::CP_GB18030, "\xCD\xF5"), u"\u738b");
 }
 
 TEST(CodePages, OtherAndUnknownCodePages)
 {
     EXPECT_EQ(ce::WideToMultiByte(950, u"\u4e2d"), "\xA4\xA4");
     EXPECT_EQ(ce::WideToMultiByte(1252, u"Jos\u00e9 \u20ac\u4e2d"), "Jos\xE9 \x80?");
-    EXPECT_EQ(ce::MultiByteToWide(ce::CP_UTF8, "\xE4\xB8\xAD\xF0\x9F\x98\x80\xC3"), u"\u4e2d\U0001F600\uFFFD");
+    EXPECT_EQ(ce::MultiByteToWide(ce::CP_UTF8, "\xE4\xB8\xAD\xF0\x9F\x98\x80\xC3"),
+              u"\u4e2d\U0001F600" + std::u16string(1, ce::UndecodableByteUnit(0xC3)));
+    // A code page the system cannot convert keeps its bytes all the same.
     EXPECT_EQ(ce::WideToMultiByte(12345, u"a\u00e9"), "a?");
-    EXPECT_EQ(ce::MultiByteToWide(12345, "a\xE9"), u"a\uFFFD");
+    EXPECT_EQ(ce::MultiByteToWide(12345, "a\xE9"), std::u16string({u'a', ce::UndecodableByteUnit(0xE9)}));
+    EXPECT_EQ(ce::WideToMultiByte(12345, ce::MultiByteToWide(12345, "a\xE9")), "a\xE9");
 }
 
 TEST(CodePages, LocaleChoosesTheAnsiCodePage)
