@@ -5,6 +5,7 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/File.h"
 #include "platform/core/OleDate.h"
+#include "platform/core/System.h"
 
 #include <cstring>
 #include <filesystem>
@@ -77,6 +78,13 @@ void KeepPermissions(const std::string& tempHostPath)
 
 int ContactListBase::Save(const std::u16string& path) const
 {
+    // An existing data file is held for writing, with exclusive sharing, until
+    // it has been replaced: a read-only file, or one that another opener
+    // holds, is left as it is and nothing is written.
+    ce::CFile held;
+    if (!held.Open(path, ce::CFile::modeWrite | ce::CFile::shareExclusive) &&
+        ce::GetLastError() != ce::ERROR_FILE_NOT_FOUND)
+        return 0;
     const std::u16string temp = path + TempSuffix;
     // A temporary file left by an interrupted save may be read-only.
     ce::CFile::Remove(temp);
@@ -125,13 +133,14 @@ int ContactListBase::Save(const std::u16string& path) const
     return 1;
 }
 
-void ContactListBase::RemoveRecords(const std::vector<ContactRecord*>& doomed)
+void ContactListBase::TakeBackLoaded()
 {
-    const std::unordered_set<ContactRecord*> set(doomed.begin(), doomed.end());
     auto guard = Lock();
-    std::erase_if(records, [&](ContactRecord* record) { return set.count(record) != 0; });
-    for (ContactRecord* record : doomed)
+    const std::unordered_set<ContactRecord*> doomed(loading.begin(), loading.end());
+    std::erase_if(records, [&](ContactRecord* record) { return doomed.count(record) != 0; });
+    for (ContactRecord* record : loading)
         delete record;
+    loading.clear();
 }
 
 int ContactListBase::Load(const std::u16string& path)
@@ -147,7 +156,16 @@ int ContactListBase::Load(const std::u16string& path)
     std::string pending; // bytes of a text field begun in an earlier chunk
     unsigned char date[DateSize] = {};
     std::size_t held = 0; // date bytes read so far
-    std::vector<ContactRecord*> appended; // taken back if a read fails
+    // What this load appends is taken back if a read fails; the list forgets
+    // a record it deletes meanwhile. Once the load ends, nothing is pending.
+    struct LoadScope {
+        ContactListBase& list;
+        ~LoadScope()
+        {
+            auto guard = list.Lock();
+            list.loading.clear();
+        }
+    } scope{*this};
 
     auto completeField = [&](std::string_view bytes) {
         ContactField& field = *record->GetField(fieldIndex);
@@ -164,7 +182,7 @@ int ContactListBase::Load(const std::u16string& path)
         }
         auto guard = Lock();
         records.push_back(record.get());
-        appended.push_back(record.release());
+        loading.push_back(record.release());
         guard.unlock();
         record = std::make_unique<ContactRecord>();
         fieldIndex = 0;
@@ -173,7 +191,7 @@ int ContactListBase::Load(const std::u16string& path)
     for (;;) {
         const std::size_t n = file.Read(chunk.get(), ChunkSize);
         if (file.ReadFailed()) {
-            RemoveRecords(appended);
+            TakeBackLoaded();
             return 0;
         }
         if (n == 0 || g_abortLoad.load())

@@ -44,6 +44,7 @@ void ContactListBase::Clear()
     for (ContactRecord* record : records)
         delete record;
     std::vector<ContactRecord*>().swap(records);
+    loading.clear();
 }
 
 void ContactListBase::RemoveAt(int index)
@@ -51,6 +52,8 @@ void ContactListBase::RemoveAt(int index)
     auto guard = Lock();
     if (index < 0 || index >= int(records.size()))
         return;
+    if (!loading.empty())
+        std::erase(loading, records[index]);
     delete records[index];
     records.erase(records.begin() + index);
 }

@@ -57,8 +57,8 @@ public:
     std::unique_lock<std::recursive_mutex> Lock() const { return std::unique_lock(mutex); }
 
 private:
-    // Deletes the given records and takes them out of the list.
-    void RemoveRecords(const std::vector<ContactRecord*>& doomed);
+    // Takes back what the running load appended and is still in the list.
+    void TakeBackLoaded();
     // A long scan waits mostly on memory: ask for a record further on.
     void FetchAhead(std::size_t i) const
     {
@@ -68,6 +68,8 @@ private:
 
     mutable std::recursive_mutex mutex;
     std::vector<ContactRecord*> records;
+    // The records the running load appended that are still in the list.
+    std::vector<ContactRecord*> loading;
 };
 
 // The list that gives every record entering it its labels.

@@ -64,6 +64,12 @@ int CFile::Open(const std::u16string& path, unsigned flags)
         errno = EISDIR;
         return Fail(fd);
     }
+    // The read-only attribute refuses every writer, as on the device, also
+    // one whose rights would let it write.
+    if (write && !(st.st_mode & S_IWUSR)) {
+        errno = EACCES;
+        return Fail(fd);
+    }
     // The lock comes before the truncation, so an opener that loses the
     // race never destroys the holder's file.
     if (!(flags & shareDenyNone) && ::flock(fd, LOCK_EX | LOCK_NB) != 0)

@@ -204,4 +204,40 @@ TEST_F(ContactFileTest, ReadErrorTakesBackWhatTheLoadAppendedAndMissingFilesFail
     EXPECT_EQ(list.Save(PathOf("no-such-folder/x.pcd")), 0);
     EXPECT_EQ(list.Load(PathOf("big.pcd")), 1);
     EXPECT_EQ(list.GetCount(), 401);
+
+    // A record that the user deleted during the load is not taken back twice.
+    list.Clear();
+    list.Append(MakeContact(u"Kept"));
+    reads = 0;
+    ce::CFile::SetFaultHook([&](const char* operation) {
+        if (std::string(operation) != "read" || ++reads < 3)
+            return true;
+        list.RemoveAt(1);
+        list.RemoveAt(list.GetCount() - 1);
+        return false;
+    });
+    EXPECT_EQ(list.Load(PathOf("big.pcd")), 0);
+    EXPECT_EQ(NamesOf(list), Names{u"Kept"});
+}
+
+// Raised while a record is read, the stop drops that record and keeps those
+// before it.
+TEST_F(ContactFileTest, AStopInsideARecordNeverAppendsIt)
+{
+    Bytes file;
+    AppendRecordBytes(file, {"First", std::string(3000, 'a')});
+    AppendRecordBytes(file, {"Second", std::string(3000, 'b'), "Calle"});
+    AppendRecordBytes(file, {"Third"});
+    WriteBytes("two.pcd", file);
+    ASSERT_GT(file.size(), ContactFileFormat::ChunkSize);
+    int reads = 0;
+    // Raised as the second chunk is read, inside the long field of "Second".
+    ce::CFile::SetFaultHook([&](const char* operation) {
+        if (std::string(operation) == "read" && ++reads == 2)
+            g_abortLoad = 1;
+        return true;
+    });
+    ContactListBase loaded;
+    EXPECT_EQ(loaded.Load(PathOf("two.pcd")), 1);
+    EXPECT_EQ(NamesOf(loaded), Names{u"First"});
 }

@@ -84,4 +84,6 @@ TEST_F(ContactListTest, ContactListLabelsWhatEntersAndAFailedLoadChangesNothing)
     ASSERT_EQ(list.GetCount(), 4);
     EXPECT_EQ(LabelsOf(*list.GetAt(2)), SpanishLabels);
     EXPECT_EQ(LabelsOf(*list.GetAt(3)), SpanishLabels);
+    EXPECT_EQ(list.Append(MakeContact(u"Appended")), 4);
+    EXPECT_EQ(LabelsOf(*list.GetAt(4)), SpanishLabels);
 }

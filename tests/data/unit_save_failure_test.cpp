@@ -77,3 +77,34 @@ TEST_F(SaveFailureTest, SavedFileKeepsPermissionsAndIgnoresAStaleTemporaryFile)
     EXPECT_EQ(FilesInDir(), std::vector<std::string>{"Contacts.pcd"});
     EXPECT_EQ(SavedCount(), 4000);
 }
+
+// Another opener's exclusive hold and the read-only attribute are both
+// respected: nothing is written, not even beside the file.
+TEST_F(SaveFailureTest, AHeldOrReadOnlyDataFileIsNeitherReplacedNorWrittenBeside)
+{
+    {
+        ce::CFile holder;
+        ASSERT_EQ(holder.Open(path, ce::CFile::modeRead | ce::CFile::shareExclusive), 1);
+        EXPECT_EQ(list.Save(path), 0);
+        ExpectOldFileUntouched();
+    }
+    const auto host = HostPath("Contacts.pcd");
+    ASSERT_EQ(chmod(host.c_str(), 0444), 0);
+    EXPECT_EQ(list.Save(path), 0);
+    ExpectOldFileUntouched();
+    EXPECT_EQ(std::filesystem::status(host).permissions() & std::filesystem::perms::mask, std::filesystem::perms(0444));
+
+    // While the save holds the file, no reader gets in.
+    ASSERT_EQ(chmod(host.c_str(), 0644), 0);
+    int readersLetIn = 0;
+    ce::CFile::SetFaultHook([&](const char* operation) {
+        if (std::string(operation) == "rename") {
+            ce::CFile reader;
+            readersLetIn += reader.Open(path, ce::CFile::modeRead | ce::CFile::shareExclusive);
+        }
+        return true;
+    });
+    ASSERT_EQ(list.Save(path), 1);
+    EXPECT_EQ(readersLetIn, 0);
+    EXPECT_EQ(SavedCount(), 4000);
+}
