@@ -168,7 +168,10 @@ void CContactListWnd::SelectItem(int index)
 {
     if (index < 0 || !listView.m_hWnd)
         return;
-    listView.SetFocus();
+    // While a dialog or message box runs over the program (after a reload),
+    // the focus stays in it; the list view gets it back when it ends.
+    if (ce::CWnd* frame = GetParent(); !frame || frame->IsWindowEnabled())
+        listView.SetFocus();
     const int current = GetCurrentRow();
     if (current >= 0) {
         listView.SetItemState(current, 0, ce::LVIS_FOCUSED);

@@ -3,7 +3,6 @@
 #include "platform/ui/Host.h"
 
 #include <QSocketNotifier>
-#include <QTimer>
 
 #include <csignal>
 #include <fcntl.h>
@@ -33,23 +32,14 @@ void OnQuitSignal(int signal)
     [[maybe_unused]] const ssize_t written = ::write(quitPipe[1], &byte, 1);
 }
 
-// Asks the main window to close the way the menu's quit command does. A
-// dialog or message box that is open is closed first, so that the window
-// does not go away under the command that runs it.
-void RequestQuit(int attempt = 0)
+// Asks the main window to close the way the menu's quit command does (a
+// dialog or message box over it ends first).
+void RequestQuit()
 {
     CWinApp* app = AfxGetApp();
     const HWND main = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
     if (!main || !IsWindow(main)) {
         PostQuitMessage(0);
-        return;
-    }
-    const HWND active = GetActiveWindow();
-    const bool modal = !IsWindowEnabled(main) || (active && active != main && IsWindowVisible(active));
-    if (modal && attempt < 40) {
-        if (active && active != main)
-            PostMessageW(active, WM_CLOSE, 0, 0);
-        QTimer::singleShot(50, [attempt] { RequestQuit(attempt + 1); });
         return;
     }
     PostMessageW(main, WM_COMMAND, ID_APP_EXIT, 0);
@@ -115,6 +105,11 @@ int CWinApp::Run()
 int CWinApp::ExitInstance()
 {
     return 0;
+}
+
+bool QuitRequestedBySignal()
+{
+    return quitSignals != 0;
 }
 
 CWinApp* AfxGetApp()

@@ -35,6 +35,10 @@ public:
     std::vector<std::string> m_args;
 };
 
+// Whether SIGTERM or SIGINT asked the program to end: nobody is there to
+// answer a question.
+bool QuitRequestedBySignal();
+
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 

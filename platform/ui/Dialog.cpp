@@ -128,14 +128,6 @@ HWND CreateTemplateWindow(const DialogTemplate& t, HWND parent, CWnd* attach, bo
     return hwnd;
 }
 
-HWND TopLevelOf(HWND hwnd)
-{
-    for (Window* w = FindWindow(hwnd); w; w = FindWindow(w->parent))
-        if (!w->parent)
-            return w->hwnd;
-    return nullptr;
-}
-
 // Tab-stop controls below `root` in creation order.
 void CollectTabStops(HWND root, std::vector<HWND>& out)
 {

@@ -3,6 +3,7 @@
 #include "platform/ui/App.h"
 #include "platform/ui/Host.h"
 #include "platform/ui/WindowImpl.h"
+#include <QTimer>
 #include <algorithm>
 
 namespace ce {
@@ -127,6 +128,15 @@ void CFrameWnd::OnSize(UINT type, int cx, int cy)
 
 void CFrameWnd::OnClose()
 {
+    // A dialog or message box that runs over the frame ends first, so that
+    // the frame never goes away under its loop; then the frame closes.
+    if (!IsWindowEnabled()) {
+        if (const HWND active = GetActiveWindow(); active && active != m_hWnd)
+            ce::PostMessageW(active, WM_CLOSE, 0, 0);
+        const HWND frame = m_hWnd;
+        QTimer::singleShot(50, [frame] { ce::PostMessageW(frame, WM_CLOSE, 0, 0); });
+        return;
+    }
     DestroyWindow();
 }
 

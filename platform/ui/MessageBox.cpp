@@ -60,13 +60,6 @@ int CancelAnswer(UINT type)
     }
 }
 
-HWND TopLevelOf(HWND hwnd)
-{
-    impl::Window* w = impl::FindWindow(hwnd);
-    while (w && w->parent)
-        w = impl::FindWindow(w->parent);
-    return w ? w->hwnd : nullptr;
-}
 
 class CMessageBoxWnd : public CWnd {
 public:
@@ -233,7 +226,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
         return Hook()(owner, body, title, type);
 
     const HWND previousFocus = GetFocus();
-    const HWND top = TopLevelOf(owner);
+    const HWND top = impl::TopLevelOf(owner);
     CMessageBoxWnd box(body, type);
     if (!box.CreateBox(top, title))
         return 0;

@@ -124,9 +124,12 @@ void KillWindowTimers(HWND hwnd)
 
 HWND KeyTarget()
 {
-    if (HWND focus = GetFocus())
-        return focus;
-    return GetActiveWindow();
+    // Keys never reach a window under a modal dialog or message box: with
+    // the focus left there, they go to the active window instead.
+    for (HWND target : {GetFocus(), GetActiveWindow()})
+        if (target && InputAllowed(target))
+            return target;
+    return nullptr;
 }
 
 bool DeliverInput(MSG& msg)

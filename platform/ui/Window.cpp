@@ -113,13 +113,6 @@ void RaiseTopLevel(Window& w)
     RestackTopmost();
 }
 
-bool InputAllowed(HWND hwnd)
-{
-    for (Window* w = FindWindow(hwnd); w; w = FindWindow(w->parent))
-        if (w->style & WS_DISABLED)
-            return false;
-    return true;
-}
 
 int ClientWidth(const Window& w)
 {
@@ -391,6 +384,22 @@ void WindowWidget::wheelEvent(QWheelEvent* event)
     msg.lParam = MAKELPARAM(WORD(short(screen.x())), WORD(short(screen.y())));
     msg.pt = POINT{screen.x(), screen.y()};
     DeliverInput(msg);
+}
+
+bool InputAllowed(HWND hwnd)
+{
+    for (Window* w = FindWindow(hwnd); w; w = FindWindow(w->parent))
+        if (w->style & WS_DISABLED)
+            return false;
+    return true;
+}
+
+HWND TopLevelOf(HWND hwnd)
+{
+    Window* w = FindWindow(hwnd);
+    while (w && w->parent)
+        w = FindWindow(w->parent);
+    return w ? w->hwnd : nullptr;
 }
 
 } // namespace ce::impl
@@ -974,6 +983,13 @@ HWND SetFocus(HWND hwnd)
     auto& reg = Reg();
     if (!IsUiThread() || (hwnd && !FindWindow(hwnd)))
         return nullptr;
+    // A window under a running modal dialog or message box (its top-level
+    // window is disabled) cannot take the focus away from it.
+    if (hwnd) {
+        const Window* top = FindWindow(TopLevelOf(hwnd));
+        if (top && (top->style & WS_DISABLED))
+            return nullptr;
+    }
     HWND old = reg.focus;
     if (old == hwnd)
         return old;

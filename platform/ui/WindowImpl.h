@@ -143,6 +143,12 @@ QRect ClientRectInWidget(const Window& w);
 // Top left of the window's client area on the device screen.
 QPoint ClientOriginOnScreen(const Window& w);
 
+// Whether keys and clicks may reach the window: neither it nor a parent is
+// disabled (a modal dialog or message box disables its owner).
+bool InputAllowed(HWND hwnd);
+// The top-level window of a window (itself when it has no parent).
+HWND TopLevelOf(HWND hwnd);
+
 // Marks the window for WM_PAINT and schedules it.
 void Invalidate(Window& w, bool erase = true);
 // Repaints the widget from the backing image (after drawing into it).
