@@ -2,12 +2,16 @@
 #include "data/ContactList.h"
 #include "data/ContactStore.h"
 #include "platform/core/Resources.h"
+#include "platform/ui/App.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/Host.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/ToolBar.h"
 #include "res/resource.h"
+#include "shell/RecoveryFile.h"
 
 #include <cstdio>
+#include <ctime>
 #include <utility>
 
 using namespace ce;
@@ -97,12 +101,19 @@ void CMainFrame::StartReload()
     // Raised before the thread exists, so that no wait can miss the load.
     reloadBusy = 1;
     HANDLE thread = CreateThread(nullptr, 0, &CMainFrame::ReloadThread, this, CREATE_SUSPENDED, nullptr);
-    if (!thread) {
-        reloadBusy = 0; // nothing loads and nothing arms the watch
+    if (thread && ResumeThread(thread) != 0xFFFFFFFFu) {
+        reloadThread = thread;
         return;
     }
-    reloadThread = thread;
-    ResumeThread(thread);
+    if (thread)
+        CloseHandle(thread);
+    // Nothing loads: a list that does not hold an existing file is never
+    // written over it, and the next tick tries again.
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    listIsWhole = !GetFileAttributesExW(dataFilePath.c_str(), GetFileExInfoStandard, &now);
+    retryLoad = 1;
+    reloadBusy = 0;
+    SetTimer(WatchTimer, WatchPeriodMs, nullptr);
 }
 
 void CMainFrame::StopReload()
@@ -208,11 +219,24 @@ void CMainFrame::OnDestroy()
     CFrameWnd::OnDestroy();
     closing = true;
     StopReload();
-    if (created && listIsWhole) {
+    if (created && listIsWhole && !preview) {
         CreateDirectoryW(ContactStoreFolder, nullptr);
-        g_contactList.Save(dataFilePath);
+        if (!g_contactList.Save(dataFilePath))
+            KeepUnsavedList();
     }
     g_contactList.Clear();
+}
+
+void CMainFrame::KeepUnsavedList()
+{
+    KillTimer(WatchTimer);
+    const std::string recoveryFile = SaveRecoveryFile(g_contactList, std::time(nullptr));
+    std::u16string message = LoadStringW(recoveryFile.empty() ? IDS_NOT_SAVED : IDS_SAVED_TO_RECOVERY);
+    if (!recoveryFile.empty())
+        message += u"\n" + Utf8ToUtf16(recoveryFile);
+    std::fprintf(stderr, "contacts: %s: %s\n", DeviceToHostPath(dataFilePath).c_str(), Utf16ToUtf8(message).c_str());
+    if (!QuitRequestedBySignal())
+        MessageBoxW(nullptr, message.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CMainFrame::OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu)

@@ -28,7 +28,12 @@ public:
 
     // After the first load has been shown, writes a picture of the device
     // screen to this PNG file and closes the frame (for hosts without a display).
-    void SetScreenshotFile(std::string path) { screenshotFile = std::move(path); }
+    // A preview: the data file is never written.
+    void SetScreenshotFile(std::string path)
+    {
+        screenshotFile = std::move(path);
+        preview = true;
+    }
 
     // 1 while a load runs.
     int IsLoading() const { return reloadBusy.load(); }
@@ -53,6 +58,9 @@ private:
     // Stops a running load early and waits for it.
     void StopReload();
     int FailCreate();
+    // The list could not be written over the data file: it goes to a
+    // recovery file, and the user is told where.
+    void KeepUnsavedList();
 
     ce::CCommandBar commandBar;
     CContactListWnd listWindow;
@@ -71,5 +79,6 @@ private:
     std::atomic<int> retryLoad{0};
     bool created = false;
     bool closing = false;
+    bool preview = false;
     std::string screenshotFile;
 };

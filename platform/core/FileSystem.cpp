@@ -119,6 +119,14 @@ std::string GetDeviceRoot()
     return data + "/contacts/device";
 }
 
+std::string GetRecoveryFolder()
+{
+    std::string state = Env("XDG_STATE_HOME");
+    if (state.empty() || state[0] != '/')
+        state = Env("HOME") + "/.local/state";
+    return state + "/contacts";
+}
+
 void SetDeviceRoot(const std::string& hostPath)
 {
     std::lock_guard lock(g_rootLock);

@@ -36,6 +36,10 @@ void SetDeviceRoot(const std::string& hostPath);
 // is, in UTF-8.
 std::string DeviceToHostPath(std::u16string_view path);
 
+// Where a list that could not be written back is kept instead, a folder of
+// the user's own: $XDG_STATE_HOME/contacts, else ~/.local/state/contacts.
+std::string GetRecoveryFolder();
+
 // UTF-16 <-> UTF-8 (unpaired surrogates become U+FFFD).
 std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);

@@ -7,12 +7,14 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <fcntl.h>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 #include <unordered_set>
@@ -76,16 +78,32 @@ bool IsHandle(HANDLE handle)
     return g_handles.count(static_cast<KernelObject*>(handle)) != 0;
 }
 
-void Start(const std::shared_ptr<ThreadState>& state)
+// False when the system has no thread to give.
+bool Start(const std::shared_ptr<ThreadState>& state)
 {
+    try {
+        std::thread([state] {
+            DWORD code = state->proc(state->parameter);
+            std::lock_guard lock(state->lock);
+            state->done = true;
+            state->exitCode = code;
+            state->ended.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
     state->started = true;
-    std::thread([state] {
-        DWORD code = state->proc(state->parameter);
-        std::lock_guard lock(state->lock);
-        state->done = true;
-        state->exitCode = code;
-        state->ended.notify_all();
-    }).detach();
+    return true;
+}
+
+std::mutex g_threadHookLock;
+std::function<bool()> g_threadFaultHook;
+
+bool ThreadAllowed()
+{
+    std::lock_guard lock(g_threadHookLock);
+    return !g_threadFaultHook || g_threadFaultHook();
 }
 
 // The folder of the lock files: $XDG_RUNTIME_DIR, else /tmp/contacts-<uid>,
@@ -112,17 +130,29 @@ HANDLE CreateThread(void*, DWORD, LPTHREAD_START_ROUTINE proc, LPVOID parameter,
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    auto* object = new ThreadObject;
-    object->state = std::make_shared<ThreadState>();
-    object->state->proc = proc;
-    object->state->parameter = parameter;
+    if (!ThreadAllowed()) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    auto state = std::make_shared<ThreadState>();
+    state->proc = proc;
+    state->parameter = parameter;
     if (threadId)
         *threadId = 0;
     if (!(flags & CREATE_SUSPENDED)) {
-        std::lock_guard lock(object->state->lock);
-        Start(object->state);
+        std::lock_guard lock(state->lock);
+        if (!Start(state))
+            return nullptr;
     }
+    auto* object = new ThreadObject;
+    object->state = std::move(state);
     return Register(object);
+}
+
+void SetThreadFaultHook(std::function<bool()> hook)
+{
+    std::lock_guard lock(g_threadHookLock);
+    g_threadFaultHook = std::move(hook);
 }
 
 DWORD ResumeThread(HANDLE thread)
@@ -135,8 +165,7 @@ DWORD ResumeThread(HANDLE thread)
     std::lock_guard lock(state->lock);
     if (state->started)
         return 0;
-    Start(state);
-    return 1;
+    return Start(state) ? 1 : 0xFFFFFFFFu;
 }
 
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds)

@@ -3,6 +3,8 @@
 #pragma once
 #include "platform/core/Types.h"
 
+#include <functional>
+
 namespace ce {
 
 constexpr DWORD ERROR_SUCCESS = 0;
@@ -28,8 +30,12 @@ constexpr DWORD CREATE_SUSPENDED = 0x00000004;
 HANDLE CreateThread(void* security, DWORD stackSize, LPTHREAD_START_ROUTINE proc, LPVOID parameter,
                     DWORD flags, DWORD* threadId);
 // The previous suspend count (1 for a suspended thread, 0 for a running
-// one), or 0xFFFFFFFF for a handle that is not a thread.
+// one), or 0xFFFFFFFF for a handle that is not a thread or a thread the
+// system could not start.
 DWORD ResumeThread(HANDLE thread);
+// Test seam: when set and returning false, CreateThread fails as if the
+// system had no thread to give.
+void SetThreadFaultHook(std::function<bool()> hook);
 constexpr DWORD WAIT_OBJECT_0 = 0;
 constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFFu;
