@@ -3,6 +3,7 @@
 #include "support/ChildProcesses.h"
 #include "support/ShellFixtures.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <thread>
@@ -15,7 +16,12 @@ namespace {
 
 class Program : public DeviceFixture {
 protected:
-    pid_t Start() { return children.Start(ChildProcesses::Program(2)); }
+    // The program with these arguments; its standard error goes to
+    // errorFile when one is named.
+    pid_t Start(std::vector<std::string> arguments = {}, const std::string& errorFile = {})
+    {
+        return children.Start(ChildProcesses::Program(2), std::move(arguments), nullptr, errorFile);
+    }
     int WaitExit(pid_t pid, std::chrono::milliseconds timeout) { return children.WaitExit(pid, timeout); }
 
     // Whether pid locks a file of the marker folder, seen in /proc/locks.
@@ -89,6 +95,55 @@ TEST_F(Program, TwentySimultaneousStartsLeaveExactlyOneRunning)
     EXPECT_EQ(WaitExit(running[0], 0ms), -1);
     EXPECT_TRUE(HoldsInstanceMarker(running[0]));
     Stop(running[0]);
+}
+
+// The data file turns read-only while the program runs: at the end its
+// list is kept in a recovery file, and standard error says where.
+TEST_F(Program, AFailedWriteBackAtTerminationKeepsTheListInARecoveryFile)
+{
+    const std::string state = root + "/state";
+    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+    fs::create_directories(state + "/contacts");
+    std::ofstream(state + "/contacts/Contacts-2020-01-01-000000.pcd") << "an earlier recovery file";
+    MakeDataFile(People({u"Ana", u"Bob", u"\u738B\u4E94"}));
+    const std::string before = ReadBytes(dataFile);
+
+    const std::string errors = root + "/errors.txt";
+    const pid_t pid = Start({}, errors);
+    ASSERT_TRUE(WaitRunning(pid));
+    std::this_thread::sleep_for(1500ms); // the first load ends
+    ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
+    Stop(pid);
+    ::unsetenv("XDG_STATE_HOME");
+
+    EXPECT_EQ(ReadBytes(dataFile), before);
+    std::vector<fs::path> recovered;
+    for (const auto& entry : fs::directory_iterator(state + "/contacts"))
+        recovered.push_back(entry.path());
+    ASSERT_EQ(recovered.size(), 2u) << "the earlier recovery file is left alone";
+    std::sort(recovered.begin(), recovered.end());
+    EXPECT_EQ(ReadBytes(recovered[0].string()), "an earlier recovery file");
+    EXPECT_EQ(ReadBytes(recovered[1].string()), before);
+    const std::string said = ReadBytes(errors);
+    EXPECT_NE(said.find("No se pudieron guardar los contactos"), std::string::npos) << said;
+    EXPECT_NE(said.find(recovered[1].string()), std::string::npos) << said;
+    EXPECT_NE(said.find(dataFile), std::string::npos) << said;
+}
+
+// A picture of the start screen is a preview: the data file stays as it was.
+TEST_F(Program, AScreenshotRunNeverWritesTheDataFile)
+{
+    MakeDataFile(People({u"Ana", u"Bob"}));
+    ASSERT_TRUE(SetWriteTime(dataFile, 1'600'000'000));
+    struct stat before {};
+    ASSERT_EQ(::stat(dataFile.c_str(), &before), 0);
+    const std::string picture = root + "/start.png";
+    EXPECT_EQ(WaitExit(Start({"--screenshot", picture}), 30s), 0);
+    EXPECT_GT(fs::file_size(picture), 0u);
+    struct stat after {};
+    ASSERT_EQ(::stat(dataFile.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mtime, before.st_mtime);
 }
 
 } // namespace

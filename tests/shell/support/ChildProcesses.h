@@ -43,8 +43,10 @@ public:
     }
 
     // Starts program with args; `input`, when given, receives the write end
-    // of a pipe to its standard input.
-    pid_t Start(const std::string& program, std::vector<std::string> args = {}, int* input = nullptr)
+    // of a pipe to its standard input; standard error goes to errorFile
+    // when one is named.
+    pid_t Start(const std::string& program, std::vector<std::string> args = {}, int* input = nullptr,
+                const std::string& errorFile = {})
     {
         args.insert(args.begin(), program);
         std::vector<char*> argv;
@@ -58,6 +60,8 @@ public:
             EXPECT_EQ(::pipe2(pipeEnds, O_CLOEXEC), 0);
             posix_spawn_file_actions_adddup2(&actions, pipeEnds[0], STDIN_FILENO);
         }
+        if (!errorFile.empty())
+            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         pid_t pid = 0;
         EXPECT_EQ(::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ), 0) << program;
         posix_spawn_file_actions_destroy(&actions);
