@@ -3,8 +3,13 @@
 # everything in one file.
 #   cmake -DINPUT=x.rc -DOUTPUT=y.mui -DMODE=script -P inline.cmake
 #   cmake -DINPUT=x.rc -DOUTPUT=y.cpp -DMODE=cpp    -P inline.cmake
-# MODE=cpp writes the inlined script as a byte array for the program.
-get_filename_component(base ${INPUT} DIRECTORY)
+# MODE=cpp writes the inlined script as a byte array for the program. The
+# files are found beside INPUT, or in BASE when it is given.
+if(DEFINED BASE)
+  set(base ${BASE})
+else()
+  get_filename_component(base ${INPUT} DIRECTORY)
+endif()
 file(READ ${INPUT} text)
 string(REPEAT "." 64 chunk)
 string(REGEX MATCHALL "[0-9]+[ \t]+(BITMAP|ICON)[ \t]+\"[^\"\n]+\"" refs "${text}")

