@@ -106,9 +106,9 @@ bool ThreadAllowed()
     return !g_threadFaultHook || g_threadFaultHook();
 }
 
-// The folder of the lock files: $XDG_RUNTIME_DIR, else /tmp/contacts-<uid>,
-// which must be a real folder of this user and nobody else's.
-std::string LockFolder()
+} // namespace
+
+std::string RuntimeFolder()
 {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     struct stat st{};
@@ -121,8 +121,6 @@ std::string LockFolder()
         return "";
     return folder;
 }
-
-} // namespace
 
 HANDLE CreateThread(void*, DWORD, LPTHREAD_START_ROUTINE proc, LPVOID parameter, DWORD flags, DWORD* threadId)
 {
@@ -220,7 +218,7 @@ HANDLE CreateMutexW(void*, BOOL, const WCHAR* name)
     SetLastError(ERROR_SUCCESS);
     if (!name || !*name)
         return Register(object.release());
-    std::string folder = LockFolder();
+    std::string folder = RuntimeFolder();
     if (folder.empty()) {
         SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;

@@ -2,6 +2,7 @@
 // language and COM start-up.
 #pragma once
 #include "platform/core/Types.h"
+#include <string>
 
 #include <functional>
 
@@ -56,6 +57,10 @@ void Sleep(DWORD milliseconds);
 // process, also after a crash.
 HANDLE CreateMutexW(void* security, BOOL initialOwner, const WCHAR* name);
 BOOL ReleaseMutex(HANDLE mutex);
+// The folder of the user's runtime files: $XDG_RUNTIME_DIR when it is a
+// folder, else /tmp/contacts-<uid>, made when missing and used only when it
+// is this user's and nobody else's; empty when neither will do.
+std::string RuntimeFolder();
 
 // Language ids: primary language | (sublanguage << 10).
 constexpr LANGID MAKELANGID(WORD primary, WORD sub) { return LANGID((sub << 10) | primary); }

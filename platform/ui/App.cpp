@@ -128,9 +128,10 @@ int AfxWinMain(int argc, char** argv)
     if (!app)
         return -1;
     InstallQuitSignals();
+    app->m_args.assign(argv + (argc > 0 ? 1 : 0), argv + argc);
     // A refused start touches no window at all.
     if (!app->InitApplication())
-        return -1;
+        return app->m_nRefusedExitCode;
     InitPlatform(argc, argv);
     app->m_args.assign(argv + (argc > 0 ? 1 : 0), argv + argc);
     WatchQuitRequests();

@@ -1,6 +1,7 @@
 // The host side: the application object, the device screen window, the
 // device font, the event loop, keyboard input, and the screen grab.
 #include "platform/ui/Host.h"
+#include "platform/core/System.h"
 #include "platform/ui/WindowImpl.h"
 #include "platform/ui/Wnd.h"
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -94,6 +96,16 @@ public:
 };
 Dispatcher* g_dispatcher = nullptr;
 
+// Closing the host window asks the program to end; the window stays until it does.
+void CloseHost(QCloseEvent* event)
+{
+    event->ignore();
+    if (g_closeHandler)
+        g_closeHandler();
+    else
+        PostQuitMessage(0);
+}
+
 class HostScreen : public QWidget {
 public:
     HostScreen()
@@ -103,6 +115,13 @@ public:
         setFocusPolicy(Qt::StrongFocus);
         setWindowTitle(QStringLiteral("Contactos"));
     }
+    void setVisible(bool visible) override
+    {
+        QWidget::setVisible(visible);
+        // Inside a backdrop, showing the device screen shows the backdrop.
+        if (visible && parentWidget())
+            parentWidget()->show();
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -110,16 +129,30 @@ protected:
         QPainter p(this);
         p.fillRect(rect(), Qt::black);
     }
-    void closeEvent(QCloseEvent* event) override
-    {
-        event->ignore();
-        if (g_closeHandler)
-            g_closeHandler();
-        else
-            PostQuitMessage(0);
-    }
+    void closeEvent(QCloseEvent* event) override { CloseHost(event); }
 };
 HostScreen* g_screen = nullptr;
+
+// Full screen on a display larger than the enlarged device screen: a black
+// window over the whole display with the device screen in its middle.
+class Backdrop : public QWidget {
+public:
+    explicit Backdrop(QWidget* screen)
+    {
+        setWindowTitle(screen->windowTitle());
+        auto* layout = new QGridLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(screen, 0, 0, Qt::AlignCenter);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::black);
+    }
+    void closeEvent(QCloseEvent* event) override { CloseHost(event); }
+};
 
 UINT VirtualKeyOf(const QKeyEvent& e)
 {
@@ -323,9 +356,11 @@ bool HasDisplay()
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
 
-// The largest whole factor at which the device screen fits the desktop,
-// learnt from a short-lived application before the real one exists.
-int FitScale()
+// The largest whole factor at which the device screen fits the desktop, or
+// the whole display in full screen, learnt from a short-lived application
+// before the real one exists. A display of exactly the device screen's size
+// is always used in full screen.
+int FitScale(bool& fullScreen)
 {
     int argc = 1;
     char name[] = "contacts";
@@ -333,15 +368,18 @@ int FitScale()
     int scale = 1;
     QGuiApplication probe(argc, argv);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect area = screen->availableGeometry();
-        QRect whole = screen->geometry();
-        g_fullScreen = whole.width() == kScreenWidth && whole.height() == kScreenHeight;
-        scale = std::max(1, std::min(area.width() / kScreenWidth, (area.height() - 40) / kScreenHeight));
+        const QRect whole = screen->geometry();
+        fullScreen = fullScreen || (whole.width() == kScreenWidth && whole.height() == kScreenHeight);
+        // A window leaves room for its frame and title.
+        const QRect area = fullScreen ? whole : screen->availableGeometry().adjusted(0, 0, 0, -40);
+        scale = std::max(1, std::min(area.width() / kScreenWidth, area.height() / kScreenHeight));
     }
     return scale;
 }
 
-int ScaleFromArguments(int& argc, char** argv)
+// Takes the window system's own options out of argv: --scale N (else
+// $CONTACTS_SCALE; 0 when neither) and --fullscreen.
+int TakeHostArguments(int& argc, char** argv, bool& fullScreen)
 {
     int scale = 0;
     for (int i = 1; argv && i < argc; ++i) {
@@ -352,6 +390,9 @@ int ScaleFromArguments(int& argc, char** argv)
             consumed = 2;
         } else if (std::strncmp(arg, "--scale=", 8) == 0) {
             scale = std::atoi(arg + 8);
+            consumed = 1;
+        } else if (std::strcmp(arg, "--fullscreen") == 0) {
+            fullScreen = true;
             consumed = 1;
         }
         if (consumed) {
@@ -367,14 +408,26 @@ int ScaleFromArguments(int& argc, char** argv)
     return scale;
 }
 
+// Qt warns when XDG_RUNTIME_DIR is unset and then picks a folder of its
+// own; it gets the folder that also holds the instance marker instead.
+void ChooseRuntimeFolder()
+{
+    const std::string folder = RuntimeFolder();
+    if (!folder.empty())
+        ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+}
+
 void Start(int& argc, char** argv)
 {
     if (g_uiThread.load())
         return;
     if (!QCoreApplication::instance()) {
-        int scale = ScaleFromArguments(argc, argv);
+        ChooseRuntimeFolder();
+        bool fullScreen = false;
+        int scale = TakeHostArguments(argc, argv, fullScreen);
         if (scale <= 0)
-            scale = HasDisplay() ? FitScale() : 1;
+            scale = HasDisplay() ? FitScale(fullScreen) : 1;
+        g_fullScreen = fullScreen;
         g_scale = std::min(scale, 16);
         if (g_scale != 1)
             qputenv("QT_SCALE_FACTOR", QByteArray::number(g_scale));
@@ -387,6 +440,16 @@ void Start(int& argc, char** argv)
         ApplyLook(*app);
     QCoreApplication::instance()->installEventFilter(new KeyFilter);
     g_screen = new HostScreen;
+    if (g_fullScreen) {
+        QWidget* window = g_screen;
+        const QScreen* display = QGuiApplication::primaryScreen();
+        if (display && display->geometry().size() != g_screen->size()) {
+            window = new Backdrop(g_screen);
+            // Also where no window manager acts on the full-screen state.
+            window->setGeometry(display->geometry());
+        }
+        window->setWindowState(Qt::WindowFullScreen);
+    }
     RegisterDialogClass();
     RegisterStaticClass();
     RegisterEditClass();
@@ -458,8 +521,6 @@ int GetScreenScale()
 int RunMessageLoop()
 {
     EnsureApplication();
-    if (g_fullScreen && g_screen)
-        g_screen->showFullScreen();
     QEventLoop loop;
     g_messageLoops.push_back(&loop);
     loop.exec();

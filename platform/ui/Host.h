@@ -10,7 +10,9 @@ namespace ce {
 
 // Starts the window system on the calling thread, which becomes the
 // user-interface thread. Takes `--scale N` out of argv (else
-// $CONTACTS_SCALE, else the largest whole factor that fits the desktop).
+// $CONTACTS_SCALE, else the largest whole factor that fits the desktop) and
+// `--fullscreen`, which shows the device screen without a window frame, as
+// a display of exactly 320 x 240 pixels always does.
 // Every window function calls it with no arguments when needed, so tests
 // need not. Later calls do nothing.
 void InitPlatform(int& argc, char** argv);

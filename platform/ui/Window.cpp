@@ -1057,7 +1057,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         Invalidate(*w);
         // The program's main window names the host window.
         if (!w->parent && !w->owner && !(w->exStyle & WS_EX_TOPMOST) && !w->text.empty())
-            ScreenWidget()->setWindowTitle(DisplayText(w->text));
+            ScreenWidget()->window()->setWindowTitle(DisplayText(w->text));
         return TRUE;
     }
     case WM_GETTEXTLENGTH:
