@@ -29,6 +29,14 @@ CContactApp::~CContactApp() = default;
 
 BOOL CContactApp::InitApplication()
 {
+    // The help, the version and a wrong command line are answered at once,
+    // whether or not another copy runs.
+    commandLine = ParseCommandLine(m_args);
+    if (commandLine.action == CommandLine::ShowHelp || commandLine.action == CommandLine::ShowVersion ||
+        commandLine.action == CommandLine::BadUsage) {
+        m_nRefusedExitCode = PrintAnswer(commandLine);
+        return FALSE;
+    }
     InstanceMutex = nullptr;
     InstanceMutex = CreateMutexW(nullptr, FALSE, InstanceMarkerName);
     if (!InstanceMutex)
@@ -55,10 +63,8 @@ BOOL CContactApp::InitInstance()
     SipSetCandidateSource(&PinyinCandidates);
 
     auto* frame = new CMainFrame;
-    for (std::size_t i = 0; i + 1 < m_args.size(); ++i) {
-        if (m_args[i] == "--screenshot")
-            frame->SetScreenshotFile(m_args[i + 1]);
-    }
+    if (!commandLine.screenshotFile.empty())
+        frame->SetScreenshotFile(commandLine.screenshotFile);
     // A frame that cannot be created is no main window: the start ends.
     if (!frame->LoadFrame(IDR_MAINFRAME, FWS_ADDTOTITLE, nullptr, nullptr)) {
         delete frame;

@@ -1,0 +1,37 @@
+// The program's command line. It is read before any window exists, so that
+// the help, the version and a wrong option are answered without a display
+// and while another copy of the program runs.
+#pragma once
+#include <string>
+#include <vector>
+
+struct CommandLine {
+    enum Action {
+        Run,         // the address book's window
+        ShowHelp,    // --help
+        ShowVersion, // --version
+        Import,      // --import FILE... [--dry-run]
+        Export,      // --export FILE
+        BadUsage,    // an unknown option or a missing value: `error` says which
+    };
+    Action action = Run;
+    std::string error;
+    std::string screenshotFile; // --screenshot FILE: the start screen as a PNG, then the end
+    std::vector<std::string> importFiles;
+    std::string exportFile;
+    bool dryRun = false;
+};
+
+// The arguments after the program name. The window system's own options
+// (--scale N, --fullscreen) are accepted and left to it.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// One line: how to call the program.
+std::string UsageText();
+// The usage, every option and the settings read from the environment.
+std::string HelpText();
+// "contacts " and the version number.
+std::string VersionText();
+// Prints the help or the version on standard output, or a wrong command
+// line's error with the usage on standard error; returns the exit status.
+int PrintAnswer(const CommandLine& line);

@@ -1,0 +1,75 @@
+// Reading the program's command line: what it asks for, and every way it
+// can be wrong.
+#include "shell/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(CommandLineTest, HelpAndVersionWinOverWhatFollows)
+{
+    EXPECT_EQ(ParseCommandLine({"--help"}).action, CommandLine::ShowHelp);
+    EXPECT_EQ(ParseCommandLine({"-h"}).action, CommandLine::ShowHelp);
+    EXPECT_EQ(ParseCommandLine({"--scale", "2", "--version", "--bogus"}).action, CommandLine::ShowVersion);
+    // What comes first decides: a wrong option before --help is an error.
+    EXPECT_EQ(ParseCommandLine({"--bogus", "--help"}).action, CommandLine::BadUsage);
+}
+
+TEST(CommandLineTest, ReadsEveryOptionWithItsValues)
+{
+    EXPECT_EQ(ParseCommandLine({}).action, CommandLine::Run);
+
+    const CommandLine run = ParseCommandLine({"--scale=3", "--fullscreen", "--screenshot", "start.png"});
+    EXPECT_EQ(run.action, CommandLine::Run);
+    EXPECT_EQ(run.screenshotFile, "start.png");
+    EXPECT_EQ(ParseCommandLine({"--screenshot=a b.png"}).screenshotFile, "a b.png");
+
+    const CommandLine import = ParseCommandLine({"--import", "a.vcf", "-", "b.vcf", "--dry-run"});
+    EXPECT_EQ(import.action, CommandLine::Import);
+    EXPECT_EQ(import.importFiles, (Args{"a.vcf", "-", "b.vcf"}));
+    EXPECT_TRUE(import.dryRun);
+
+    const CommandLine exported = ParseCommandLine({"--export", "-"});
+    EXPECT_EQ(exported.action, CommandLine::Export);
+    EXPECT_EQ(exported.exportFile, "-");
+}
+
+TEST(CommandLineTest, NamesWhatIsWrong)
+{
+    const std::pair<Args, const char*> wrong[] = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"-x"}, "unknown option '-x'"},
+        {{"contacts.pcd"}, "unexpected argument 'contacts.pcd'"},
+        {{"--screenshot"}, "option '--screenshot' needs a value"},
+        {{"--screenshot", "--fullscreen"}, "option '--screenshot' needs a value"},
+        {{"--screenshot="}, "option '--screenshot' needs a value"},
+        {{"--scale", "big"}, "option '--scale' needs a whole number"},
+        {{"--import"}, "option '--import' needs at least one file"},
+        {{"--import", "--dry-run"}, "option '--import' needs at least one file"},
+        {{"--export"}, "option '--export' needs a value"},
+        {{"--import", "a.vcf", "--export", "b.vcf"}, "--import and --export cannot be combined"},
+        {{"--dry-run"}, "--dry-run goes with --import"},
+        {{"--export", "b.vcf", "--dry-run"}, "--dry-run goes with --import"},
+    };
+    for (const auto& [args, error] : wrong) {
+        const CommandLine line = ParseCommandLine(args);
+        EXPECT_EQ(line.action, CommandLine::BadUsage) << args[0];
+        EXPECT_EQ(line.error, error);
+    }
+}
+
+TEST(CommandLineTest, HelpNamesEveryOptionAndSetting)
+{
+    const std::string help = HelpText();
+    EXPECT_TRUE(help.starts_with(UsageText()));
+    for (const char* word : {"--scale N", "--fullscreen", "--screenshot FILE", "--import FILE...", "--dry-run",
+                             "--export FILE", "--help", "--version", "CONTACTS_DEVICE_ROOT", "CONTACTS_CODEPAGE",
+                             "CONTACTS_UI_LANGUAGE", "CONTACTS_SCALE", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"})
+        EXPECT_NE(help.find(word), std::string::npos) << word;
+    for (std::size_t start = 0, end; (end = help.find('\n', start)) != std::string::npos; start = end + 1)
+        EXPECT_LE(end - start, 80u) << help.substr(start, end - start);
+}
+
+} // namespace
