@@ -97,11 +97,11 @@ HMODULE LoadLibraryW(const WCHAR* fileName)
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
-    for (const std::string& folder : {ProgramFolder(), std::string(CONTACTS_DATA_DIR)}) {
-        if (folder.empty())
-            continue;
-        if (HMODULE module = LoadResourceModule(folder + "/" + name))
-            return module;
+    const std::string program = ProgramFolder();
+    if (!program.empty()) {
+        for (const std::string& folder : {program, program + "/" CONTACTS_DATA_FROM_PROGRAM})
+            if (HMODULE module = LoadResourceModule(folder + "/" + name))
+                return module;
     }
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;

@@ -104,7 +104,7 @@ TEST_F(ResourcesTest, SatelliteReplacesEveryLookupUntilFreed)
     EXPECT_EQ(FreeLibrary(english), FALSE);
 }
 
-TEST_F(ResourcesTest, LibrariesComeOnlyFromTheProgramFolderNeverFromTheCurrentOne)
+TEST_F(ResourcesTest, LibrariesComeFromTheProgramAndDataFoldersNeverFromTheCurrentOne)
 {
     TempDir cwd;
     const std::string name = "Contacts.exe.7ffe.mui";
@@ -121,6 +121,18 @@ TEST_F(ResourcesTest, LibrariesComeOnlyFromTheProgramFolderNeverFromTheCurrentOn
     std::filesystem::remove(beside);
     ASSERT_NE(module, nullptr);
     EXPECT_EQ(*ModuleResources(module).FindString(1), u"beside the program");
+    EXPECT_EQ(FreeLibrary(module), TRUE);
+
+    // The data folder of an installation lies beside the program's folder,
+    // whatever the prefix: <prefix>/bin/contacts, <prefix>/share/contacts.
+    const std::filesystem::path data =
+        std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "share/contacts";
+    std::filesystem::create_directories(data);
+    ASSERT_TRUE(WriteHostFile(data / name, "STRINGTABLE BEGIN 1 \"installed\" END\n"));
+    module = LoadLibraryW(u"Contacts.exe.7ffe.mui");
+    std::filesystem::remove_all(data.parent_path());
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(*ModuleResources(module).FindString(1), u"installed");
     EXPECT_EQ(FreeLibrary(module), TRUE);
 }
 

@@ -17,13 +17,28 @@ namespace {
 // Chinese simplified and traditional.
 const std::set<std::string> kShipped = {"0409", "0407", "040c", "0410", "0416", "0816", "0804", "0404"};
 
+std::string LanguageOf(const std::filesystem::path& satellite)
+{
+    const std::string name = satellite.filename();
+    return name.starts_with("Contacts.exe.") && name.ends_with(".mui") ? name.substr(13, name.size() - 17) : "";
+}
+
+// The satellites written by the build; every other one links to that of its
+// language (the same primary language id, the low ten bits).
 std::set<std::string> SatellitesInTheBuild()
 {
     std::set<std::string> found;
     for (const auto& entry : std::filesystem::directory_iterator(CONTACTS_SATELLITE_DIR)) {
-        const std::string name = entry.path().filename();
-        if (name.starts_with("Contacts.exe.") && name.ends_with(".mui"))
-            found.insert(name.substr(13, name.size() - 17));
+        const std::string language = LanguageOf(entry.path());
+        if (language.empty())
+            continue;
+        if (!entry.is_symlink()) {
+            found.insert(language);
+            continue;
+        }
+        const std::string target = LanguageOf(std::filesystem::read_symlink(entry.path()));
+        EXPECT_TRUE(kShipped.contains(target)) << language;
+        EXPECT_EQ(std::stoul(target, nullptr, 16) & 0x3FF, std::stoul(language, nullptr, 16) & 0x3FF) << language;
     }
     return found;
 }
