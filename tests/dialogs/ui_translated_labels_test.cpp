@@ -1,7 +1,7 @@
 // The field labels of every shipped language fit the label column of the
 // forms: the column breaks a long label into lines, and each line must show
-// whole inside its control. The edit dialog of every language is saved in the
-// build tree's pictures folder as edit-dialog-<language>.png.
+// whole inside its control. Both dialogs of every language are saved in the
+// build tree's pictures folder (edit-dialog-<language>.png, detail-dialog-...).
 #include "dialogs/ContactEditDlg.h"
 #include "dialogs/ContactShowDlg.h"
 #include "platform/core/Resources.h"
@@ -89,6 +89,7 @@ TEST_F(TranslatedLabelsTest, EveryLabelShowsWholeInEveryLanguage)
             const ce::CWnd* form = Pane(detail);
             for (int field = 1; field < 16; ++field)
                 ExpectShownWhole(form, kLabel + field - 1, ce::LoadStringW(ce::UINT(field + 1)));
+            EXPECT_TRUE(ce::GrabScreen().SavePng(pictures + "/detail-dialog-" + language + ".png"));
         });
         EXPECT_EQ(ce::FreeLibrary(module), ce::TRUE);
         setenv("CONTACTS_UI_LANGUAGE", "0c0a", 1);
