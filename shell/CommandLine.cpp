@@ -125,7 +125,8 @@ std::string HelpText()
            "                        data file cannot be written at the end\n"
            "  XDG_RUNTIME_DIR       folder of the lock that lets only one copy run\n"
            "\n"
-           "Exit status: 0 on success, 2 on a wrong command line.\n";
+           "Exit status: 0 on success; 1 when an import or export fails; 2 on a wrong\n"
+           "command line, or when --import or --export find the address book running.\n";
 }
 
 std::string VersionText() { return std::string("contacts ") + CONTACTS_VERSION + "\n"; }

@@ -5,6 +5,7 @@
 #include "platform/core/System.h"
 #include "platform/ui/Sip.h"
 #include "res/resource.h"
+#include "shell/CommandLine.h"
 #include "shell/MainFrm.h"
 
 #include <cstdio>
@@ -29,14 +30,6 @@ CContactApp::~CContactApp() = default;
 
 BOOL CContactApp::InitApplication()
 {
-    // The help, the version and a wrong command line are answered at once,
-    // whether or not another copy runs.
-    commandLine = ParseCommandLine(m_args);
-    if (commandLine.action == CommandLine::ShowHelp || commandLine.action == CommandLine::ShowVersion ||
-        commandLine.action == CommandLine::BadUsage) {
-        m_nRefusedExitCode = PrintAnswer(commandLine);
-        return FALSE;
-    }
     InstanceMutex = nullptr;
     InstanceMutex = CreateMutexW(nullptr, FALSE, InstanceMarkerName);
     if (!InstanceMutex)
@@ -63,8 +56,8 @@ BOOL CContactApp::InitInstance()
     SipSetCandidateSource(&PinyinCandidates);
 
     auto* frame = new CMainFrame;
-    if (!commandLine.screenshotFile.empty())
-        frame->SetScreenshotFile(commandLine.screenshotFile);
+    if (const std::string screenshot = ParseCommandLine(m_args).screenshotFile; !screenshot.empty())
+        frame->SetScreenshotFile(screenshot);
     // A frame that cannot be created is no main window: the start ends.
     if (!frame->LoadFrame(IDR_MAINFRAME, FWS_ADDTOTITLE, nullptr, nullptr)) {
         delete frame;

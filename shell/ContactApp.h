@@ -3,7 +3,6 @@
 #pragma once
 #include "platform/core/Types.h"
 #include "platform/ui/App.h"
-#include "shell/CommandLine.h"
 
 class CContactApp : public ce::CWinApp {
 public:
@@ -12,11 +11,8 @@ public:
 
     ce::BOOL InitInstance() override;
     int ExitInstance() override;
-    // Answers --help, --version and a wrong command line, and refuses the
-    // start while another copy holds the instance marker.
+    // Refuses the start while another copy holds the instance marker.
     ce::BOOL InitApplication() override;
-
-    CommandLine commandLine;
 
     // Marks the running instance; null when not held.
     ce::HANDLE InstanceMutex = nullptr;

@@ -1,6 +1,9 @@
-// The one application object of the program, and its start: the vCard
-// import and export run without any window; everything else is the address book.
+// The one application object of the program, and its start: the help, the
+// version and a wrong command line are answered, and the vCard import and
+// export run, without any window and whether or not another copy runs;
+// everything else is the address book.
 #include "platform/ui/App.h"
+#include "shell/CommandLine.h"
 #include "shell/ContactApp.h"
 #include "vcard/CommandLine.h"
 
@@ -8,7 +11,14 @@ CContactApp theApp;
 
 int main(int argc, char** argv)
 {
-    if (const int status = vcard::RunCommandLine(argc, argv); status != vcard::NotACommand)
-        return status;
-    return ce::AfxWinMain(argc, argv);
+    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    switch (line.action) {
+    case CommandLine::Run:
+        return ce::AfxWinMain(argc, argv);
+    case CommandLine::Import:
+    case CommandLine::Export:
+        return vcard::RunCommandLine(argc, argv);
+    default:
+        return PrintAnswer(line);
+    }
 }

@@ -128,10 +128,9 @@ int AfxWinMain(int argc, char** argv)
     if (!app)
         return -1;
     InstallQuitSignals();
-    app->m_args.assign(argv + (argc > 0 ? 1 : 0), argv + argc);
     // A refused start touches no window at all.
     if (!app->InitApplication())
-        return app->m_nRefusedExitCode;
+        return -1;
     InitPlatform(argc, argv);
     app->m_args.assign(argv + (argc > 0 ? 1 : 0), argv + argc);
     WatchQuitRequests();

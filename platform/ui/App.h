@@ -16,9 +16,8 @@ public:
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
-    // FALSE refuses the start: the process ends at once, with the exit code
-    // m_nRefusedExitCode, without InitInstance and without ExitInstance.
-    // Runs before the window system starts.
+    // FALSE refuses the start: the process ends at once, without
+    // InitInstance and without ExitInstance.
     virtual BOOL InitApplication();
     // FALSE ends the program: the main window, if any, is destroyed and
     // ExitInstance runs.
@@ -31,11 +30,9 @@ public:
     // Its destruction ends the message loop.
     CWnd* m_pMainWnd = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
-    // The command line arguments after the program name: all of them in
-    // InitApplication, from InitInstance on without those the window system
-    // took (--scale N, --fullscreen).
+    // The command line arguments after the program name, without those the
+    // window system took (--scale N, --fullscreen).
     std::vector<std::string> m_args;
-    int m_nRefusedExitCode = -1;
 };
 
 // Whether SIGTERM or SIGINT asked the program to end: nobody is there to
