@@ -26,7 +26,7 @@ struct CommandLine {
 // (--scale N, --fullscreen) are accepted and left to it.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
-// One line: how to call the program.
+// How to call the program, a line for each way.
 std::string UsageText();
 // The usage, every option and the settings read from the environment.
 std::string HelpText();

@@ -457,6 +457,13 @@ LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, 
     return FindWindowClass(name)->name.c_str();
 }
 
+// The program's main window names the host window, in the program's language.
+static void NameHostWindow(const Window& w)
+{
+    if (!w.parent && !w.owner && !(w.exStyle & WS_EX_TOPMOST) && !w.text.empty())
+        ScreenWidget()->window()->setWindowTitle(DisplayText(w.text));
+}
+
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU hMenu, HINSTANCE, void* param)
 {
@@ -491,6 +498,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     }
     w.rect = QRect(x, y, std::max(0, width), std::max(0, height));
     HWND hwnd = w.hwnd;
+    NameHostWindow(w);
     reg.windows.emplace(hwnd, std::move(owned));
     {
         std::lock_guard lock(LiveMutex());
@@ -1055,9 +1063,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         auto* text = reinterpret_cast<LPCWSTR>(lParam);
         w->text = text ? text : u"";
         Invalidate(*w);
-        // The program's main window names the host window.
-        if (!w->parent && !w->owner && !(w->exStyle & WS_EX_TOPMOST) && !w->text.empty())
-            ScreenWidget()->window()->setWindowTitle(DisplayText(w->text));
+        NameHostWindow(*w);
         return TRUE;
     }
     case WM_GETTEXTLENGTH:
