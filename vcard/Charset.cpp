@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 
 namespace vcard {
 
@@ -23,6 +24,14 @@ std::string IconvName(std::string_view charset)
     if (name == "BIG5" || name == "BIG-5")
         return "CP950";
     return name;
+}
+
+// Whether ASCII bytes are the same characters in the charset: then ASCII
+// text needs no conversion. ISO-2022, UTF-7 and UTF-16 are not of them.
+bool KeepsAscii(const std::string& name)
+{
+    return name == "UTF-8" || name == "GB18030" || name == "US-ASCII" || name.rfind("ISO-8859", 0) == 0 ||
+           name.rfind("WINDOWS-", 0) == 0 || name.rfind("CP", 0) == 0;
 }
 
 } // namespace
@@ -55,24 +64,33 @@ iconv_t CharsetDecoder::Converter(const std::string& charset)
 bool CharsetDecoder::Decode(std::string_view charset, std::string_view bytes, std::u16string& text)
 {
     text.clear();
-    const iconv_t converter = Converter(IconvName(charset));
+    const std::string name = IconvName(charset);
+    const iconv_t converter = Converter(name);
     if (converter == NoConverter)
         return false;
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    if (KeepsAscii(name) && std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
         text.assign(bytes.begin(), bytes.end());
         return true;
     }
     iconv(converter, nullptr, nullptr, nullptr, nullptr);
-    // No supported charset makes more UTF-16 units than bytes.
-    text.resize(bytes.size() + 1);
     char* in = const_cast<char*>(bytes.data());
     std::size_t inLeft = bytes.size();
-    char* out = reinterpret_cast<char*>(text.data());
-    std::size_t outLeft = text.size() * sizeof(char16_t);
-    const std::size_t room = outLeft;
-    const bool ok = iconv(converter, &in, &inLeft, &out, &outLeft) != std::size_t(-1) && inLeft == 0;
-    text.resize((room - outLeft) / sizeof(char16_t));
-    return ok;
+    std::size_t units = 0;
+    text.resize(bytes.size() + 1);
+    for (;;) {
+        char* out = reinterpret_cast<char*>(text.data() + units);
+        std::size_t outLeft = (text.size() - units) * sizeof(char16_t);
+        const std::size_t room = outLeft;
+        const bool done = iconv(converter, &in, &inLeft, &out, &outLeft) != std::size_t(-1);
+        units += (room - outLeft) / sizeof(char16_t);
+        // A few charsets make more than one UTF-16 unit of one byte.
+        if (!done && errno == E2BIG) {
+            text.resize(text.size() * 2);
+            continue;
+        }
+        text.resize(units);
+        return done && inLeft == 0;
+    }
 }
 
 } // namespace vcard

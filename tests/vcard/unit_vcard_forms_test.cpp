@@ -147,6 +147,7 @@ TEST(VCardForms, CharsetsGoThroughIconv)
         {"GB18030", "=81=30=8A=31=95=32=82=36", u"ä𠀀"},
         {"Big5", "=A4=FD", u"王"},
         {"Shift_JIS", "=8E=52=93=63\\=5C", u"山田\\"},
+        {"ISO-2022-JP", "=1B$B;3ED=1B(B", u"山田"}, // seven-bit bytes that are no ASCII text
     };
     for (const Case& c : cases) {
         const MappedCard card = MapOne(std::string("BEGIN:VCARD\nVERSION:2.1\nFN;ENCODING=QUOTED-PRINTABLE;CHARSET=") +
