@@ -7,6 +7,7 @@
 #include "vcard/CardWriter.h"
 #include "vcard/Import.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -206,6 +207,21 @@ int Import(const Request& request)
     return 0;
 }
 
+// Values that hold bytes the code page cannot decode: vCard text is
+// Unicode, so each such byte is written as U+FFFD.
+int ValuesWithUndecodableBytes(const ContactListBase& list)
+{
+    int count = 0;
+    auto guard = list.Lock();
+    for (int i = 0; i < list.GetCount(); ++i) {
+        for (FieldId id = 0; id < FieldCount; ++id) {
+            const std::u16string_view text = list.GetAt(i)->GetField(id)->TextValue();
+            count += std::any_of(text.begin(), text.end(), ce::IsUndecodableByte);
+        }
+    }
+    return count;
+}
+
 int Export(const Request& request)
 {
     ContactList list;
@@ -217,6 +233,9 @@ int Export(const Request& request)
         return ExitFailed;
     }
     Say(std::to_string(list.GetCount()) + " contacts exported to " + DisplayName(target, true));
+    if (const int undecodable = ValuesWithUndecodableBytes(list))
+        Say(std::to_string(undecodable) + " values hold bytes that are no text in code page " +
+            std::to_string(ce::GetACP()) + ", written as U+FFFD");
     return 0;
 }
 

@@ -88,6 +88,18 @@ TEST_F(Import, TextTheCodePageLacksIsStoredAsTheProgramStoresItAndCounted)
     EXPECT_EQ(said.find("cannot store"), std::string::npos) << "nothing stored, nothing to report: " << said;
 }
 
+TEST_F(Import, ExportSaysWhichValuesHoldBytesThatAreNoText)
+{
+    // Ana's name with a byte that code page 936 cannot decode, as another
+    // device may have written it.
+    std::filesystem::create_directories(root + "/My Flash Disk/PIM");
+    WriteHostFile(dataFile, std::string("Ana\xFF\0", 5) + std::string(5 + 16 + 9, '\0'));
+    const std::string out = root + "/out.vcf";
+    ASSERT_EQ(Run({"--export", out}), 0) << said;
+    EXPECT_NE(ReadHostFile(out).find("FN:Ana\xEF\xBF\xBD\r\n"), std::string::npos) << ReadHostFile(out);
+    EXPECT_NE(said.find("1 values hold bytes that are no text in code page 936"), std::string::npos) << said;
+}
+
 TEST_F(Import, BothModesRefuseWhileTheAddressBookRuns)
 {
     ASSERT_EQ(Run({"--import", Source("a.vcf", Cards)}), 0) << said;
