@@ -16,8 +16,9 @@ int main(int argc, char** argv)
     case CommandLine::Run:
         return ce::AfxWinMain(argc, argv);
     case CommandLine::Import:
+        return vcard::RunImport(line.importFiles, line.dryRun);
     case CommandLine::Export:
-        return vcard::RunCommandLine(argc, argv);
+        return vcard::RunExport(line.exportFile);
     default:
         return PrintAnswer(line);
     }

@@ -22,46 +22,6 @@ namespace {
 
 constexpr const char* Program = "contacts";
 
-struct Request {
-    enum Mode { None, Import, Export } mode = None;
-    bool dryRun = false;
-    std::vector<std::string> files;
-    std::string problem;
-};
-
-Request ParseArguments(const std::vector<std::string>& args)
-{
-    Request request;
-    for (const std::string& arg : args) {
-        const Request::Mode mode = arg == "--import" ? Request::Import : arg == "--export" ? Request::Export : Request::None;
-        if (mode != Request::None && request.mode != Request::None && mode != request.mode)
-            request.problem = "--import and --export go one at a time";
-        if (mode != Request::None)
-            request.mode = mode;
-        request.dryRun = request.dryRun || arg == "--dry-run";
-    }
-    if (request.mode == Request::None) {
-        if (request.dryRun)
-            request.problem = "--dry-run goes with --import";
-        return request;
-    }
-    for (const std::string& arg : args) {
-        if (arg == "--import" || arg == "--export" || arg == "--dry-run")
-            continue;
-        if (arg.size() > 1 && arg[0] == '-')
-            request.problem = "unknown option " + arg + " with " + (request.mode == Request::Import ? "--import" : "--export");
-        else
-            request.files.push_back(arg);
-    }
-    if (request.problem.empty() && request.mode == Request::Import && request.files.empty())
-        request.problem = "--import needs at least one FILE (\"-\" reads standard input)";
-    if (request.problem.empty() && request.mode == Request::Export && request.files.size() != 1)
-        request.problem = "--export needs exactly one FILE (\"-\" writes standard output)";
-    if (request.problem.empty() && request.mode == Request::Export && request.dryRun)
-        request.problem = "--dry-run goes with --import";
-    return request;
-}
-
 void Say(const std::string& message) { std::fprintf(stderr, "%s: %s\n", Program, message.c_str()); }
 
 std::string DisplayName(const std::string& file, bool output)
@@ -138,6 +98,12 @@ bool WriteTarget(const std::string& name, const std::string& bytes)
     return true;
 }
 
+int RefuseWhileRunning()
+{
+    Say("the address book is running: close it first, nothing was changed");
+    return ExitBookRunning;
+}
+
 // The address book's own list, read from the data file; a data file that
 // exists but cannot be read is a failure, a missing one an empty book.
 bool LoadBook(ContactList& list)
@@ -174,10 +140,10 @@ void ReportImport(const ImportSummary& summary, bool dryRun)
         Say("dry run: the address book was not changed");
 }
 
-int Import(const Request& request)
+int Import(const std::vector<std::string>& names, bool dryRun)
 {
     std::vector<SourceFile> files;
-    for (const std::string& name : request.files) {
+    for (const std::string& name : names) {
         SourceFile& file = files.emplace_back();
         file.name = DisplayName(name, false);
         if (!ReadSource(name, file.bytes)) {
@@ -195,7 +161,7 @@ int Import(const Request& request)
         Say(where + ": " + failure.message + "; nothing was imported");
         return ExitFailed;
     }
-    if (!request.dryRun && summary.imported > 0) {
+    if (!dryRun && summary.imported > 0) {
         std::error_code ignored;
         std::filesystem::create_directories(ce::DeviceToHostPath(ContactStoreFolder), ignored);
         if (!list.Save(ContactStoreFile)) {
@@ -203,7 +169,7 @@ int Import(const Request& request)
             return ExitFailed;
         }
     }
-    ReportImport(summary, request.dryRun);
+    ReportImport(summary, dryRun);
     return 0;
 }
 
@@ -222,12 +188,11 @@ int ValuesWithUndecodableBytes(const ContactListBase& list)
     return count;
 }
 
-int Export(const Request& request)
+int Export(const std::string& target)
 {
     ContactList list;
     if (!LoadBook(list))
         return ExitFailed;
-    const std::string& target = request.files.front();
     if (!WriteTarget(target, WriteCards(list))) {
         Say("cannot write " + DisplayName(target, true) + ": " + std::strerror(errno));
         return ExitFailed;
@@ -241,21 +206,16 @@ int Export(const Request& request)
 
 } // namespace
 
-int RunCommandLine(int argc, char** argv)
+int RunImport(const std::vector<std::string>& files, bool dryRun)
 {
-    const Request request = ParseArguments(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
-    if (!request.problem.empty()) {
-        Say(request.problem);
-        return ExitFailed;
-    }
-    if (request.mode == Request::None)
-        return NotACommand;
     const InstanceMarker marker;
-    if (!marker.Held()) {
-        Say("the address book is running: close it first, nothing was changed");
-        return ExitBookRunning;
-    }
-    return request.mode == Request::Import ? Import(request) : Export(request);
+    return marker.Held() ? Import(files, dryRun) : RefuseWhileRunning();
+}
+
+int RunExport(const std::string& file)
+{
+    const InstanceMarker marker;
+    return marker.Held() ? Export(file) : RefuseWhileRunning();
 }
 
 } // namespace vcard

@@ -118,15 +118,19 @@ protected:
         return path;
     }
 
-    // The program's command line, run here; standard error is kept in `said`.
-    int Run(std::vector<std::string> args)
+    // The program's two modes, run here; standard error is kept in `said`.
+    int Import(std::vector<std::string> files, bool dryRun = false)
     {
-        args.insert(args.begin(), "contacts");
-        std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
         testing::internal::CaptureStderr();
-        const int status = vcard::RunCommandLine(int(argv.size()), argv.data());
+        const int status = vcard::RunImport(files, dryRun);
+        said = testing::internal::GetCapturedStderr();
+        return status;
+    }
+
+    int Export(const std::string& file)
+    {
+        testing::internal::CaptureStderr();
+        const int status = vcard::RunExport(file);
         said = testing::internal::GetCapturedStderr();
         return status;
     }
