@@ -1,5 +1,4 @@
-// Export as vCard 3.0, and the round trip: export then import into an empty
-// book gives back every contact with the same 16 fields.
+// Export as vCard 3.0, and the round trip through an empty book.
 #include "support/VCardTestSupport.h"
 
 #include "vcard/CardWriter.h"
@@ -19,7 +18,7 @@ std::unique_ptr<ContactRecord> Contact(const Fields& texts, ce::DATE birthday)
     return record;
 }
 
-// The physical lines of a file, each with its CRLF removed; fails the test on a bare LF.
+// The lines of a file without their CRLF; a bare LF fails the test.
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -34,20 +33,11 @@ std::vector<std::string> Lines(const std::string& text)
 
 TEST(Export, EveryFieldAsTheTableWritesIt)
 {
-    Fields texts;
-    texts[FieldName] = u"Ana, de la Cruz";
-    texts[FieldAddress] = u"Calle Mayor 1; 2º\nMálaga";
-    texts[FieldTelephone] = u"111";
-    texts[FieldMobile] = u"222";
-    texts[FieldFax] = u"333";
-    texts[FieldEmail2] = u"ana@x.es";
-    texts[FieldCompany] = u"Acme\\Ibérica";
-    texts[FieldDepartment] = u"Ventas";
-    texts[FieldJobTitle] = u"Jefa";
-    texts[FieldOfficeAddress] = u"Gran Via 10";
-    texts[FieldOfficeTelephone] = u"444";
-    texts[FieldOfficeFax] = u"555";
-    texts[FieldWebPage] = u"http://x.es/a,b";
+    // In field order: name, address, telephone, mobile, fax, e-mail, (birthday), company, title,
+    // department, office address, telephone and fax, e-mails 2 and 3, web page.
+    const Fields texts = {u"Ana, de la Cruz", u"Calle Mayor 1; 2º\nMálaga", u"111", u"222", u"333", u"", u"",
+                          u"Acme\\Ibérica", u"Jefa", u"Ventas", u"Gran Via 10", u"444", u"555", u"ana@x.es", u"",
+                          u"http://x.es/a,b"};
     const std::string card = vcard::WriteCard(*Contact(texts, MakeDate(1975, 3, 7)));
     EXPECT_EQ(card, "BEGIN:VCARD\r\n"
                     "VERSION:3.0\r\n"
@@ -69,8 +59,7 @@ TEST(Export, EveryFieldAsTheTableWritesIt)
 
     // Empty fields are left out; a line break of any kind is one "\n".
     Fields sparse;
-    sparse[FieldName] = u"Bo";
-    sparse[FieldJobTitle] = u"a\r\nb\rc";
+    sparse[FieldName] = u"Bo", sparse[FieldJobTitle] = u"a\r\nb\rc";
     EXPECT_EQ(vcard::WriteCard(*Contact(sparse, 0.0)),
               "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bo\r\nN:Bo;;;;\r\nTITLE:a\\nb\\nc\r\nEND:VCARD\r\n");
 }
@@ -85,8 +74,7 @@ TEST(Export, LongLinesFoldAt75OctetsWithoutSplittingACharacter)
     std::string unfolded;
     for (const std::string& line : Lines(card)) {
         EXPECT_LE(line.size(), 75u) << line;
-        // Each physical line is whole UTF-8: it neither starts nor ends inside a character.
-        std::u16string decoded;
+        std::u16string decoded; // whole UTF-8: no line starts or ends inside a character
         vcard::CharsetDecoder utf8;
         EXPECT_TRUE(utf8.Decode("UTF-8", line, decoded)) << line;
         if (!line.empty() && line[0] == ' ')
@@ -125,8 +113,7 @@ TEST(Export, RoundTripGivesBackEverySixteenFields)
                 random() % 3 ? MakeDate(1900 + int(random() % 200), 1 + int(random() % 12), 1 + int(random() % 28))
                              : 0.0;
             auto contact = Contact(texts, birthday);
-            // A book holds no two equal contacts (they would come back as
-            // one), and a blank one has nothing to carry.
+            // Equal contacts would come back as one; a blank one carries nothing.
             const Fields fields = FieldsOf(*contact);
             if (fields == Fields() || std::find(added.begin(), added.end(), fields) != added.end())
                 continue;

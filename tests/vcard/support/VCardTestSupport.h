@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vcardtest {
@@ -61,16 +62,29 @@ inline std::string Crlf(std::string_view text)
     return out;
 }
 
+// Every card of `text`, read and mapped; false with `error` set on the first fault.
+inline bool MapAll(std::string_view text, std::vector<vcard::MappedCard>& mapped, vcard::ReadError& error,
+                   unsigned ansiCodePage = 936)
+{
+    std::vector<vcard::RawCard> cards;
+    vcard::PropertyDecoder decoder(ansiCodePage);
+    if (!vcard::ReadCards(text, cards, error))
+        return false;
+    mapped.resize(cards.size());
+    for (std::size_t i = 0; i < cards.size(); ++i)
+        if (!vcard::MapCard(cards[i], decoder, mapped[i], error))
+            return false;
+    return true;
+}
+
 // The one card of `text`, read and mapped; a fault fails the test.
 inline vcard::MappedCard MapOne(std::string_view text, unsigned ansiCodePage = 936)
 {
-    std::vector<vcard::RawCard> cards;
+    std::vector<vcard::MappedCard> mapped;
     vcard::ReadError error;
-    vcard::MappedCard mapped;
-    vcard::PropertyDecoder decoder(ansiCodePage);
-    if (!vcard::ReadCards(text, cards, error) || cards.size() != 1 || !vcard::MapCard(cards[0], decoder, mapped, error))
-        ADD_FAILURE() << "line " << error.line << ": " << error.message << " (" << cards.size() << " cards)";
-    return mapped;
+    if (!MapAll(text, mapped, error, ansiCodePage) || mapped.size() != 1)
+        ADD_FAILURE() << "line " << error.line << ": " << error.message << " (" << mapped.size() << " cards)";
+    return mapped.empty() ? vcard::MappedCard() : mapped[0];
 }
 
 inline std::string ReadHostFile(const std::string& path)
@@ -121,19 +135,15 @@ protected:
     // The program's two modes, run here; standard error is kept in `said`.
     int Import(std::vector<std::string> files, bool dryRun = false)
     {
-        testing::internal::CaptureStderr();
-        const int status = vcard::RunImport(files, dryRun);
-        said = testing::internal::GetCapturedStderr();
-        return status;
+        return Run([&] { return vcard::RunImport(files, dryRun); });
     }
 
     int Export(const std::string& file)
     {
-        testing::internal::CaptureStderr();
-        const int status = vcard::RunExport(file);
-        said = testing::internal::GetCapturedStderr();
-        return status;
+        return Run([&] { return vcard::RunExport(file); });
     }
+
+    bool Said(std::string_view text) const { return said.find(text) != std::string::npos; }
 
     std::vector<Fields> Book() const
     {
@@ -153,6 +163,15 @@ protected:
     std::string root;
     std::string dataFile;
     std::string said;
+
+private:
+    template <typename Mode> int Run(Mode mode)
+    {
+        testing::internal::CaptureStderr();
+        const int status = mode();
+        said = testing::internal::GetCapturedStderr();
+        return status;
+    }
 };
 
 } // namespace vcardtest
