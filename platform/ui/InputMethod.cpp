@@ -69,15 +69,8 @@ void Answer(QObject* watched, QInputMethodQueryEvent& query)
 
 void TypeCharacter(char16_t unit)
 {
-    HWND target = KeyTarget();
-    if (!target)
-        return;
-    MSG msg;
-    msg.hwnd = target;
-    msg.message = WM_CHAR;
-    msg.wParam = unit;
-    msg.lParam = 1;
-    DeliverInput(msg);
+    if (HWND target = KeyTarget())
+        SimulateKey(target, WM_CHAR, unit);
 }
 
 bool FilterInputMethod(QObject* watched, QEvent* event)
