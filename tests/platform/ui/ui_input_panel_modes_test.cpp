@@ -1,6 +1,6 @@
-// The input panel's accent layer and pinyin mode: what each tap types into
-// the focused field, through the form's pre-translation, and what the data
-// file's code page cannot keep is not typed.
+// The input panel's letter and accent layers and pinyin mode: what each tap
+// types into the focused field through the form's pre-translation, and that
+// what the data file's code page cannot keep is not typed.
 #include "tests/platform/ui/support/UiTest.h"
 #include "platform/core/CodePage.h"
 
@@ -55,6 +55,21 @@ protected:
 
 } // namespace
 
+TEST_F(InputPanelModesTest, LetterKeysTypeIntoTheFocusedEditWithoutTakingTheFocus)
+{
+    // h, e, shift + k, backspace, l, space, 2, shift + z
+    const std::pair<int, int> keys[] = {{5, 2}, {2, 1}, {0, 3}, {7, 2}, {9, 2}, {8, 2}, {3, 4}, {1, 0}, {0, 3}, {1, 3}};
+    for (auto [column, row] : keys)
+        Tap(column, row);
+    EXPECT_EQ(Text(), u"hel 2Z");
+    EXPECT_EQ(GetFocus(), edit.m_hWnd);
+
+    // Enter takes the way of a real key: the form's pre-translation sees it.
+    form.pretranslated.clear();
+    Tap(9, 3);
+    EXPECT_EQ(form.pretranslated, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR}));
+}
+
 TEST_F(InputPanelModesTest, AccentLayerTypesAccentsAndCapitalsOneKeyAway)
 {
     Tap(kAccentKey, 4);
@@ -72,8 +87,7 @@ TEST_F(InputPanelModesTest, AccentLayerTypesAccentsAndCapitalsOneKeyAway)
     EXPECT_EQ(form.pretranslatedChars, Text());
     EXPECT_EQ(GetFocus(), edit.m_hWnd);
 
-    // Under 936 the letters the data file keeps still type; ñ, ¿ and ß
-    // are refused without a message.
+    // Under 936 the letters the data file keeps still type; ñ, ¿ and ß are refused silently.
     SetACP(936);
     SetWindowText(edit.m_hWnd, u"");
     form.pretranslatedChars.clear();
@@ -101,8 +115,7 @@ TEST_F(InputPanelModesTest, PinyinModeTypesTheCandidateTappedOrTheFirst)
     Tap(2, 0);
     EXPECT_EQ(Text(), u"王旺");
 
-    // Backspace edits the syllable first, then the text; Space types the
-    // first candidate.
+    // Backspace edits the syllable first, then the text; Space types the first candidate.
     Letters(u"wang");
     Tap(9, 2);
     Tap(kSpace, 4);
@@ -110,9 +123,8 @@ TEST_F(InputPanelModesTest, PinyinModeTypesTheCandidateTappedOrTheFirst)
     Tap(9, 2);
     EXPECT_EQ(Text(), u"王旺");
 
-    // A syllable without candidates types its letters on Enter (which ends
-    // the syllable and types nothing more); another key
-    // ends the syllable first; Shift types a capital letter at once.
+    // Enter types a syllable without candidates as letters and nothing more; another
+    // key ends the syllable first; Shift types a capital letter at once.
     Letters(u"xyz");
     Tap(9, 3);
     Letters(u"wang");
