@@ -1,6 +1,5 @@
-// Desktop input methods and dead keys: composed text reaches the focused
-// edit control as WM_CHAR messages that pre-translation sees, and the
-// composition is shown at the caret without becoming text.
+// Desktop input methods and dead keys: committed text reaches the focused edit
+// as WM_CHAR that pre-translation sees; the composition shows at the caret only.
 #include "tests/platform/ui/support/UiTest.h"
 
 using namespace ce;
@@ -49,8 +48,7 @@ TEST_F(InputMethodTest, CompositionShowsAtTheCaretAndOnlyTheCommitBecomesText)
             ink += composing.Pixel(x, y) != RGB(255, 255, 255);
     EXPECT_GT(ink, 20) << "the composition is drawn in the field";
 
-    // The caret the input method places its candidates by: in the field,
-    // after the composition, on the device screen.
+    // The caret the input method places its candidates by: in the field, after the composition.
     const InputMethodAnswer answer = QueryInputMethod();
     EXPECT_TRUE(answer.enabled);
     EXPECT_GE(answer.caret.top, 40);
@@ -58,8 +56,7 @@ TEST_F(InputMethodTest, CompositionShowsAtTheCaretAndOnlyTheCommitBecomesText)
     EXPECT_GT(answer.caret.left, 110);
     EXPECT_LT(answer.caret.left, 200);
 
-    // Commit of a Chinese name, an accented one and a character outside the
-    // basic plane: one WM_CHAR per UTF-16 unit, each seen by the form.
+    // A Chinese name, an accented one and a character beyond the basic plane: one WM_CHAR per unit.
     const std::u16string typed = u"\u738B \u00C1ngela \U00020BB7";
     SimulateInputMethod(typed);
     EXPECT_EQ(Text(edit), typed);
@@ -82,13 +79,11 @@ TEST_F(InputMethodTest, CompositionReplacesTheSelectionAndEndsWithTheFocus)
     EXPECT_EQ(Text(edit), u"") << "the selection gives way to the composition, as to a typed key";
     EXPECT_EQ(form.changes, 1) << "and the form hears of it";
 
-    // Commit and a new composition in one event: the commit is typed, the
-    // rest stays a composition.
+    // A commit and a new composition in one event: only the commit is typed.
     SimulateInputMethod(u"\u5F20", u"san", 3);
     EXPECT_EQ(Text(edit), u"\u5F20");
 
-    // Leaving the field drops the composition: nothing of it becomes text
-    // there or in the next field.
+    // Leaving the field drops the composition: it becomes text neither there nor in the next field.
     other.SetFocus();
     PumpMessages();
     EXPECT_EQ(Text(edit), u"\u5F20");
@@ -99,9 +94,8 @@ TEST_F(InputMethodTest, CompositionReplacesTheSelectionAndEndsWithTheFocus)
 
 TEST_F(InputMethodTest, DeadKeysComposeTheAccentedLetter)
 {
-    // Acute + e, Shift between a dead key and its letter, tilde + n,
-    // diaeresis + u, acute + space (the accent alone), and acute + a letter
-    // that takes no acute (accent, then the letter).
+    // Acute + e, Shift between dead key and letter, tilde + n, diaeresis + u,
+    // acute + space (the accent alone), acute + q (accent, then the letter).
     SimulateHostKeys(u"Jos\u0301e \u0301E\u0303n\u0308u\u0301 \u0301q");
     EXPECT_EQ(Text(edit), u"Jos\u00E9 \u00C9\u00F1\u00FC\u00B4\u00B4q");
     EXPECT_EQ(form.pretranslatedChars, Text(edit));

@@ -1,6 +1,5 @@
-// Message maps, default handling, creation and destruction order, command
-// and notification routing, posted messages, timers, pre-translation, focus,
-// classes registered by name, the caption and disabled windows.
+// Message maps, default handling, window life, routing, posting, timers,
+// pre-translation, focus and disabled windows, classes registered by name, the caption.
 #include "tests/platform/ui/support/UiTest.h"
 
 using namespace ce;
@@ -30,8 +29,7 @@ TEST_F(MessagesTest, CreationSizingAndDestructionOrder)
     CRecordingWnd parent;
     ASSERT_TRUE(parent.Make(nullptr, RECT{10, 20, 110, 70}));
     ASSERT_GE(parent.log.size(), 2u);
-    EXPECT_EQ(parent.log[0], WM_CREATE);
-    EXPECT_EQ(parent.log[1], WM_SIZE);
+    EXPECT_EQ(std::vector<UINT>(parent.log.begin(), parent.log.begin() + 2), (std::vector<UINT>{WM_CREATE, WM_SIZE}));
     EXPECT_EQ(std::make_pair(parent.lastSize.cx, parent.lastSize.cy), std::make_pair(100, 50));
     parent.log.clear();
     parent.MoveWindow(0, 0, 40, 30);
@@ -43,14 +41,13 @@ TEST_F(MessagesTest, CreationSizingAndDestructionOrder)
     ASSERT_TRUE(child.Make(&parent, RECT{5, 5, 50, 50}, 7));
     HWND childHandle = child.m_hWnd;
     EXPECT_EQ(parent.GetDlgItem(7), &child);
-    std::vector<std::pair<const CRecordingWnd*, UINT>> order;
+    using Step = std::pair<const CRecordingWnd*, UINT>;
+    std::vector<Step> order;
     parent.destroyOrder = child.destroyOrder = &order;
     parent.DestroyWindow();
     EXPECT_FALSE(IsWindow(childHandle));
     EXPECT_EQ(child.m_hWnd, nullptr);
-    // The parent hears WM_DESTROY while its child exists; the child is gone
-    // before the parent's WM_NCDESTROY.
-    using Step = std::pair<const CRecordingWnd*, UINT>;
+    // The parent hears WM_DESTROY while its child exists and WM_NCDESTROY after it is gone.
     EXPECT_EQ(order, (std::vector<Step>{{&parent, WM_DESTROY}, {&child, WM_DESTROY}, {&child, WM_NCDESTROY},
                                         {&parent, WM_NCDESTROY}}));
 
@@ -73,7 +70,7 @@ TEST_F(MessagesTest, DefaultHandlingKeepsTextAndFontAndUnknownMessagesReturnZero
 
     LOGFONTW lf;
     lf.lfHeight = 16;
-    HFONT font = CreateFontIndirectW(&lf);
+    const HFONT font = CreateFontIndirectW(&lf);
     wnd.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     EXPECT_EQ(reinterpret_cast<HFONT>(wnd.SendMessage(WM_GETFONT)), font);
     EXPECT_EQ(wnd.SendMessage(WM_USER + 99, 1, 2), 0);
@@ -114,25 +111,19 @@ TEST_F(MessagesTest, MapEntriesDispatchMessagesCommandsNotificationsAndDrawItem)
     EXPECT_EQ(control.drawnIds, std::vector<UINT>{55});
 }
 
-TEST_F(MessagesTest, PostedMessagesArriveInOrderAfterThePump)
+TEST_F(MessagesTest, PostedMessagesAndTimersArriveThroughThePump)
 {
     CRecordingWnd wnd;
     ASSERT_TRUE(wnd.Make(nullptr, RECT{0, 0, 50, 50}));
     std::vector<UINT> expected;
-    for (UINT i = 0; i < 20; ++i) {
-        expected.push_back(200 + i % 10);
-        EXPECT_TRUE(PostMessageW(wnd.m_hWnd, WM_COMMAND, MAKEWPARAM(WORD(expected.back()), 0), 0));
-    }
+    for (UINT i = 0; i < 20; ++i)
+        EXPECT_TRUE(PostMessageW(wnd.m_hWnd, WM_COMMAND, expected.emplace_back(200 + i % 10), 0));
     EXPECT_TRUE(wnd.commands.empty());
     PumpMessages();
     EXPECT_EQ(wnd.commands, expected);
     EXPECT_FALSE(PostMessageW(nullptr, uitest::WM_TEST, 0, 0));
-}
 
-TEST_F(MessagesTest, TimersTickUntilKilledAndDieWithTheirWindow)
-{
-    CRecordingWnd wnd;
-    ASSERT_TRUE(wnd.Make(nullptr, RECT{0, 0, 50, 50}));
+    // Timers tick until killed and die with their window.
     EXPECT_EQ(wnd.SetTimer(3, 10, nullptr), 3u);
     ASSERT_TRUE(WaitWhilePumping([&] { return wnd.ticks.size() >= 2; }, 5000));
     EXPECT_EQ(wnd.ticks[0], 3u);
@@ -164,10 +155,8 @@ TEST_F(MessagesTest, KeysArePreTranslatedFromTheFocusUpAndTrueSwallowsThem)
     EXPECT_EQ(leaf.Count(WM_KEYDOWN), 1);
     EXPECT_EQ(leaf.Count(WM_CHAR), 1);
 
-    // The middle window swallows: the key never reaches the leaf, the walk
-    // stops there, and no character follows.
-    leaf.pretranslated.clear();
-    top.pretranslated.clear();
+    // The middle window swallows: the walk stops there, the leaf gets no key and no character follows.
+    leaf.pretranslated.clear(), top.pretranslated.clear();
     middle.swallowKeys = TRUE;
     SimulateKeyStroke(VK_RETURN, 13);
     EXPECT_EQ(leaf.pretranslated, std::vector<UINT>{WM_KEYDOWN});
@@ -232,8 +221,8 @@ TEST_F(MessagesTest, CaptionShowsTheTextOnTheCaptionColour)
     ASSERT_TRUE(dialog.CreateEx(0, nullptr, u"Contactos", WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
                                 RECT{0, 0, 320, 240}, nullptr, 0));
     const int caption = GetSystemMetrics(SM_CYCAPTION);
-    auto pixelsOf = [&](int colour) { // left of the caption
-        ScreenImage shot = GrabScreen();
+    auto pixelsOf = [&](int colour) { // left half of the caption
+        const ScreenImage shot = GrabScreen();
         int n = 0;
         for (int y = 1; y <= caption; ++y)
             for (int x = 1; x < 120; ++x)
