@@ -5,12 +5,11 @@
 #include "platform/core/System.h"
 #include "shell/CommandLine.h"
 
-#include <chrono>
-#include <csignal>
+#include <fstream>
 #include <regex>
-#include <thread>
+#include <sstream>
 
-#include <poll.h>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -18,86 +17,55 @@
 extern char** environ;
 
 using namespace shelltest;
-using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
 
 struct Outcome {
-    int status = -1; // the exit status; -1 when the program did not end in time
+    int status = -1; // the exit status; -1 when it could not be started
     std::string out, err;
 };
 
+std::string Contents(const std::string& path)
+{
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
 class ProgramCommandLine : public DeviceFixture {
 protected:
-    // Runs the program with `args` in this process's environment without the
-    // variables in `unset`, and collects what it writes until it ends.
-    Outcome Run(std::vector<std::string> args, const std::vector<std::string>& unset = {})
+    // Runs the program with `args`, its output going to files in the device root.
+    Outcome Run(const std::vector<std::string>& args, const std::vector<std::string>& unset = {})
     {
         const std::string program =
             (fs::read_symlink("/proc/self/exe").parent_path() / "../../shell/contacts").lexically_normal();
-        args.insert(args.begin(), program);
+        // env(1) starts it without the variables in `unset`.
+        std::vector<std::string> line = {"/usr/bin/env"};
+        for (const std::string& name : unset)
+            line.insert(line.end(), {"-u", name});
+        line.push_back(program);
+        line.insert(line.end(), args.begin(), args.end());
         std::vector<char*> argv;
-        for (std::string& arg : args)
+        for (std::string& arg : line)
             argv.push_back(arg.data());
         argv.push_back(nullptr);
-        std::vector<char*> env;
-        for (char** var = environ; *var; ++var)
-            if (std::none_of(unset.begin(), unset.end(),
-                             [&](const std::string& name) { return std::string(*var).starts_with(name + "="); }))
-                env.push_back(*var);
-        env.push_back(nullptr);
 
-        int out[2], err[2];
-        Outcome outcome;
-        if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
-            return outcome;
+        const std::string outFile = root + "/stdout", errFile = root + "/stderr";
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+        posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         pid_t pid = 0;
-        const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), env.data());
+        const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        ::close(err[1]);
+        Outcome outcome;
         EXPECT_EQ(spawned, 0) << program;
-
-        // Read both pipes until the program closes them, for at most 30 s.
-        pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-        std::string* texts[2] = {&outcome.out, &outcome.err};
-        const auto end = std::chrono::steady_clock::now() + 30s;
-        while (spawned == 0 && (fds[0].fd >= 0 || fds[1].fd >= 0) && std::chrono::steady_clock::now() < end) {
-            if (::poll(fds, 2, 100) <= 0)
-                continue;
-            for (int i = 0; i < 2; ++i) {
-                if (fds[i].fd < 0 || !fds[i].revents)
-                    continue;
-                char buffer[4096];
-                const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
-                if (n > 0) {
-                    texts[i]->append(buffer, std::size_t(n));
-                } else {
-                    ::close(fds[i].fd);
-                    fds[i].fd = -1;
-                }
-            }
-        }
-        for (const pollfd& fd : fds)
-            if (fd.fd >= 0)
-                ::close(fd.fd);
-        if (spawned != 0)
-            return outcome;
         int status = 0;
-        pid_t ended = 0;
-        while ((ended = ::waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < end)
-            std::this_thread::sleep_for(10ms);
-        if (ended != pid) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, nullptr, 0);
-            return outcome;
-        }
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (spawned == 0 && ::waitpid(pid, &status, 0) == pid)
+            outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        outcome.out = Contents(outFile);
+        outcome.err = Contents(errFile);
         return outcome;
     }
 };
@@ -128,8 +96,7 @@ TEST_F(ProgramCommandLine, HelpVersionAndAWrongOptionAreAnsweredWithoutADisplayW
 
 TEST_F(ProgramCommandLine, AnOrdinaryStartWithoutRuntimeFolderWritesNothingOnStandardError)
 {
-    // Without XDG_RUNTIME_DIR the instance marker lies in the fallback folder,
-    // which other copies on this machine share.
+    // Without XDG_RUNTIME_DIR the instance marker lies in a folder other copies share.
     const std::string fallback = "/tmp/contacts-" + std::to_string(::getuid()) + "/ZELKContacts.lock";
     if (const int fd = ::open(fallback.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
         const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
