@@ -1,7 +1,5 @@
-// The field labels of every shipped language fit the label column of the
-// forms: the column breaks a long label into lines, and each line must show
-// whole inside its control. Both dialogs of every language are saved in the
-// build tree's pictures folder (edit-dialog-<language>.png, detail-dialog-...).
+// The field labels of every shipped language show whole in the forms' label
+// column; both dialogs of each language are saved as pictures.
 #include "dialogs/ContactEditDlg.h"
 #include "dialogs/ContactShowDlg.h"
 #include "platform/core/Resources.h"
@@ -16,37 +14,28 @@ using TranslatedLabelsTest = DialogTest;
 
 const char* const kLanguages[] = {"0409", "0407", "040c", "0410", "0416", "0816", "0804", "0404"};
 
-std::vector<std::u16string> Lines(const std::u16string& text)
-{
-    std::vector<std::u16string> lines(1);
-    for (char16_t c : text) {
-        if (c == u'\n')
-            lines.emplace_back();
-        else
-            lines.back() += c;
-    }
-    return lines;
-}
-
-// Label control `id` shows `label` whole: every line is within the
-// control's width and all lines within its height.
+// Label control `id` shows `label` whole, broken into lines that each fit
+// the control's width and together its height.
 void ExpectShownWhole(const ce::CWnd* form, int id, const std::u16string& label)
 {
     const ce::CWnd* control = Control(form, id);
     ASSERT_NE(control, nullptr);
-    const std::u16string shown = TextOf(form, id);
+    std::vector<std::u16string> lines(1);
+    for (char16_t c : TextOf(form, id))
+        if (c == u'\n')
+            lines.emplace_back();
+        else
+            lines.back() += c;
     std::u16string joined;
-    const std::vector<std::u16string> lines = Lines(shown);
-    for (const std::u16string& line : lines)
-        joined += line;
-    EXPECT_EQ(joined, label) << "control " << id;
-    const ce::CRect rect = RectInParent(control);
     int height = 0;
+    const ce::CRect rect = RectInParent(control);
     for (const std::u16string& line : lines) {
+        joined += line;
         const ce::SIZE extent = TextExtent(control, line);
         EXPECT_LE(extent.cx, rect.Width()) << "control " << id << " line is cut at the side";
         height += extent.cy;
     }
+    EXPECT_EQ(joined, label) << "control " << id;
     EXPECT_LE(height, rect.Height()) << "control " << id << " has " << lines.size() << " lines";
 }
 
@@ -82,8 +71,7 @@ TEST_F(TranslatedLabelsTest, EveryLabelShowsWholeInEveryLanguage)
                 ExpectShownWhole(form, kLabel + field, ce::LoadStringW(ce::UINT(field + 1)));
             EXPECT_TRUE(ce::GrabScreen().SavePng(pictures + "/edit-dialog-" + language + ".png"));
         });
-        // The detail form shows the filled fields after the name in label
-        // controls of their own, in field order.
+        // The detail form's labels: the filled fields after the name, in order.
         CContactShowDlg detail(contact.get());
         RunModal(detail, [&] {
             const ce::CWnd* form = Pane(detail);
