@@ -1,4 +1,5 @@
 #include "platform/ui/CommandBar.h"
+#include "platform/ui/MenuPopup.h"
 #include <algorithm>
 
 namespace ce {
@@ -9,178 +10,11 @@ constexpr COLORREF BarFace = RGB(192, 192, 192);
 constexpr COLORREF BarText = RGB(0, 0, 0);
 constexpr COLORREF PressedFace = RGB(0, 0, 128);
 constexpr COLORREF PressedText = RGB(255, 255, 255);
-constexpr COLORREF GrayedText = RGB(128, 128, 128);
 constexpr int ButtonPadding = 8;
-constexpr int ItemHeight = 18;
-constexpr int SeparatorHeight = 7;
-constexpr int ItemIndent = 10;
-
-// "A&brir" is shown as "Abrir"; "&&" stands for one ampersand.
-std::u16string WithoutMnemonic(const std::u16string& text)
-{
-    std::u16string shown;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'&' && i + 1 < text.size())
-            ++i;
-        shown += text[i];
-    }
-    return shown;
-}
-
-int TextWidth(HWND hwnd, const std::u16string& text)
-{
-    HDC dc = GetDC(hwnd);
-    SIZE size;
-    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
-    ReleaseDC(hwnd, dc);
-    return size.cx;
-}
 
 } // namespace
 
-// The open pop-up of a command bar: a top-level window below its button
-// that holds the stylus until an item is chosen or the tap lands elsewhere.
-class CMenuPopup : public CWnd {
-public:
-    CMenuPopup(CCommandBar& bar, HMENU menu) : bar_(bar), menu_(menu) {}
-
-    BOOL Open(POINT topLeft)
-    {
-        int width = 80;
-        int height = 0;
-        for (int i = 0; i < GetMenuItemCount(menu_); ++i) {
-            const std::u16string text = WithoutMnemonic(GetMenuText(menu_, UINT(i), MF_BYPOSITION));
-            width = std::max(width, TextWidth(bar_.m_hWnd, text) + 2 * ItemIndent);
-            height += ItemRowHeight(i);
-        }
-        const int border = 2;
-        // A failed creation leaves the object to the caller.
-        opening_ = true;
-        const BOOL created = CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), nullptr, WS_POPUP | WS_BORDER | WS_VISIBLE,
-                                      topLeft.x, topLeft.y, width + border, height + border,
-                                      ce::GetParent(bar_.m_hWnd), nullptr);
-        opening_ = false;
-        if (!created)
-            return FALSE;
-        previousFocus_ = ce::GetFocus();
-        SetCapture();
-        return TRUE;
-    }
-
-    // Closes without a choice.
-    void Dismiss() { Finish(0); }
-
-protected:
-    // However the window ends, the bar forgets it.
-    void PostNcDestroy() override
-    {
-        if (opening_)
-            return;
-        bar_.PopupClosed();
-        delete this;
-    }
-
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        switch (message) {
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_LBUTTONDOWN:
-            if (ItemAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) < 0 && !InClient(lParam))
-                Dismiss();
-            return 0;
-        case WM_LBUTTONUP: {
-            const int item = ItemAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            if (item >= 0)
-                Finish(GetMenuItemID(menu_, item));
-            return 0;
-        }
-        case WM_KEYDOWN:
-            if (wParam == VK_ESCAPE)
-                Dismiss();
-            return 0;
-        case WM_CLOSE:
-            Dismiss();
-            return 0;
-        default:
-            return CWnd::WindowProc(message, wParam, lParam);
-        }
-    }
-
-private:
-    int ItemRowHeight(int index) const
-    {
-        return (GetMenuState(menu_, UINT(index), MF_BYPOSITION) & MF_SEPARATOR) ? SeparatorHeight : ItemHeight;
-    }
-
-    bool InClient(LPARAM lParam) const
-    {
-        CRect client;
-        GetClientRect(&client);
-        return client.PtInRect(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-    }
-
-    // The enabled command item under the point, or -1.
-    int ItemAt(int x, int y) const
-    {
-        CRect client;
-        GetClientRect(&client);
-        if (x < client.left || x >= client.right)
-            return -1;
-        int top = 0;
-        for (int i = 0; i < GetMenuItemCount(menu_); ++i) {
-            const int bottom = top + ItemRowHeight(i);
-            if (y >= top && y < bottom) {
-                const UINT state = GetMenuState(menu_, UINT(i), MF_BYPOSITION);
-                return (state & (MF_SEPARATOR | MF_POPUP | MF_GRAYED | MF_DISABLED)) ? -1 : i;
-            }
-            top = bottom;
-        }
-        return -1;
-    }
-
-    void Paint()
-    {
-        CPaintDC dc(this);
-        CRect client;
-        GetClientRect(&client);
-        dc.FillSolidRect(&client, RGB(255, 255, 255));
-        dc.SetBkMode(TRANSPARENT);
-        int top = 0;
-        for (int i = 0; i < GetMenuItemCount(menu_); ++i) {
-            const UINT state = GetMenuState(menu_, UINT(i), MF_BYPOSITION);
-            const int height = ItemRowHeight(i);
-            if (state & MF_SEPARATOR) {
-                dc.MoveTo(2, top + height / 2);
-                dc.LineTo(client.right - 2, top + height / 2);
-            } else {
-                CRect row(ItemIndent, top, client.right, top + height);
-                dc.SetTextColor((state & (MF_GRAYED | MF_DISABLED)) ? GrayedText : BarText);
-                dc.DrawText(WithoutMnemonic(GetMenuText(menu_, UINT(i), MF_BYPOSITION)), &row,
-                            DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-            }
-            top += height;
-        }
-    }
-
-    void Finish(UINT command)
-    {
-        HWND owner = ce::GetParent(bar_.m_hWnd);
-        HWND focus = previousFocus_;
-        ReleaseCapture();
-        DestroyWindow(); // deletes this
-        if (focus && IsWindow(focus))
-            ce::SetFocus(focus);
-        if (command)
-            PostMessageW(owner, WM_COMMAND, command, 0);
-    }
-
-    CCommandBar& bar_;
-    HMENU menu_;
-    HWND previousFocus_ = nullptr;
-    bool opening_ = false;
-};
+using namespace impl;
 
 IMPLEMENT_DYNAMIC(CCommandBar, CControlBar)
 
@@ -228,8 +62,8 @@ CRect CCommandBar::GetMenuButtonRect(int index) const
 {
     int left = 2;
     for (int i = 0; i < GetMenuItemCount(m_menu.GetSafeHmenu()); ++i) {
-        const std::u16string text = WithoutMnemonic(GetMenuText(m_menu.GetSafeHmenu(), UINT(i), MF_BYPOSITION));
-        const int right = left + TextWidth(m_hWnd, text) + 2 * ButtonPadding;
+        const int right =
+            left + MenuTextWidth(m_hWnd, GetMenuText(m_menu.GetSafeHmenu(), UINT(i), MF_BYPOSITION)) + 2 * ButtonPadding;
         if (i == index)
             return CRect(left, 2, right, BarHeight - 2);
         left = right;
@@ -261,7 +95,7 @@ void CCommandBar::PopupClosed()
         Invalidate();
 }
 
-void CCommandBar::TrackPopup(int index)
+void CCommandBar::TrackPopup(int index, BOOL fromKeyboard)
 {
     const bool same = m_popup && m_openIndex == index;
     if (m_popup)
@@ -274,13 +108,44 @@ void CCommandBar::TrackPopup(int index)
     POINT below{button.left, BarHeight};
     ClientToScreen(&below);
     auto* popup = new CMenuPopup(*this, popupMenu);
-    if (!popup->Open(below)) {
+    if (!popup->Open(below, fromKeyboard)) {
         delete popup;
         return;
     }
     m_popup = popup;
     m_openIndex = index;
     Invalidate();
+}
+
+void CCommandBar::SwitchPopup(int step)
+{
+    const int count = GetMenuItemCount(m_menu.GetSafeHmenu());
+    if (!m_popup || count < 2)
+        return;
+    const int next = ((m_openIndex + step) % count + count) % count;
+    m_popup->Dismiss();
+    TrackPopup(next, TRUE);
+}
+
+BOOL CCommandBar::OnMenuKey(UINT key)
+{
+    const int count = GetMenuItemCount(m_menu.GetSafeHmenu());
+    if (key == VK_F10 && count > 0) {
+        TrackPopup(0, TRUE);
+        return TRUE;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (AnswersMnemonic(MnemonicOf(GetMenuText(m_menu.GetSafeHmenu(), UINT(i), MF_BYPOSITION)), key)) {
+            TrackPopup(i, TRUE);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+int CCommandBar::GetHighlightedItem() const
+{
+    return m_popup ? m_popup->Highlighted() : -1;
 }
 
 void CCommandBar::OnPaint()
@@ -295,9 +160,8 @@ void CCommandBar::OnPaint()
         const bool open = m_popup && m_openIndex == i;
         if (open)
             dc.FillSolidRect(&button, PressedFace);
-        dc.SetTextColor(open ? PressedText : BarText);
-        dc.DrawText(WithoutMnemonic(GetMenuText(m_menu.GetSafeHmenu(), UINT(i), MF_BYPOSITION)), &button,
-                    DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        DrawMenuText(dc.GetSafeHdc(), GetMenuText(m_menu.GetSafeHmenu(), UINT(i), MF_BYPOSITION), button,
+                     open ? PressedText : BarText, true);
     }
     if (m_closeBox) {
         CRect box = GetCloseBoxRect();

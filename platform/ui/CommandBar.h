@@ -30,11 +30,17 @@ public:
     CSize CalcFixedLayout(BOOL stretch, BOOL horz) override;
 
     // What a tap on pop-up button `index` does: WM_INITMENUPOPUP to the
-    // parent, then the pop-up below the button. The pop-up sends the chosen
-    // item's WM_COMMAND to the parent; a grayed item cannot be chosen.
-    void TrackPopup(int index);
+    // parent, then the pop-up below the button (a second tap closes it).
+    // The pop-up takes the keys and taps while it is open and posts the
+    // chosen item's WM_COMMAND to the parent; a grayed item cannot be chosen.
+    // Opened from the keyboard, its first item is highlighted.
+    void TrackPopup(int index, BOOL fromKeyboard = FALSE);
+    // F10 opens the first pop-up, Alt with a pop-up's mnemonic that pop-up.
+    BOOL OnMenuKey(UINT key) override;
     // The open pop-up's window, or null.
     HWND GetPopupWindow() const;
+    // The position of the open pop-up's highlighted item, or -1.
+    int GetHighlightedItem() const;
     // The button areas in the bar's client coordinates.
     CRect GetMenuButtonRect(int index) const;
     CRect GetCloseBoxRect() const;
@@ -48,6 +54,8 @@ protected:
 private:
     friend class CMenuPopup;
     void PopupClosed();
+    // From the open pop-up to its neighbour (step +1 or -1), wrapping.
+    void SwitchPopup(int step);
 
     CMenu m_menu;
     bool m_closeBox = false;

@@ -82,6 +82,17 @@ void CFrameWnd::PostNcDestroy()
         delete this;
 }
 
+BOOL CFrameWnd::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message == WM_SYSKEYDOWN)
+        if (impl::Window* self = impl::FindWindow(m_hWnd))
+            for (HWND child : std::vector<HWND>(self->children))
+                if (auto* bar = dynamic_cast<CControlBar*>(CWnd::FromHandlePermanent(child));
+                    bar && bar->OnMenuKey(UINT(msg->wParam)))
+                    return TRUE;
+    return CWnd::PreTranslateMessage(msg);
+}
+
 void CFrameWnd::RecalcLayout(BOOL)
 {
     impl::Window* self = impl::FindWindow(m_hWnd);

@@ -40,6 +40,9 @@ public:
     void SetBarStyle(DWORD style) { m_dwStyle = style & CBRS_ALL; }
     // The bar's size when docked. The default keeps the window's height.
     virtual CSize CalcFixedLayout(BOOL stretch, BOOL horz);
+    // F10, or a key pressed with Alt, while the frame has the keyboard: a bar
+    // with a menu opens it. TRUE when the key was the bar's.
+    virtual BOOL OnMenuKey(UINT key) { (void)key; return FALSE; }
 
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
@@ -68,6 +71,8 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void PostNcDestroy() override;
+    // Offers F10 and keys pressed with Alt to the control bars first.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
     int OnCreate(LPCREATESTRUCT cs);

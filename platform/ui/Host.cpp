@@ -200,6 +200,8 @@ UINT VirtualKeyOf(const QKeyEvent& e)
         return VK_SHIFT;
     case Qt::Key_Control:
         return VK_CONTROL;
+    case Qt::Key_Alt:
+        return VK_MENU;
     case Qt::Key_Semicolon:
         return 0xBA;
     case Qt::Key_Equal:
@@ -285,6 +287,17 @@ public:
         HWND target = KeyTarget();
         if (!target)
             return true;
+        // F10 and keys pressed with Alt are the menus' and type nothing.
+        const bool menuKey = vk == VK_F10 || vk == VK_MENU || (key->modifiers() & Qt::AltModifier);
+        if (menuKey) {
+            MSG msg;
+            msg.hwnd = target;
+            msg.message = event->type() == QEvent::KeyRelease ? WM_SYSKEYUP : WM_SYSKEYDOWN;
+            msg.wParam = vk;
+            msg.lParam = event->type() == QEvent::KeyRelease ? LPARAM(0xE0000001) : LPARAM(0x20000001);
+            DeliverInput(msg);
+            return true;
+        }
         if (event->type() == QEvent::KeyRelease) {
             MSG up;
             up.hwnd = target;

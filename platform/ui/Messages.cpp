@@ -122,8 +122,30 @@ void KillWindowTimers(HWND hwnd)
         StopTimer(hwnd, id);
 }
 
+namespace {
+HWND g_inputOwner = nullptr;
+}
+
+void GrabInput(HWND popup)
+{
+    g_inputOwner = popup;
+}
+
+void ReleaseInput(HWND popup)
+{
+    if (g_inputOwner == popup)
+        g_inputOwner = nullptr;
+}
+
+HWND InputOwner()
+{
+    return FindWindow(g_inputOwner) ? g_inputOwner : nullptr;
+}
+
 HWND KeyTarget()
 {
+    if (HWND popup = InputOwner())
+        return popup;
     // Keys never reach a window under a modal dialog or message box: with
     // the focus left there, they go to the active window instead.
     for (HWND target : {GetFocus(), GetActiveWindow()})

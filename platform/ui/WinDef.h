@@ -212,6 +212,10 @@ constexpr UINT WM_GETDLGCODE = 0x0087;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
+// A key pressed with Alt held, and F10: what opens and drives the menus.
+constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSKEYUP = 0x0105;
+constexpr UINT WM_SYSCHAR = 0x0106;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
@@ -234,6 +238,8 @@ constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 // notch, positive away from the user); lParam: the point on the screen.
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
+// The pointer left a window that follows it without a button held.
+constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_USER = 0x0400;
 
 // OnCtlColor's nCtlColor.
@@ -332,6 +338,7 @@ constexpr UINT VK_TAB = 0x09;
 constexpr UINT VK_RETURN = 0x0D;
 constexpr UINT VK_SHIFT = 0x10;
 constexpr UINT VK_CONTROL = 0x11;
+constexpr UINT VK_MENU = 0x12; // Alt
 constexpr UINT VK_ESCAPE = 0x1B;
 constexpr UINT VK_SPACE = 0x20;
 constexpr UINT VK_PRIOR = 0x21;
@@ -344,6 +351,8 @@ constexpr UINT VK_RIGHT = 0x27;
 constexpr UINT VK_DOWN = 0x28;
 constexpr UINT VK_DELETE = 0x2E;
 constexpr UINT VK_F1 = 0x70;
+constexpr UINT VK_F4 = 0x73;
+constexpr UINT VK_F10 = 0x79;
 constexpr UINT VK_F12 = 0x7B;
 // The device's own hardware key; F12 on a desktop keyboard.
 constexpr UINT VK_DEVICE_KEY = 0xC3;

@@ -307,10 +307,34 @@ void WindowWidget::paintEvent(QPaintEvent*)
     p.drawImage(0, 0, w->backing);
 }
 
+// An open menu or calendar gets every click and move, in its own client
+// coordinates, wherever on the screen they are.
+static bool ToInputOwner(const Window& w, QPoint pos, UINT message, Qt::MouseButtons buttons)
+{
+    Window* owner = FindWindow(InputOwner());
+    if (!owner || owner == &w)
+        return false;
+    const QPoint c = pos - ClientRectInWidget(w).topLeft() + ClientOriginOnScreen(w) - ClientOriginOnScreen(*owner);
+    MSG msg;
+    msg.hwnd = owner->hwnd;
+    msg.message = message;
+    msg.wParam = (buttons & Qt::LeftButton) ? MK_LBUTTON : 0;
+    msg.lParam = MAKELPARAM(WORD(short(c.x())), WORD(short(c.y())));
+    msg.pt = POINT{c.x(), c.y()};
+    DeliverInput(msg);
+    return true;
+}
+
+void FollowPointer(HWND hwnd)
+{
+    if (Window* w = FindWindow(hwnd); w && w->widget)
+        w->widget->setMouseTracking(true);
+}
+
 void WindowWidget::Mouse(QMouseEvent* event, UINT message)
 {
     Window* w = FindWindow(hwnd_);
-    if (!w || !InputAllowed(hwnd_))
+    if (!w || ToInputOwner(*w, event->position().toPoint(), message, event->buttons()) || !InputAllowed(hwnd_))
         return;
     QPoint pos = event->position().toPoint();
     QRect close = CloseBoxInWidget(*w);
@@ -361,8 +385,14 @@ void WindowWidget::mouseDoubleClickEvent(QMouseEvent* event)
 
 void WindowWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (event->buttons() & Qt::LeftButton)
+    if ((event->buttons() & Qt::LeftButton) || hasMouseTracking())
         Mouse(event, WM_MOUSEMOVE);
+}
+
+void WindowWidget::leaveEvent(QEvent*)
+{
+    if (hasMouseTracking())
+        SendMessageW(hwnd_, WM_MOUSELEAVE, 0, 0);
 }
 
 void WindowWidget::wheelEvent(QWheelEvent* event)

@@ -187,8 +187,19 @@ void CommandToParent(HWND hwnd, UINT code);
 // Input: pre-translation up the parent chain, then dispatch unless
 // swallowed. False when swallowed or the window is gone.
 bool DeliverInput(MSG& msg);
-// Where typed keys go: the focused window, else the active top-level one.
+// Where typed keys go: the window that grabbed the input, else the focused
+// window, else the active top-level one.
 HWND KeyTarget();
+// An open menu or drop-down calendar takes every key and every click (in its
+// own client coordinates, wherever on the screen) until it releases them;
+// the focus stays where it was. One window at a time.
+void GrabInput(HWND popup);
+void ReleaseInput(HWND popup);
+// The window that grabbed the input, or null.
+HWND InputOwner();
+// The window follows the pointer without a button held too: WM_MOUSEMOVE
+// while over it, WM_MOUSELEAVE when it leaves.
+void FollowPointer(HWND hwnd);
 // The top-level host widget that shows the device screen.
 QWidget* ScreenWidget();
 // One WM_CHAR for the focused window, through pre-translation.
@@ -264,6 +275,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:

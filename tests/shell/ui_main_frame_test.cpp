@@ -1,7 +1,9 @@
-// The main frame's layout, its menu and its command routing.
+// The main frame's layout, its menu by keys and pointer, and its command routing.
 #include "support/ShellFixtures.h"
+#include "platform/core/Resources.h"
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/Menu.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/ToolBar.h"
 
 using namespace shelltest;
@@ -19,6 +21,39 @@ protected:
         ASSERT_TRUE(WaitForLoad());
         bar = ChildOf<CCommandBar>(frameWindow);
         ASSERT_NE(bar, nullptr);
+        SetMessageBoxHook([this](HWND, const std::u16string& text, const std::u16string&, UINT) {
+            asked.push_back(text);
+            return IDCANCEL;
+        });
+    }
+
+    void TearDown() override
+    {
+        SetMessageBoxHook({});
+        FrameFixture::TearDown();
+        AfxSetResourceHandle(AfxGetInstanceHandle());
+    }
+
+    // The frame again, with the resources of a satellite.
+    void ReopenIn(const char* language)
+    {
+        CloseFrame();
+        AfxSetResourceHandle(LoadResourceModule(std::string(CONTACTS_SATELLITE_DIR "/Contacts.exe.") + language + ".mui"));
+        OpenFrame();
+        ASSERT_TRUE(WaitForLoad());
+        bar = ChildOf<CCommandBar>(frameWindow);
+    }
+
+    // A key pressed on the keyboard: with Alt held (or F10) as the menus take it.
+    static void Press(UINT key, bool alt = false)
+    {
+        if (alt)
+            SimulateKey(GetFocus(), WM_SYSKEYDOWN, key);
+        else if (key == VK_ESCAPE || key == VK_RETURN)
+            SimulateKeyStroke(key, WCHAR(key));
+        else
+            SimulateKeyStroke(key, key >= 'A' && key <= 'Z' ? WCHAR(key - 'A' + 'a') : 0);
+        PumpMessages();
     }
 
     bool Grayed(UINT command) const
@@ -36,7 +71,24 @@ protected:
         PumpMessages();
     }
 
+    // The middle of a device screen point of a window's client rectangle.
+    static POINT CentreOnScreen(HWND hwnd, CRect rect)
+    {
+        POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        ClientToScreen(hwnd, &centre);
+        return centre;
+    }
+
+    CRect ListRow(int row) const
+    {
+        CRect rect;
+        rect.left = LVIR_BOUNDS;
+        SendMessageW(ListView(), LVM_GETITEMRECT, WPARAM(row), LPARAM(&rect));
+        return rect;
+    }
+
     CCommandBar* bar = nullptr;
+    std::vector<std::u16string> asked; // the message boxes' questions
 };
 
 TEST_F(MainFrame, StacksCommandBarLetterBarAndListAndRoutesCommandsToTheList)
@@ -93,6 +145,128 @@ TEST_F(MainFrame, MenuGraysOpenEditDeleteOnlyWithoutACurrentRow)
         EXPECT_TRUE(Grayed(command)) << command;
     EXPECT_FALSE(Grayed(ID_CONTACT_NEW));
     EXPECT_FALSE(Grayed(ID_APP_EXIT));
+}
+
+} // namespace
+
+namespace {
+
+constexpr int kItemHeight = 18;
+
+TEST_F(MainFrame, MenuByKeysTakesTheKeyboardUntilChosenOrDismissed)
+{
+    SetFocus(ListView());
+    const HWND focus = GetFocus();
+    Press(VK_F10, true);
+    ASSERT_NE(bar->GetPopupWindow(), nullptr);
+    EXPECT_EQ(bar->GetHighlightedItem(), 0) << "Abrir";
+    // Up, Down, Home and End move over the five items, wrapping at the ends;
+    // the list underneath keeps its row.
+    const std::pair<UINT, int> moves[] = {{VK_DOWN, 1}, {VK_DOWN, 2}, {VK_UP, 1}, {VK_UP, 0}, {VK_UP, 4},
+                                          {VK_DOWN, 0}, {VK_END, 4}, {VK_HOME, 0}};
+    for (auto [key, item] : moves) {
+        Press(key);
+        EXPECT_EQ(bar->GetHighlightedItem(), item) << "key " << key;
+    }
+    EXPECT_EQ(CurrentRow(), 0);
+    // Escape closes only the menu: the program runs on, the focus stays.
+    Press(VK_ESCAPE);
+    EXPECT_EQ(bar->GetPopupWindow(), nullptr);
+    EXPECT_TRUE(IsWindow(frameWindow));
+    EXPECT_EQ(GetFocus(), focus);
+    Press(VK_DOWN);
+    EXPECT_EQ(CurrentRow(), 1) << "keys reach the list again";
+
+    // Alt+A opens "&Archivo"; "A&brir" and "&Borrar" share their mnemonic:
+    // B moves between them, Return chooses.
+    Press('A', true);
+    ASSERT_NE(bar->GetPopupWindow(), nullptr);
+    for (int item : {3, 0, 3}) {
+        Press('B');
+        EXPECT_EQ(bar->GetHighlightedItem(), item);
+    }
+    Press(VK_RETURN);
+    EXPECT_EQ(bar->GetPopupWindow(), nullptr);
+    EXPECT_EQ(asked, std::vector<std::u16string>{u"Borrar definitivamente el contacto?"});
+    EXPECT_EQ(CurrentRow(), 1);
+
+    // Without a current row the grayed items are passed over.
+    LVITEMW item;
+    item.stateMask = LVIS_FOCUSED | LVIS_SELECTED, item.state = 0;
+    SendMessageW(ListView(), LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&item));
+    ASSERT_EQ(CurrentRow(), -1);
+    Press(VK_F10, true);
+    EXPECT_EQ(bar->GetHighlightedItem(), 1) << "Nuevo";
+    Press(VK_DOWN);
+    EXPECT_EQ(bar->GetHighlightedItem(), 4) << "Salir";
+    Press('B');
+    EXPECT_NE(bar->GetPopupWindow(), nullptr) << "a grayed item's mnemonic does nothing";
+    // An item's only mnemonic chooses it at once: "&Salir" ends the program.
+    Press('S');
+    EXPECT_TRUE(WaitFor([this] { return !IsWindow(frameWindow); }));
+}
+
+TEST_F(MainFrame, MenuByPointerHighlightsUnderThePointerAndATapOutsideGoesNowhereElse)
+{
+    OpenMenu();
+    const HWND popup = bar->GetPopupWindow();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(bar->GetHighlightedItem(), -1) << "opened by the pointer";
+    SimulateMouse(popup, WM_MOUSEMOVE, 20, 2 * kItemHeight + 5);
+    PumpMessages();
+    EXPECT_EQ(bar->GetHighlightedItem(), 2) << "Editar";
+    // The highlighted row is drawn in the highlight colour, the text white.
+    CRect rect;
+    GetWindowRect(popup, &rect);
+    const ScreenImage screen = GrabScreen();
+    int highlight = 0, white = 0;
+    for (int y = rect.top + 1 + 2 * kItemHeight; y < rect.top + 1 + 3 * kItemHeight; ++y)
+        for (int x = rect.left + 1; x < rect.right - 1; ++x) {
+            highlight += screen.Pixel(x, y) == RGB(0, 0, 128);
+            white += screen.Pixel(x, y) == RGB(255, 255, 255);
+        }
+    EXPECT_GT(highlight, (rect.Width() - 2) * kItemHeight * 3 / 4);
+    EXPECT_GT(white, 20);
+    EXPECT_TRUE(screen.SavePng(std::string(CONTACTS_PICTURES_DIR) + "/menu-open.png"));
+    SimulateMouse(popup, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(bar->GetHighlightedItem(), -1);
+
+    // A tap on a list row closes the menu and selects nothing.
+    const POINT row = CentreOnScreen(ListView(), ListRow(3));
+    ASSERT_GT(row.y, rect.bottom);
+    SimulateTap(row.x, row.y);
+    PumpMessages();
+    EXPECT_EQ(bar->GetPopupWindow(), nullptr);
+    EXPECT_EQ(CurrentRow(), 0);
+    SimulateTap(row.x, row.y);
+    PumpMessages();
+    EXPECT_EQ(CurrentRow(), 3) << "the next tap is the list's";
+
+    // The button opens and closes it; a tap on an item chooses it.
+    const POINT button = CentreOnScreen(bar->m_hWnd, bar->GetMenuButtonRect(0));
+    SimulateTap(button.x, button.y);
+    ASSERT_NE(bar->GetPopupWindow(), nullptr);
+    SimulateTap(button.x, button.y);
+    EXPECT_EQ(bar->GetPopupWindow(), nullptr);
+    OpenMenu();
+    GetWindowRect(bar->GetPopupWindow(), &rect);
+    SimulateTap(rect.left + 20, rect.top + 1 + 3 * kItemHeight + kItemHeight / 2);
+    PumpMessages();
+    EXPECT_EQ(bar->GetPopupWindow(), nullptr);
+    EXPECT_EQ(asked, std::vector<std::u16string>{u"Borrar definitivamente el contacto?"});
+    EXPECT_TRUE(IsWindow(frameWindow));
+}
+
+TEST_F(MainFrame, ChineseMenuOpensWithAltFAndAnswersItsBracketedMnemonics)
+{
+    ReopenIn("0804");
+    SetFocus(ListView());
+    Press('F', true);
+    ASSERT_NE(bar->GetPopupWindow(), nullptr);
+    EXPECT_EQ(GetMenuText(GetSubMenu(bar->GetMenu(), 0), 3, MF_BYPOSITION), u"删除(&D)");
+    Press('D');
+    EXPECT_EQ(bar->GetPopupWindow(), nullptr);
+    EXPECT_EQ(asked, std::vector<std::u16string>{u"确定要永久删除该联系人吗？"});
 }
 
 } // namespace
