@@ -4,8 +4,11 @@
 //   make_sample_data <output file>
 //
 // The file is written in the ANSI code page ($CONTACTS_CODEPAGE or the
-// locale's); read it with the same code page.
+// locale's); read it with the same code page. A text that code page cannot
+// store is refused (exit status 1, nothing written): 936 has no ñ, 1252 no
+// Chinese character; 54936 stores them all.
 #include "data/ContactList.h"
+#include "platform/core/CodePage.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/OleDate.h"
 
@@ -79,6 +82,15 @@ int main(int argc, char** argv)
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s <output file>\n", argv[0]);
         return 2;
+    }
+    for (const Sample& sample : samples) {
+        for (const char* text : {sample.name, sample.telephone, sample.mobile, sample.email, sample.company}) {
+            if (!ce::CanStore(ce::Utf8ToUtf16(text))) {
+                std::fprintf(stderr, "%s: code page %u cannot store \"%s\"; nothing written (54936 stores every name)\n",
+                             argv[0], ce::GetACP(), text);
+                return 1;
+            }
+        }
     }
     ContactList list;
     for (const Sample& sample : samples) {
