@@ -15,6 +15,8 @@
 #define IDS_SAVED_TO_RECOVERY 140 // the write-back failed; the recovery file's path follows
 #define IDS_NOT_SAVED 141         // neither the data file nor a recovery file could be written
 #define IDS_NOT_STORABLE 150      // caption while typed characters are refused; they follow
+// 61184 to 61188: the platform's message box buttons (OK, Cancel, Yes, No,
+// Retry), IDS_MESSAGEBOX_OK and after in platform/ui/MessageBox.h.
 
 #define IDB_ROW_ICON 131     // 16 x 16 card shown on every row
 #define IDD_SHOW_DIALOG 132  // detail dialog frame

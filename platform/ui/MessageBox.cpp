@@ -1,4 +1,5 @@
 #include "platform/ui/MessageBox.h"
+#include "platform/core/Resources.h"
 #include "platform/core/System.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Host.h"
@@ -30,14 +31,20 @@ MessageBoxHook& Hook()
 
 struct BoxButton {
     int id;
-    const char16_t* english;
-    const char16_t* spanish;
+    UINT word;             // string resource
+    const char16_t* english; // when the resources lack it
 };
-constexpr BoxButton kOk{IDOK, u"OK", u"Aceptar"};
-constexpr BoxButton kCancel{IDCANCEL, u"Cancel", u"Cancelar"};
-constexpr BoxButton kYes{IDYES, u"Yes", u"S\u00ed"};
-constexpr BoxButton kNo{IDNO, u"No", u"No"};
-constexpr BoxButton kRetry{IDRETRY, u"Retry", u"Reintentar"};
+constexpr BoxButton kOk{IDOK, IDS_MESSAGEBOX_OK, u"OK"};
+constexpr BoxButton kCancel{IDCANCEL, IDS_MESSAGEBOX_CANCEL, u"Cancel"};
+constexpr BoxButton kYes{IDYES, IDS_MESSAGEBOX_YES, u"Yes"};
+constexpr BoxButton kNo{IDNO, IDS_MESSAGEBOX_NO, u"No"};
+constexpr BoxButton kRetry{IDRETRY, IDS_MESSAGEBOX_RETRY, u"Retry"};
+
+std::u16string WordOf(const BoxButton& button)
+{
+    std::u16string word = LoadStringW(button.word);
+    return word.empty() ? button.english : word;
+}
 
 std::vector<BoxButton> ButtonsOf(UINT type)
 {
@@ -67,12 +74,14 @@ public:
 
     BOOL CreateBox(HWND owner, const std::u16string& caption)
     {
-        const bool spanish = PRIMARYLANGID(GetUserDefaultUILanguage()) == 0x0A;
         const std::vector<BoxButton> choices = ButtonsOf(type);
         const QFontMetrics metrics(impl::DeviceFont());
         const QRect textBounds = metrics.boundingRect(QRect(0, 0, kTextWidth, 1000), Qt::TextWordWrap,
                                                       QString::fromStdU16String(text));
-        const int buttonsWidth = int(choices.size()) * kButtonWidth + int(choices.size() - 1) * kMargin;
+        int buttonWidth = kButtonWidth;
+        for (const BoxButton& choice : choices)
+            buttonWidth = std::max(buttonWidth, metrics.horizontalAdvance(QString::fromStdU16String(WordOf(choice))) + kMargin);
+        const int buttonsWidth = int(choices.size()) * buttonWidth + int(choices.size() - 1) * kMargin;
         const int iconSpace = (type & MB_ICONMASK) ? kIconSize + kMargin : 0;
         const int clientWidth = std::max(buttonsWidth, iconSpace + textBounds.width()) + 2 * kMargin;
         const int bodyHeight = std::max((type & MB_ICONMASK) ? kIconSize : 0, textBounds.height());
@@ -98,10 +107,10 @@ public:
         for (std::size_t i = 0; i < choices.size(); ++i) {
             auto button = std::make_unique<CButton>();
             const DWORD buttonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-            if (!button->Create(spanish ? choices[i].spanish : choices[i].english, buttonStyle,
-                                CRect(left, top, left + kButtonWidth, top + kButtonHeight), this, UINT(choices[i].id)))
+            if (!button->Create(WordOf(choices[i]).c_str(), buttonStyle,
+                                CRect(left, top, left + buttonWidth, top + kButtonHeight), this, UINT(choices[i].id)))
                 return FALSE;
-            left += kButtonWidth + kMargin;
+            left += buttonWidth + kMargin;
             buttons.push_back(std::move(button));
         }
         buttons.front()->SetFocus();

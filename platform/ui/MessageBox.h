@@ -38,6 +38,14 @@ using MessageBoxHook =
     std::function<int(HWND owner, const std::u16string& text, const std::u16string& caption, UINT type)>;
 void SetMessageBoxHook(MessageBoxHook hook);
 
+// The buttons' words, looked up in the current resource module so that a
+// satellite translates them: OK, Cancel, Yes, No and Retry in this order.
+constexpr UINT IDS_MESSAGEBOX_OK = 61184;
+constexpr UINT IDS_MESSAGEBOX_CANCEL = 61185;
+constexpr UINT IDS_MESSAGEBOX_YES = 61186;
+constexpr UINT IDS_MESSAGEBOX_NO = 61187;
+constexpr UINT IDS_MESSAGEBOX_RETRY = 61188;
+
 // The window class of the box, for finding it with FindWindowW.
 inline constexpr const WCHAR* MESSAGEBOX_CLASSW = u"MessageBox";
 

@@ -1,6 +1,7 @@
 // The message box: modal over its disabled owner, answered with keys, taps
 // or the close box, and the test hook that answers it without a window.
 #include "platform/ui/MessageBox.h"
+#include "platform/core/Resources.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include <cstdlib>
 
@@ -116,6 +117,50 @@ TEST_F(MessageBoxTest, HookAnswersWithoutAWindow)
     EXPECT_EQ(child.MessageBox(u"Borrar?", u"Contactos", MB_OKCANCEL | MB_ICONQUESTION), IDCANCEL);
     EXPECT_EQ(asked, std::vector<std::u16string>{u"Borrar?"});
     EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+}
+
+TEST_F(MessageBoxTest, ButtonsSpeakTheInterfaceLanguageAndFitTheirWords)
+{
+    struct Words {
+        const char* language; // satellite, or null for the built-in Spanish
+        const char16_t* ok;
+        const char16_t* cancel;
+        const char16_t* yes;
+        const char16_t* no;
+    };
+    const Words languages[] = {
+        {nullptr, u"Aceptar", u"Cancelar", u"Sí", u"No"},  {"0409", u"OK", u"Cancel", u"Yes", u"No"},
+        {"0407", u"OK", u"Abbrechen", u"Ja", u"Nein"},     {"040c", u"OK", u"Annuler", u"Oui", u"Non"},
+        {"0410", u"OK", u"Annulla", u"Sì", u"No"},         {"0416", u"OK", u"Cancelar", u"Sim", u"Não"},
+        {"0816", u"OK", u"Cancelar", u"Sim", u"Não"},      {"0804", u"确定", u"取消", u"是", u"否"},
+        {"0404", u"確定", u"取消", u"是", u"否"},
+    };
+    for (const Words& words : languages) {
+        AfxSetResourceHandle(words.language ? LoadResourceModule(std::string(CONTACTS_SATELLITE_DIR "/Contacts.exe.") +
+                                                                 words.language + ".mui")
+                                            : AfxGetInstanceHandle());
+        for (UINT type : {MB_OKCANCEL, MB_YESNOCANCEL}) {
+            Ask(type, [&](HWND box) {
+                const std::pair<int, const char16_t*> buttons[] = {
+                    {IDOK, words.ok}, {IDCANCEL, words.cancel}, {IDYES, words.yes}, {IDNO, words.no}};
+                for (auto [id, word] : buttons) {
+                    const HWND button = GetDlgItem(box, id);
+                    if (!button)
+                        continue;
+                    EXPECT_EQ(GetWindowText(button), word) << (words.language ? words.language : "built in");
+                    CRect rect;
+                    GetClientRect(button, &rect);
+                    HDC dc = GetDC(button);
+                    SIZE extent;
+                    GetTextExtentPoint32W(dc, word, int(std::char_traits<char16_t>::length(word)), &extent);
+                    ReleaseDC(button, dc);
+                    EXPECT_LT(extent.cx, rect.Width()) << (words.language ? words.language : "built in");
+                }
+                EXPECT_EQ(GetDlgItem(box, IDYES) != nullptr, type == MB_YESNOCANCEL);
+            });
+        }
+    }
+    AfxSetResourceHandle(AfxGetInstanceHandle());
 }
 
 } // namespace
