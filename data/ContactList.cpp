@@ -1,5 +1,8 @@
 #include "data/ContactList.h"
 
+#include <algorithm>
+#include <utility>
+
 ContactList g_contactList;
 
 ContactListBase::~ContactListBase()
@@ -20,6 +23,29 @@ int ContactListBase::InsertSorted(ContactRecord* record, FieldId fieldId)
             return ContactListBase::InsertAt(int(i), record);
     }
     return ContactListBase::Append(record);
+}
+
+void ContactListBase::InsertSortedAll(std::vector<ContactRecord*> batch, FieldId fieldId)
+{
+    std::erase(batch, nullptr);
+    auto less = [fieldId](const ContactRecord* a, const ContactRecord* b) {
+        return a->GetField(fieldId)->IsLessThan(*b->GetField(fieldId));
+    };
+    // Equal keys keep their order: each goes behind those inserted before it.
+    std::stable_sort(batch.begin(), batch.end(), less);
+    auto guard = Lock();
+    std::vector<ContactRecord*> merged;
+    merged.reserve(records.size() + batch.size());
+    // Each record's place is before the first old record that sorts after
+    // it; with the batch sorted, that place only moves forward.
+    std::size_t old = 0;
+    for (ContactRecord* record : batch) {
+        while (old < records.size() && (!records[old] || !less(record, records[old])))
+            merged.push_back(records[old++]);
+        merged.push_back(record);
+    }
+    merged.insert(merged.end(), records.begin() + std::ptrdiff_t(old), records.end());
+    records.swap(merged);
 }
 
 int ContactListBase::InsertAt(int index, ContactRecord* record)
@@ -96,6 +122,17 @@ int ContactList::InsertSorted(ContactRecord* record, FieldId fieldId)
         return -1;
     record->LoadLabels();
     return ContactListBase::InsertSorted(record, fieldId);
+}
+
+void ContactList::InsertSortedAll(std::vector<ContactRecord*> batch, FieldId fieldId)
+{
+    ContactRecord labelled;
+    labelled.LoadLabels();
+    for (ContactRecord* record : batch) {
+        if (record)
+            record->CopyLabelsFrom(labelled);
+    }
+    ContactListBase::InsertSortedAll(std::move(batch), fieldId);
 }
 
 int ContactList::InsertAt(int index, ContactRecord* record)

@@ -89,6 +89,7 @@ bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, Import
         for (int i = 0; i < list.GetCount(); ++i)
             known.insert(DuplicateKey(*list.GetAt(i)));
     }
+    std::vector<ContactRecord*> batch;
     for (const MappedCard& card : cards) {
         for (const auto& [property, count] : card.unmapped)
             summary.unmapped[property] += count;
@@ -102,11 +103,12 @@ bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, Import
             ++summary.duplicates;
             continue;
         }
-        list.InsertSorted(record.release(), FieldName);
+        batch.push_back(record.release());
         ++summary.imported;
         for (const auto& [property, count] : unstorable)
             summary.unstorable[property] += count;
     }
+    list.InsertSortedAll(std::move(batch), FieldName);
     return true;
 }
 

@@ -87,3 +87,35 @@ TEST_F(ContactListTest, ContactListLabelsWhatEntersAndAFailedLoadChangesNothing)
     EXPECT_EQ(list.Append(MakeContact(u"Appended")), 4);
     EXPECT_EQ(LabelsOf(*list.GetAt(4)), SpanishLabels);
 }
+
+// The batch must place every record where one-by-one insertion in the given
+// order would: names Latin and Chinese, equal but for case, repeated, into
+// a list that is sorted and into one that is not (as another program may
+// have written the file). Telephones tell equal names apart.
+TEST_F(ContactListTest, InsertSortedAllEqualsInsertingOneByOne)
+{
+    const Names names = {u"ana", u"\u738B\u82B3", u"Bruno", u"ANA", u"\u5F20\u4F1F", u"Zoe", u"ana", u"",
+                         u"\u738B\u82B3", u"bruno", u"Carla", u"\u674E", u"Ana"};
+    for (const Names& old : {Names{}, Names{u"Bruno", u"Carla", u"\u738B"}, Names{u"Zoe", u"ana", u"\u5F20", u"Bruno"}}) {
+        ContactListBase oneByOne;
+        ContactListBase batched;
+        Fill(oneByOne, old);
+        Fill(batched, old);
+        std::vector<ContactRecord*> batch;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::u16string telephone(1, char16_t(u'a' + i));
+            oneByOne.InsertSorted(MakeContact(names[i], 0.0, telephone), FieldName);
+            batch.push_back(MakeContact(names[i], 0.0, telephone));
+        }
+        batch.push_back(nullptr);
+        batched.InsertSortedAll(batch, FieldName);
+        ASSERT_EQ(batched.GetCount(), oneByOne.GetCount());
+        for (int i = 0; i < oneByOne.GetCount(); ++i) {
+            EXPECT_EQ(TextOf(*batched.GetAt(i), FieldName), TextOf(*oneByOne.GetAt(i), FieldName)) << i;
+            EXPECT_EQ(TextOf(*batched.GetAt(i), FieldTelephone), TextOf(*oneByOne.GetAt(i), FieldTelephone)) << i;
+        }
+    }
+    ContactList labelled;
+    labelled.InsertSortedAll({MakeContact(u"Ana")}, FieldName);
+    EXPECT_EQ(LabelsOf(*labelled.GetAt(0)), SpanishLabels);
+}
