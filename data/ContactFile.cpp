@@ -25,7 +25,7 @@ constexpr char16_t TempSuffix[] = u".tmp";
 // The writer hands the file this much at a time.
 constexpr std::size_t WriteBlockSize = 64 * 1024;
 
-void EncodeBirthday(ce::DATE date, unsigned char out[DateSize])
+void EncodeDate(ce::DATE date, unsigned char out[DateSize])
 {
     ce::SYSTEMTIME time;
     if (date == 0.0 || !ce::COleDateTime(date).GetAsSystemTime(time))
@@ -42,6 +42,27 @@ ce::DATE DecodeBirthday(const unsigned char in[DateSize])
         return 0.0;
     const ce::COleDateTime date(time);
     return date.GetStatus() == ce::COleDateTime::valid ? date.m_dt : 0.0;
+}
+
+void EncodeBirthday(const ContactRecord& record, unsigned char out[DateSize])
+{
+    const ce::DATE date = record.GetField(FieldBirthday)->GetDate();
+    const ContactRecord::StoredDate* asRead = record.BirthdayAsRead();
+    if (asRead && DecodeBirthday(asRead->data()) == date)
+        std::memcpy(out, asRead->data(), DateSize);
+    else
+        EncodeDate(date, out);
+}
+
+void KeepOddBirthday(ContactRecord& record, const unsigned char in[DateSize])
+{
+    unsigned char written[DateSize];
+    EncodeDate(DecodeBirthday(in), written);
+    if (std::memcmp(written, in, DateSize) == 0)
+        return;
+    ContactRecord::StoredDate bytes;
+    std::memcpy(bytes.data(), in, DateSize);
+    record.KeepBirthdayAsRead(bytes);
 }
 
 // A text never ends its field early: it is cut at an embedded NUL.
@@ -104,7 +125,7 @@ int ContactListBase::Save(const std::u16string& path) const
             const ContactField& field = *record->GetField(id);
             if (IsDateField(id)) {
                 unsigned char bytes[DateSize];
-                EncodeBirthday(field.GetDate(), bytes);
+                EncodeBirthday(*record, bytes);
                 block.append(reinterpret_cast<const char*>(bytes), DateSize);
                 continue;
             }
@@ -169,10 +190,14 @@ int ContactListBase::Load(const std::u16string& path)
 
     auto completeField = [&](std::string_view bytes) {
         ContactField& field = *record->GetField(fieldIndex);
-        if (IsDateField(fieldIndex))
-            field.SetValue(std::u16string(), held == DateSize ? DecodeBirthday(date) : 0.0);
-        else
+        if (!IsDateField(fieldIndex)) {
             field.SetValue(bytes.empty() ? std::u16string() : ce::AnsiToWide(bytes), 0.0);
+        } else if (held == DateSize) {
+            field.SetValue(std::u16string(), DecodeBirthday(date));
+            KeepOddBirthday(*record, date);
+        } else {
+            field.SetValue(std::u16string(), 0.0);
+        }
         continuing = false;
         held = 0;
         pending.clear();
@@ -194,8 +219,16 @@ int ContactListBase::Load(const std::u16string& path)
             TakeBackLoaded();
             return 0;
         }
-        if (n == 0 || g_abortLoad.load())
+        if (g_abortLoad.load())
             break;
+        if (n == 0) {
+            // A file cut inside a record keeps the contact with what was
+            // read, whether the cut is inside a field or right after one:
+            // the fields behind the cut stay empty, a cut birthday is none.
+            while (continuing || fieldIndex != 0)
+                completeField(pending);
+            break;
+        }
         std::size_t pos = 0;
         while (pos < n) {
             if (g_abortLoad.load())
@@ -227,12 +260,6 @@ int ContactListBase::Load(const std::u16string& path)
             } else {
                 completeField(std::string_view(start, length));
             }
-        }
-        // A file cut inside a field keeps the contact with what was read;
-        // the fields behind the cut stay empty, a cut birthday is none.
-        if (continuing && file.GetPosition() >= file.GetLength()) {
-            while (continuing || fieldIndex != 0)
-                completeField(pending);
         }
     }
     return 1;

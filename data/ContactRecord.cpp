@@ -82,6 +82,7 @@ void ContactRecord::CopyFrom(const ContactRecord& other)
         return;
     for (FieldId id = 0; id < FieldCount; ++id)
         fields[id].CopyFrom(other.fields[id]);
+    birthdayAsRead = other.birthdayAsRead ? std::make_unique<StoredDate>(*other.birthdayAsRead) : nullptr;
 }
 
 void ContactRecord::LoadLabels()

@@ -2,6 +2,8 @@
 // label and, for the birthday, a date.
 #pragma once
 #include "platform/core/Types.h"
+#include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -101,6 +103,14 @@ public:
     // The labels of another record: LoadLabels for many records at once.
     void CopyLabelsFrom(const ContactRecord& other);
 
+    // The birthday's bytes as the data file held them, kept only when they
+    // are not what its date is written as (a weekday of 0, milliseconds, a
+    // month 13): they are written back while the date is the one they give.
+    using StoredDate = std::array<unsigned char, 16>;
+    const StoredDate* BirthdayAsRead() const { return birthdayAsRead.get(); }
+    void KeepBirthdayAsRead(const StoredDate& bytes) { birthdayAsRead = std::make_unique<StoredDate>(bytes); }
+
 private:
     ContactField fields[FieldCount];
+    std::unique_ptr<StoredDate> birthdayAsRead;
 };

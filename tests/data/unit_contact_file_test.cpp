@@ -112,32 +112,52 @@ TEST_F(ContactFileTest, CutFileKeepsTheContactWithoutValuesOfThePreviousOne)
 
     for (const char* name : {"text.pcd", "date.pcd", "after.pcd"})
         ASSERT_EQ(list.Load(PathOf(name)), 1);
-    ASSERT_EQ(list.GetCount(), 5); // a record cut right after a field is dropped
+    ASSERT_EQ(list.GetCount(), 6);
     EXPECT_EQ(TextOf(*list.GetAt(1), FieldAddress), u"Street");
     EXPECT_EQ(TextOf(*list.GetAt(1), FieldTelephone), u"12");
-    for (int cut : {1, 3}) {
+    EXPECT_EQ(TextOf(*list.GetAt(5), FieldAddress), u"S");
+    for (int cut : {1, 3, 5}) {
         EXPECT_EQ(TextOf(*list.GetAt(cut), FieldName), u"Cut");
         for (FieldId id = FieldMobile; id < FieldCount; ++id)
             EXPECT_TRUE(list.GetAt(cut)->GetField(id)->IsEmpty()) << "record " << cut << " field " << id;
     }
 }
 
-TEST_F(ContactFileTest, InvalidStoredDatesReadAsNoBirthday)
+// Odd stored dates read as what they mean, and their bytes are written back
+// as read until the user gives the contact another birthday.
+TEST_F(ContactFileTest, InvalidStoredDatesReadAsNoBirthdayAndOddBytesSurviveASave)
 {
     Bytes file;
     for (const Bytes& date : {DateBytes(2000, 13, 0, 1), DateBytes(2000, 1, 0, 0), DateBytes(2000, 1, 0, 1, 25),
                               DateBytes(2000, 2, 0, 30), Bytes(16, 0xFF)})
         AppendRecordBytes(file, {"Bad", "Addr"}, date);
     AppendRecordBytes(file, {"Good"}, DateBytes(2000, 2, 2, 29, 23, 59, 59));
+    Bytes halfSecond = DateBytes(2000, 1, 6, 1);
+    halfSecond[14] = 0xF4, halfSecond[15] = 0x01; // 500 ms
+    AppendRecordBytes(file, {"Weekday 0"}, DateBytes(2000, 1, 0, 1));
+    AppendRecordBytes(file, {"Half second"}, halfSecond);
     WriteBytes("dates.pcd", file);
 
     ASSERT_EQ(list.Load(PathOf("dates.pcd")), 1);
-    ASSERT_EQ(list.GetCount(), 6);
+    ASSERT_EQ(list.GetCount(), 8);
     for (int i = 0; i < 5; ++i) {
         EXPECT_TRUE(list.GetAt(i)->GetField(FieldBirthday)->IsEmpty()) << "record " << i;
         EXPECT_EQ(TextOf(*list.GetAt(i), FieldAddress), u"Addr");
     }
     EXPECT_EQ(list.GetAt(5)->GetField(FieldBirthday)->GetDate(), MakeDate(2000, 2, 29, 23, 59, 59));
+    EXPECT_EQ(TextOf(*list.GetAt(6), FieldBirthday), u"20000101");
+
+    ASSERT_EQ(list.Save(PathOf("again.pcd")), 1);
+    EXPECT_EQ(ReadBytes("again.pcd"), file);
+
+    // A copy (as the edit dialog makes) keeps the bytes; a new date does not.
+    ContactRecord copy(*list.GetAt(6));
+    Bytes weekdayZero;
+    AppendRecordBytes(weekdayZero, {"Weekday 0"}, DateBytes(2000, 1, 0, 1));
+    EXPECT_EQ(SaveOne(new ContactRecord(copy)), weekdayZero);
+    copy.GetField(FieldBirthday)->SetValue(u"", MakeDate(2000, 1, 3));
+    const Bytes changed = SaveOne(new ContactRecord(copy));
+    EXPECT_EQ(Bytes(changed.begin() + 15, changed.begin() + 31), DateBytes(2000, 1, 1, 3));
 }
 
 TEST_F(ContactFileTest, SaveAndLoadKeepOrderTextsAndBirthdays)
