@@ -85,6 +85,23 @@ void AppendText(std::string& block, std::u16string_view text)
     block.push_back(Terminator);
 }
 
+// ASCII is the same in every ANSI code page: no conversion needed.
+void AppendDecoded(std::u16string& units, std::string_view bytes)
+{
+    const std::size_t start = units.size();
+    units.resize(start + bytes.size());
+    unsigned char any = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        any |= byte;
+        units[start + i] = byte;
+    }
+    if (any >= 0x80) {
+        units.resize(start);
+        units += ce::AnsiToWide(bytes);
+    }
+}
+
 // The new file gets the permissions of the file it replaces.
 void KeepPermissions(const std::string& tempHostPath)
 {
@@ -188,16 +205,20 @@ int ContactListBase::Load(const std::u16string& path)
         }
     } scope{*this};
 
+    // The record's texts one after another, and where each ends.
+    std::u16string units;
+    std::uint32_t ends[FieldCount] = {};
+
     auto completeField = [&](std::string_view bytes) {
-        ContactField& field = *record->GetField(fieldIndex);
         if (!IsDateField(fieldIndex)) {
-            field.SetValue(bytes.empty() ? std::u16string() : ce::AnsiToWide(bytes), 0.0);
+            AppendDecoded(units, bytes);
         } else if (held == DateSize) {
-            field.SetValue(std::u16string(), DecodeBirthday(date));
+            record->GetField(fieldIndex)->SetValue(std::u16string(), DecodeBirthday(date));
             KeepOddBirthday(*record, date);
         } else {
-            field.SetValue(std::u16string(), 0.0);
+            record->GetField(fieldIndex)->SetValue(std::u16string(), 0.0);
         }
+        ends[fieldIndex] = std::uint32_t(units.size());
         continuing = false;
         held = 0;
         pending.clear();
@@ -205,6 +226,8 @@ int ContactListBase::Load(const std::u16string& path)
             ++fieldIndex;
             return;
         }
+        record->AssignTexts(units, ends);
+        units.clear();
         auto guard = Lock();
         records.push_back(record.get());
         loading.push_back(record.release());

@@ -3,6 +3,7 @@
 #pragma once
 #include "platform/core/Types.h"
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,35 +40,37 @@ enum InitialClassValue {
     InitialIdeograph = 3, // U+4E00 and above
 };
 
+class ContactRecord;
+
+// A field lives only inside its record, which holds its text: a field is
+// its position there and nothing more.
 class ContactField {
 public:
-    ContactField() = default;
-    ContactField(const ContactField& other) = default;
-    ContactField& operator=(const ContactField& other) = default;
-    virtual ~ContactField() = default;
-
-    void GetLabel(std::u16string& text) const
+    ContactField(const ContactField&) = delete;
+    // Takes the other field's text and date, as CopyFrom.
+    ContactField& operator=(const ContactField& other)
     {
-        if (label)
-            text = *label;
-        else
-            text.clear();
+        CopyFrom(other);
+        return *this;
     }
+
+    void GetLabel(std::u16string& text) const;
     // The text as shown and stored; the birthday as "yyyymmdd", empty
     // without a date.
     void GetText(std::u16string& text) const;
     // GetText of a text field without a copy; the birthday's is formed anew.
-    std::u16string_view TextValue() const { return value; }
+    // Valid until the next change of any field of the same record.
+    std::u16string_view TextValue() const;
     // The date is taken only by the birthday; 0.0 clears it.
     void SetValue(std::u16string text, ce::DATE date);
     int IsEmpty() const;
-    void CopyFrom(const ContactField& other) { *this = other; }
+    void CopyFrom(const ContactField& other);
     // Whether the two differ as sort keys: letter case does not count.
     int DiffersFrom(const ContactField& other) const;
     int IsLessThan(const ContactField& other) const;
 
     FieldId GetFieldId() const { return fieldId; }
-    ce::DATE GetDate() const { return date; }
+    ce::DATE GetDate() const;
 
     // Letter search on a name field; any other field answers as an empty name.
     int InitialClass() const;
@@ -77,12 +80,39 @@ public:
 
 private:
     friend class ContactRecord;
+    ContactField() = default;
 
-    std::u16string value;
-    // Labels are few and shared by every record: each text is kept once.
-    const std::u16string* label = nullptr;
-    ce::DATE date = 0.0;
-    FieldId fieldId = 0;
+    const ContactRecord& Record() const;
+    ContactRecord& Record();
+
+    std::uint8_t fieldId = 0;
+};
+
+// The sixteen texts of a record in one block: where each ends, then the
+// units of all of them. No block while every text is empty.
+class RecordText {
+public:
+    RecordText() = default;
+    RecordText(const RecordText& other);
+    RecordText& operator=(const RecordText& other);
+    RecordText(RecordText&& other) noexcept : block(other.block) { other.block = nullptr; }
+    RecordText& operator=(RecordText&& other) noexcept;
+    ~RecordText() { Free(); }
+
+    std::u16string_view Of(FieldId id) const;
+    void Set(FieldId id, std::u16string_view text);
+    // Every text at once: `units` holds them one after another, ends[id]
+    // where the text of field id ends.
+    void Assign(std::u16string_view units, const std::uint32_t ends[FieldCount]);
+
+private:
+    static constexpr std::size_t HeaderBytes = FieldCount * sizeof(std::uint32_t);
+    const std::uint32_t* Ends() const { return reinterpret_cast<const std::uint32_t*>(block); }
+    const char16_t* Units() const { return reinterpret_cast<const char16_t*>(block + HeaderBytes); }
+    std::uint32_t Size() const { return block ? Ends()[FieldCount - 1] : 0; }
+    void Free();
+
+    unsigned char* block = nullptr;
 };
 
 class ContactRecord {
@@ -90,7 +120,7 @@ public:
     ContactRecord();
     ContactRecord(const ContactRecord& other);
     ContactRecord& operator=(const ContactRecord& other);
-    virtual ~ContactRecord() = default;
+    ~ContactRecord() = default;
 
     int GetFieldCount() const { return FieldCount; }
     // id must be a valid FieldId.
@@ -101,7 +131,12 @@ public:
     // Labels from string-table entries 1 to 16 of the current resource module.
     void LoadLabels();
     // The labels of another record: LoadLabels for many records at once.
-    void CopyLabelsFrom(const ContactRecord& other);
+    void CopyLabelsFrom(const ContactRecord& other) { labels = other.labels; }
+    // Every text field's text at once, as RecordText::Assign; the birthday's
+    // part must be empty.
+    void AssignTexts(std::u16string_view units, const std::uint32_t ends[FieldCount]) { text.Assign(units, ends); }
+
+    using Labels = std::array<std::u16string, FieldCount>;
 
     // The birthday's bytes as the data file held them, kept only when they
     // are not what its date is written as (a weekday of 0, milliseconds, a
@@ -111,6 +146,33 @@ public:
     void KeepBirthdayAsRead(const StoredDate& bytes) { birthdayAsRead = std::make_unique<StoredDate>(bytes); }
 
 private:
+    friend class ContactField;
+
+    // First, so that a field finds its record from its own position.
     ContactField fields[FieldCount];
+    // Shared by every record that took the same labels; kept for the whole run.
+    const Labels* labels = nullptr;
+    ce::DATE birthday = 0.0;
+    RecordText text;
     std::unique_ptr<StoredDate> birthdayAsRead;
 };
+
+inline const ContactRecord& ContactField::Record() const
+{
+    return *reinterpret_cast<const ContactRecord*>(this - fieldId);
+}
+
+inline ContactRecord& ContactField::Record()
+{
+    return *reinterpret_cast<ContactRecord*>(this - fieldId);
+}
+
+inline std::u16string_view ContactField::TextValue() const
+{
+    return Record().text.Of(fieldId);
+}
+
+inline ce::DATE ContactField::GetDate() const
+{
+    return fieldId == FieldBirthday ? Record().birthday : 0.0;
+}

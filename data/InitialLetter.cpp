@@ -21,9 +21,9 @@ int PlaceInRange(char16_t letter, char16_t lo, char16_t hi)
 
 int ContactField::InitialClass() const
 {
-    if (fieldId != FieldName || value.empty())
+    if (fieldId != FieldName || TextValue().empty())
         return InitialNone;
-    const char16_t u = value[0];
+    const char16_t u = TextValue()[0];
     if (u >= u'A' && u <= u'Z')
         return InitialUpper;
     if (u >= u'a' && u <= u'z')
@@ -40,7 +40,7 @@ int ContactField::LatinInitialTest(char16_t lo, char16_t hi) const
         return -2;
     if (initial == InitialIdeograph)
         return 2;
-    const char16_t letter = initial == InitialUpper ? char16_t(value[0] + 32) : value[0];
+    const char16_t letter = initial == InitialUpper ? char16_t(TextValue()[0] + 32) : TextValue()[0];
     return PlaceInRange(letter, lo, hi);
 }
 
@@ -51,7 +51,7 @@ int ContactField::PinyinInitialTest(char16_t lo, char16_t hi) const
         return -3;
     if (initial != InitialIdeograph)
         return -2;
-    const std::u16string_view syllable = GetPinyinSyllable(value[0]);
+    const std::u16string_view syllable = GetPinyinSyllable(TextValue()[0]);
     if (syllable.empty())
         return -1;
     return PlaceInRange(syllable[0], lo, hi);

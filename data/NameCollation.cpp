@@ -45,18 +45,20 @@ int ContactField::IsLessThan(const ContactField& other) const
     if (fieldId != other.fieldId)
         return fieldId < other.fieldId;
     if (fieldId == FieldBirthday)
-        return date < other.date;
+        return GetDate() < other.GetDate();
+    const std::u16string_view value = TextValue();
+    const std::u16string_view otherValue = other.TextValue();
     if (value.empty())
-        return !other.value.empty();
-    if (other.value.empty())
+        return !otherValue.empty();
+    if (otherValue.empty())
         return 0;
     const char16_t ca = value[0];
-    const char16_t cb = other.value[0];
+    const char16_t cb = otherValue[0];
     const bool chineseA = ca >= ChineseInitialFirst;
     const bool chineseB = cb >= ChineseInitialFirst;
     if (chineseA && chineseB)
         return CompareNoCase(GetPinyinSyllable(ca), GetPinyinSyllable(cb)) < 0;
     if (chineseA != chineseB)
         return chineseB;
-    return CompareNoCase(value, other.value) < 0;
+    return CompareNoCase(value, otherValue) < 0;
 }
