@@ -1,5 +1,7 @@
 #include "dialogs/ControlPlacement.h"
 
+#include <algorithm>
+
 namespace {
 
 ce::SIZE Extent(ce::HDC dc, const char16_t* text, int length)
@@ -11,23 +13,45 @@ ce::SIZE Extent(ce::HDC dc, const char16_t* text, int length)
 
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// The longest prefix of `rest` that is narrower than `available` while one
-// more character is not; at least one character (two units for a pair).
+// Where the character that starts at `at` ends: a surrogate pair is one.
+std::size_t CharacterEnd(std::u16string_view text, std::size_t at)
+{
+    ++at;
+    while (at < text.size() && IsLowSurrogate(text[at]))
+        ++at;
+    return at;
+}
+
+// The next line of `rest`: the whole rest when it is not wider than
+// `available`, else its longest prefix that is narrower than `available`,
+// at least one character. Only the line itself and a few prefixes as long
+// as it are measured, so that breaking a long text costs its length: the
+// search doubles a prefix until it is too wide, then halves the gap.
 std::size_t LineLength(ce::HDC dc, std::u16string_view rest, int available)
 {
-    std::size_t n = 1;
-    while (n < rest.size() && IsLowSurrogate(rest[n]))
-        ++n;
-    if (Extent(dc, rest.data(), int(n)).cx >= available)
-        return n;
+    auto width = [&](std::size_t length) { return Extent(dc, rest.data(), int(length)).cx; };
+    std::size_t narrower = 0; // a prefix narrower than `available`; 0 for none
+    std::size_t wider = CharacterEnd(rest, 0);
     for (;;) {
-        std::size_t next = n + 1;
-        while (next < rest.size() && IsLowSurrogate(rest[next]))
-            ++next;
-        if (next >= rest.size() || Extent(dc, rest.data(), int(next)).cx >= available)
-            return n;
-        n = next;
+        const int w = width(wider);
+        if (wider == rest.size() && w <= available)
+            return wider;
+        if (w >= available)
+            break;
+        narrower = wider;
+        wider = std::min(rest.size(), 2 * wider);
+        while (wider < rest.size() && IsLowSurrogate(rest[wider]))
+            ++wider;
     }
+    while (CharacterEnd(rest, narrower) < wider) {
+        std::size_t middle = narrower + (wider - narrower) / 2;
+        while (middle < wider && IsLowSurrogate(rest[middle]))
+            ++middle;
+        if (middle <= narrower || middle >= wider)
+            middle = CharacterEnd(rest, narrower);
+        (width(middle) < available ? narrower : wider) = middle;
+    }
+    return narrower ? narrower : wider;
 }
 
 } // namespace
@@ -36,17 +60,12 @@ void BreakLines(ce::HDC dc, std::u16string& text, int available)
 {
     std::u16string out;
     std::u16string_view rest = text;
-    while (!rest.empty() && Extent(dc, rest.data(), int(rest.size())).cx > available) {
-        std::size_t n = LineLength(dc, rest, available);
+    while (!rest.empty()) {
+        const std::size_t n = LineLength(dc, rest, available);
         if (!out.empty())
             out += u'\n';
         out.append(rest.substr(0, n));
         rest.remove_prefix(n);
-    }
-    if (!rest.empty()) {
-        if (!out.empty())
-            out += u'\n';
-        out.append(rest);
     }
     text = std::move(out);
 }

@@ -78,6 +78,28 @@ TEST_F(ControlPlacementTest, BreakingLines)
     EXPECT_EQ(Broken(u"WWW", 1), u"W\nW\nW");
     EXPECT_EQ(Broken(u"王小明", Width(u"王") - 1), u"王\n小\n明");
     EXPECT_EQ(Broken(u"\U00020000\U0002000Ba", 1), u"\U00020000\n\U0002000B\na");
+
+    // A long text of mixed widths: every line is the longest that fits.
+    std::u16string longText;
+    for (int i = 0; longText.size() < 3000; ++i)
+        longText += std::u16string(u"Calle Mayor 12, \u5317\u4EAC\U00020000 iiWW ").substr(0, std::size_t(3 + i % 17));
+    const std::u16string broken = Broken(longText, available * 5);
+    std::u16string joined;
+    std::size_t start = 0;
+    while (start <= broken.size()) {
+        const std::size_t end = std::min(broken.find(u'\n', start), broken.size());
+        const std::u16string line = broken.substr(start, end - start);
+        joined += line;
+        if (end < broken.size()) {
+            ASSERT_LT(Width(line), available * 5) << line.size();
+            const bool pair = broken[end + 1] >= 0xD800 && broken[end + 1] <= 0xDBFF;
+            ASSERT_GE(Width(line + broken.substr(end + 1, pair ? 2 : 1)), available * 5) << line.size();
+        } else {
+            EXPECT_LE(Width(line), available * 5);
+        }
+        start = end + 1;
+    }
+    EXPECT_EQ(joined, longText);
 }
 
 TEST_F(ControlPlacementTest, MissingControlLeavesTextAndYAlone)
