@@ -59,14 +59,6 @@ void RecordText::Free()
     block = nullptr;
 }
 
-std::u16string_view RecordText::Of(FieldId id) const
-{
-    if (!block)
-        return {};
-    const std::uint32_t begin = id ? Ends()[id - 1] : 0;
-    return {Units() + begin, Ends()[id] - begin};
-}
-
 void RecordText::Set(FieldId id, std::u16string_view text)
 {
     const std::size_t before = block && id ? Ends()[id - 1] : 0;

@@ -99,7 +99,13 @@ public:
     RecordText& operator=(RecordText&& other) noexcept;
     ~RecordText() { Free(); }
 
-    std::u16string_view Of(FieldId id) const;
+    std::u16string_view Of(FieldId id) const
+    {
+        if (!block)
+            return {};
+        const std::uint32_t begin = id ? Ends()[id - 1] : 0;
+        return {Units() + begin, Ends()[id] - begin};
+    }
     void Set(FieldId id, std::u16string_view text);
     // Every text at once: `units` holds them one after another, ends[id]
     // where the text of field id ends.

@@ -1,53 +1,97 @@
 #include "vcard/Import.h"
 
 #include "platform/core/CodePage.h"
+#include "platform/core/OleDate.h"
 #include "vcard/FieldMapping.h"
 
+#include <functional>
 #include <memory>
+#include <string_view>
 #include <unordered_set>
 
 namespace vcard {
 
 namespace {
 
-// The 16 fields as shown, each with its length so that no text can pass for another.
-std::u16string DuplicateKey(const ContactRecord& record)
+// A birthday as its text shows it: the day alone, 0 for none.
+int DayOf(const ContactField& birthday)
 {
-    std::u16string key;
-    std::u16string text;
-    for (FieldId id = 0; id < FieldCount; ++id) {
-        record.GetField(id)->GetText(text);
-        key += char16_t(text.size() & 0xFFFF);
-        key += char16_t(text.size() >> 16);
-        key += text;
-    }
-    return key;
+    ce::SYSTEMTIME time;
+    const ce::DATE date = birthday.GetDate();
+    if (date == 0.0 || !ce::COleDateTime(date).GetAsSystemTime(time))
+        return 0;
+    return time.wYear * 10000 + time.wMonth * 100 + time.wDay;
 }
 
-// The text as the data file will give it back: cut at a NUL, characters
-// missing from the code page as its default character.
-std::u16string StoredText(const std::u16string& text, bool& changed)
+// Records whose 16 fields, as shown, are equal; letter case counts.
+struct SameFields {
+    bool operator()(const ContactRecord* a, const ContactRecord* b) const
+    {
+        for (FieldId id = 0; id < FieldCount; ++id) {
+            const ContactField& fa = *a->GetField(id);
+            const ContactField& fb = *b->GetField(id);
+            if (id == FieldBirthday ? DayOf(fa) != DayOf(fb) : fa.TextValue() != fb.TextValue())
+                return false;
+        }
+        return true;
+    }
+};
+
+struct FieldsHash {
+    std::size_t operator()(const ContactRecord* record) const
+    {
+        std::size_t hash = 0;
+        for (FieldId id = 0; id < FieldCount; ++id) {
+            const ContactField& field = *record->GetField(id);
+            const std::size_t one = id == FieldBirthday ? std::hash<int>()(DayOf(field))
+                                                        : std::hash<std::u16string_view>()(field.TextValue());
+            hash = hash * 1000003u ^ one;
+        }
+        return hash;
+    }
+};
+
+using KnownContacts = std::unordered_set<const ContactRecord*, FieldsHash, SameFields>;
+
+bool IsAscii(std::u16string_view text)
 {
-    std::u16string stored = text.substr(0, text.find(u'\0'));
-    changed = stored.size() != text.size() || !ce::CanStore(stored);
-    return changed ? ce::AnsiToWide(ce::WideToAnsi(stored)) : stored;
+    char16_t any = 0;
+    for (const char16_t unit : text)
+        any |= unit;
+    return any < 0x80;
+}
+
+// Appends the text as the data file will give it back: cut at a NUL,
+// characters missing from the code page as its default character. ASCII is
+// kept by every code page.
+void AppendStoredText(std::u16string& units, std::u16string_view text, bool& changed)
+{
+    const std::u16string_view stored = text.substr(0, text.find(u'\0'));
+    changed = stored.size() != text.size();
+    if (IsAscii(stored)) {
+        units += stored;
+        return;
+    }
+    changed = changed || !ce::CanStore(stored);
+    units += changed ? ce::AnsiToWide(ce::WideToAnsi(stored)) : std::u16string(stored);
 }
 
 std::unique_ptr<ContactRecord> MakeRecord(const MappedCard& card, std::map<std::string, int>& unstorable)
 {
     auto record = std::make_unique<ContactRecord>();
+    std::u16string units;
+    std::uint32_t ends[FieldCount];
     for (FieldId id = 0; id < FieldCount; ++id) {
-        if (id == FieldBirthday) {
-            record->GetField(id)->SetValue(std::u16string(), card.birthday);
-            continue;
+        if (id != FieldBirthday && !card.text[id].empty()) {
+            bool changed = false;
+            AppendStoredText(units, card.text[id], changed);
+            if (changed)
+                ++unstorable[card.source[id]];
         }
-        if (card.text[id].empty())
-            continue;
-        bool changed = false;
-        record->GetField(id)->SetValue(StoredText(card.text[id], changed), 0.0);
-        if (changed)
-            ++unstorable[card.source[id]];
+        ends[id] = std::uint32_t(units.size());
     }
+    record->AssignTexts(units, ends);
+    record->GetField(FieldBirthday)->SetValue(std::u16string(), card.birthday);
     return record;
 }
 
@@ -67,48 +111,52 @@ bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, Import
 {
     summary = ImportSummary();
     PropertyDecoder decoder(ce::GetACP());
-    std::vector<MappedCard> cards;
+    // The book's records are compared with, so it stays as it is until the cards join it.
+    auto guard = list.Lock();
+    KnownContacts known;
+    known.reserve(std::size_t(list.GetCount()));
+    for (int i = 0; i < list.GetCount(); ++i)
+        known.insert(list.GetAt(i));
+    // Each card becomes its record at once: a record is far smaller than its card.
+    std::vector<std::unique_ptr<ContactRecord>> batch;
     for (const SourceFile& file : files) {
         std::vector<RawCard> raw;
         ReadError error;
         if (!ReadCards(file.bytes, raw, error)) {
             failure = {file.name, error.line, error.message};
+            summary = ImportSummary();
             return false;
         }
         for (const RawCard& card : raw) {
-            if (!MapCard(card, decoder, cards.emplace_back(), error)) {
+            MappedCard mapped;
+            if (!MapCard(card, decoder, mapped, error)) {
                 failure = {file.name, error.line, error.message};
+                summary = ImportSummary();
                 return false;
             }
+            for (const auto& [property, count] : mapped.unmapped)
+                summary.unmapped[property] += count;
+            std::map<std::string, int> unstorable;
+            std::unique_ptr<ContactRecord> record = MakeRecord(mapped, unstorable);
+            if (IsBlank(*record)) {
+                ++summary.empty;
+                continue;
+            }
+            if (!known.insert(record.get()).second) {
+                ++summary.duplicates;
+                continue;
+            }
+            batch.push_back(std::move(record));
+            ++summary.imported;
+            for (const auto& [property, count] : unstorable)
+                summary.unstorable[property] += count;
         }
     }
-
-    std::unordered_set<std::u16string> known;
-    {
-        auto guard = list.Lock();
-        for (int i = 0; i < list.GetCount(); ++i)
-            known.insert(DuplicateKey(*list.GetAt(i)));
-    }
-    std::vector<ContactRecord*> batch;
-    for (const MappedCard& card : cards) {
-        for (const auto& [property, count] : card.unmapped)
-            summary.unmapped[property] += count;
-        std::map<std::string, int> unstorable;
-        std::unique_ptr<ContactRecord> record = MakeRecord(card, unstorable);
-        if (IsBlank(*record)) {
-            ++summary.empty;
-            continue;
-        }
-        if (!known.insert(DuplicateKey(*record)).second) {
-            ++summary.duplicates;
-            continue;
-        }
-        batch.push_back(record.release());
-        ++summary.imported;
-        for (const auto& [property, count] : unstorable)
-            summary.unstorable[property] += count;
-    }
-    list.InsertSortedAll(std::move(batch), FieldName);
+    std::vector<ContactRecord*> records;
+    records.reserve(batch.size());
+    for (std::unique_ptr<ContactRecord>& record : batch)
+        records.push_back(record.release());
+    list.InsertSortedAll(std::move(records), FieldName);
     return true;
 }
 
