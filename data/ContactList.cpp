@@ -1,5 +1,7 @@
 #include "data/ContactList.h"
 
+#include "data/NameCollation.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -32,7 +34,30 @@ void ContactListBase::InsertSortedAll(std::vector<ContactRecord*> batch, FieldId
         return a->GetField(fieldId)->IsLessThan(*b->GetField(fieldId));
     };
     // Equal keys keep their order: each goes behind those inserted before it.
-    std::stable_sort(batch.begin(), batch.end(), less);
+    if (fieldId == FieldBirthday) {
+        std::stable_sort(batch.begin(), batch.end(), less);
+    } else {
+        // Sorted by keys side by side in one text, not by the records' own.
+        std::u16string keys;
+        struct Keyed {
+            std::size_t start;
+            std::size_t length;
+            ContactRecord* record;
+        };
+        std::vector<Keyed> keyed;
+        keyed.reserve(batch.size());
+        for (ContactRecord* record : batch) {
+            const std::size_t start = keys.size();
+            AppendSortKey(*record->GetField(fieldId), keys);
+            keyed.push_back({start, keys.size() - start, record});
+        }
+        const std::u16string_view all = keys;
+        std::stable_sort(keyed.begin(), keyed.end(), [all](const Keyed& a, const Keyed& b) {
+            return all.substr(a.start, a.length) < all.substr(b.start, b.length);
+        });
+        for (std::size_t i = 0; i < keyed.size(); ++i)
+            batch[i] = keyed[i].record;
+    }
     auto guard = Lock();
     std::vector<ContactRecord*> merged;
     merged.reserve(records.size() + batch.size());

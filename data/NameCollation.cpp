@@ -62,3 +62,16 @@ int ContactField::IsLessThan(const ContactField& other) const
         return chineseB;
     return CompareNoCase(value, otherValue) < 0;
 }
+
+void AppendSortKey(const ContactField& field, std::u16string& key)
+{
+    const std::u16string_view value = field.TextValue();
+    if (value.empty())
+        return;
+    const bool chinese = value[0] >= ChineseInitialFirst;
+    // Names below U+4E00 come first; a Chinese name sorts by the syllable of
+    // its initial alone.
+    key += chinese ? u'\x02' : u'\x01';
+    for (const char16_t unit : chinese ? GetPinyinSyllable(value[0]) : value)
+        key += FoldCase(unit);
+}

@@ -3,6 +3,7 @@
 // syllable of that initial alone.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // First unit counted as a Chinese initial.
@@ -13,3 +14,9 @@ constexpr char16_t ChineseInitialFirst = 0x4E00;
 std::u16string_view FindSyllable(std::uint16_t code);
 // Syllable of an ideograph U+4E00..U+9FA5; empty for any other unit.
 std::u16string_view GetPinyinSyllable(char16_t unit);
+
+class ContactField;
+
+// Appends the sort key of a text field: a.IsLessThan(b) exactly when the key
+// of a is below that of b, unit by unit, a proper prefix the smaller.
+void AppendSortKey(const ContactField& field, std::u16string& key);

@@ -95,7 +95,8 @@ TEST_F(ContactListTest, ContactListLabelsWhatEntersAndAFailedLoadChangesNothing)
 TEST_F(ContactListTest, InsertSortedAllEqualsInsertingOneByOne)
 {
     const Names names = {u"ana", u"\u738B\u82B3", u"Bruno", u"ANA", u"\u5F20\u4F1F", u"Zoe", u"ana", u"",
-                         u"\u738B\u82B3", u"bruno", u"Carla", u"\u674E", u"Ana"};
+                         u"\u738B\u82B3", u"bruno", u"Carla", u"\u674E", u"Ana",
+                         u"anab", u"ANAc", std::u16string(u"an\0a", 4), u"an", u"\u738B", std::u16string(1, char16_t(0xDC81))};
     for (const Names& old : {Names{}, Names{u"Bruno", u"Carla", u"\u738B"}, Names{u"Zoe", u"ana", u"\u5F20", u"Bruno"}}) {
         ContactListBase oneByOne;
         ContactListBase batched;
