@@ -1,0 +1,60 @@
+// The list of 200,000 contacts scrolled from top to bottom, a thousand
+// screens spread over its whole length each painted, beside its floor
+// measured in the same run: the same thousand screens over 2,000 contacts.
+// A screen costs its rows, not the list.
+#include "tests/data/support/FloorRatio.h"
+#include "tests/listwnd/support/ListWndTestSupport.h"
+
+namespace {
+
+constexpr int Screens = 1000;
+
+double ScrollSeconds(CTestFrame& frame, int rows)
+{
+    ce::CListCtrl& view = frame.listWindow.GetListView();
+    return benchfloor::ProcessorSecondsOf([&] {
+        for (int screen = 0; screen < Screens; ++screen) {
+            view.EnsureVisible(int(std::int64_t(rows - 1) * screen / (Screens - 1)), ce::FALSE);
+            view.Invalidate(ce::FALSE);
+            benchmark::DoNotOptimize(ce::GrabWindow(view.m_hWnd));
+        }
+    });
+}
+
+void BM_ScrollAgainstShortList(benchmark::State& state)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ce::SetACP(936);
+    ce::InitPlatform();
+    CTestFrame frame;
+    if (!frame.Open(44)) {
+        state.SkipWithError("no frame");
+        return;
+    }
+    auto namesOf = [](int count) {
+        std::vector<std::u16string> names;
+        for (int i = 0; i < count; ++i)
+            names.push_back(u"Contact " + std::u16string(1, char16_t(u'A' + i % 26)) + u" " +
+                            std::u16string(1, char16_t(u'0' + i % 10)));
+        return names;
+    };
+    const std::vector<std::u16string> few = namesOf(2000);
+    const std::vector<std::u16string> many = namesOf(int(state.range(0)));
+    double best = 1e9;
+    double bestFloor = 1e9;
+    for (auto _ : state) {
+        LoadList(frame.listWindow, few);
+        bestFloor = std::min(bestFloor, ScrollSeconds(frame, int(few.size())));
+        LoadList(frame.listWindow, many);
+        const double seconds = ScrollSeconds(frame, int(many.size()));
+        best = std::min(best, seconds);
+        state.SetIterationTime(seconds);
+    }
+    benchfloor::ShowRatio(state, best, bestFloor);
+    frame.DestroyWindow();
+    g_contactList.Clear();
+}
+
+} // namespace
+
+BENCHMARK(BM_ScrollAgainstShortList)->Arg(200000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
