@@ -1,7 +1,7 @@
 // Big and hostile vCard input costs its length: each import beside its floor
 // measured in the same run, ten imports of the same input a tenth as long.
-// A card with one line of 100 MB, a card with a value folded over a million
-// lines, and a line without ':' followed by folded lines.
+// A card with one line of 10 MB (a card may hold 16 MiB), a value folded
+// over a million lines, and a line without ':' followed by folded lines.
 #include "data/ContactList.h"
 #include "platform/core/CodePage.h"
 #include "tests/data/support/FloorRatio.h"
@@ -63,6 +63,6 @@ void BM_FoldedLinesWithoutColon(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_LongLine)->Arg(100'000'000)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongLine)->Arg(10'000'000)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FoldedLines)->Arg(1'000'000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FoldedLinesWithoutColon)->Arg(100'000)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
