@@ -189,7 +189,7 @@ LRESULT CMainFrame::OnScreenshot(WPARAM, LPARAM)
     const std::string file = std::exchange(screenshotFile, std::string());
     if (file.empty() || closing)
         return 0;
-    if (!GrabScreen().SavePng(file))
+    if (!SaveScreenshot(file))
         std::fprintf(stderr, "cannot write %s\n", file.c_str());
     PostMessage(WM_CLOSE);
     return 0;

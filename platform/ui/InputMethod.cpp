@@ -2,7 +2,6 @@
 // reaches the focused window as WM_CHAR, one message per UTF-16 unit, through
 // pre-translation like a typed key; the composition in progress is only
 // shown at the caret of the focused edit control.
-#include "platform/ui/Host.h"
 #include "platform/ui/WindowImpl.h"
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -70,7 +69,7 @@ void Answer(QObject* watched, QInputMethodQueryEvent& query)
 void TypeCharacter(char16_t unit)
 {
     if (HWND target = KeyTarget())
-        SimulateKey(target, WM_CHAR, unit);
+        DeliverKey(target, WM_CHAR, unit);
 }
 
 bool FilterInputMethod(QObject* watched, QEvent* event)
@@ -114,27 +113,6 @@ std::u16string ApplyDeadKey(char16_t ch)
     return std::u16string{dead->spacing, ch}; // a letter without that accent
 }
 
-} // namespace ce::impl
-
-namespace ce {
-
-using namespace impl;
-
-namespace {
-
-// Where the host sends input method and key events: the focused widget of
-// the device screen, also while the host window is not active.
-QObject* HostFocus()
-{
-    QWidget* screen = ScreenWidget();
-    if (auto* focus = qobject_cast<QWidget*>(QGuiApplication::focusObject()))
-        if (focus == screen || screen->isAncestorOf(focus))
-            return focus;
-    if (QWidget* focus = screen->focusWidget())
-        return focus;
-    return screen;
-}
-
 int DeadKeyOf(char16_t combining)
 {
     for (const DeadKey& dead : kDeadKeys)
@@ -143,49 +121,4 @@ int DeadKeyOf(char16_t combining)
     return 0;
 }
 
-} // namespace
-
-void SimulateInputMethod(const std::u16string& commit, const std::u16string& composition, int cursor)
-{
-    QList<QInputMethodEvent::Attribute> attributes;
-    attributes.append({QInputMethodEvent::Cursor, cursor, 1, QVariant()});
-    QInputMethodEvent event(QString::fromStdU16String(composition), attributes);
-    event.setCommitString(QString::fromStdU16String(commit));
-    QCoreApplication::sendEvent(HostFocus(), &event);
-}
-
-void SimulateHostKeys(const std::u16string& keys)
-{
-    for (char16_t c : keys) {
-        int key = DeadKeyOf(c);
-        QString text;
-        if (!key) {
-            text = QString(QChar(c));
-            key = QChar(c).toUpper().unicode();
-        }
-        if (QChar(c).isUpper()) {
-            QKeyEvent shift(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
-            QCoreApplication::sendEvent(HostFocus(), &shift);
-        }
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(HostFocus(), &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(HostFocus(), &release);
-    }
-}
-
-InputMethodAnswer QueryInputMethod()
-{
-    QObject* focus = HostFocus();
-    QInputMethodQueryEvent query(Qt::ImEnabled | Qt::ImCursorRectangle);
-    QCoreApplication::sendEvent(focus, &query);
-    InputMethodAnswer answer;
-    answer.enabled = query.value(Qt::ImEnabled).toBool();
-    QRect caret = query.value(Qt::ImCursorRectangle).toRect();
-    if (auto* widget = qobject_cast<QWidget*>(focus))
-        caret.translate(widget->mapTo(ScreenWidget(), QPoint()));
-    answer.caret = RECT{caret.left(), caret.top(), caret.right() + 1, caret.bottom() + 1};
-    return answer;
-}
-
-} // namespace ce
+} // namespace ce::impl

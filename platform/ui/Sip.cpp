@@ -185,7 +185,7 @@ void CommitSyllable(PanelState& s)
     }
     SetSyllable(s, std::u16string());
     for (char16_t c : typed)
-        SimulateKeyStroke(VirtualKey(c), c);
+        DeliverKeyStroke(VirtualKey(c), c);
 }
 
 // The pinyin mode's own handling of a key; false when the key types as usual.
@@ -233,7 +233,7 @@ void Tap(PanelState& s, const SipKey& key)
     case kSipCandidate:
         if (const char16_t c = CandidateOf(s, key); c && Storable(c)) {
             SetSyllable(s, std::u16string());
-            SimulateKeyStroke(VirtualKey(c), c);
+            DeliverKeyStroke(VirtualKey(c), c);
         }
         return;
     default:
@@ -243,7 +243,7 @@ void Tap(PanelState& s, const SipKey& key)
     if ((c && !Storable(c)) || Compose(s, key))
         return;
     s.shift = false;
-    SimulateKeyStroke(VirtualKey(key.ch), c);
+    DeliverKeyStroke(VirtualKey(key.ch), c);
 }
 
 LRESULT PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

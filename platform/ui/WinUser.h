@@ -89,7 +89,7 @@ BOOL UpdateWindow(HWND hwnd);
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
 // Negative while the key is held down, as the keys typed on the device
-// screen (and SimulateKey's WM_KEYDOWN and WM_KEYUP) left it.
+// screen (and DeliverKey's WM_KEYDOWN and WM_KEYUP) left it.
 std::int16_t GetKeyState(int virtualKey);
 HWND SetCapture(HWND hwnd);
 BOOL ReleaseCapture();

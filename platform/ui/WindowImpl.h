@@ -204,6 +204,9 @@ void FollowPointer(HWND hwnd);
 QWidget* ScreenWidget();
 // One WM_CHAR for the focused window, through pre-translation.
 void TypeCharacter(char16_t unit);
+// A key message for a window as the keyboard sends it (WM_KEYDOWN and
+// WM_KEYUP also record the key's state), through pre-translation.
+void DeliverKey(HWND hwnd, UINT message, WPARAM wParam);
 
 // Input methods: an input method's events to any widget of the device screen
 // (commit, composition, queries); true when handled.
@@ -213,6 +216,10 @@ bool FilterInputMethod(QObject* watched, QEvent* event);
 // what that character types then (nothing for 0, which keeps the accent).
 bool RememberDeadKey(int key);
 std::u16string ApplyDeadKey(char16_t ch);
+// The Qt::Key_Dead_* key that puts a combining accent (0: none).
+int DeadKeyOf(char16_t combining);
+// What the device screen shows, 320 x 240, after painting what needs it.
+QImage GrabScreenImage();
 // The edit control's side: whether the window takes composed text (an
 // enabled, writable edit control), the composition shown at its caret (not
 // part of its text; empty ends it), and the caret on the device screen

@@ -1,6 +1,7 @@
 // The read-only detail dialog and its form.
 #include "dialogs/ContactShowDlg.h"
 #include "dialogs/CurrentContact.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "support/DialogTestSupport.h"
 
 namespace {

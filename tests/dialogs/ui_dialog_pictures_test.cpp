@@ -2,6 +2,7 @@
 // Chinese name and an address long enough to wrap; both are drawn on white.
 #include "dialogs/ContactEditDlg.h"
 #include "dialogs/ContactShowDlg.h"
+#include "platform/ui/testing/ScreenGrab.h"
 #include "support/DialogTestSupport.h"
 #include <vector>
 

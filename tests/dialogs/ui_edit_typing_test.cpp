@@ -3,6 +3,7 @@
 // it is typed, and the caption names it until another field takes the focus.
 #include "dialogs/ContactEditDlg.h"
 #include "platform/core/CodePage.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "support/DialogTestSupport.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include "dialogs/CurrentContact.h"
 #include "dialogs/EditDlgView.h"
 #include "platform/core/CodePage.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "support/DialogTestSupport.h"
 
 namespace {
@@ -158,8 +159,8 @@ TEST_F(EditViewTest, KeptUndecodableBytesSurviveEditingAnotherField)
         ce::CWnd* mobile = Control(Pane(dialog), kValue + FieldMobile);
         mobile->SetFocus();
         for (char16_t c : std::u16string(u"600"))
-            ce::SimulateKeyStroke(c, c);
-        ce::SimulateKeyStroke(ce::VK_RETURN, 13);
+            ce::DeliverKeyStroke(c, c);
+        ce::DeliverKeyStroke(ce::VK_RETURN, 13);
     });
     EXPECT_EQ(Stored(*contact, FieldName), name);
     EXPECT_EQ(Stored(*contact, FieldAddress), address);

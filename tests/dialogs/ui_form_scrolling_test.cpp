@@ -3,6 +3,8 @@
 // Tab and Shift+Tab bringing each control into sight.
 #include "dialogs/ContactEditDlg.h"
 #include "dialogs/ContactShowDlg.h"
+#include "platform/ui/testing/ScreenGrab.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "support/DialogTestSupport.h"
 #include <filesystem>
 
@@ -172,7 +174,7 @@ TEST_F(FormScrollingTest, TabAndShiftTabWalkTheTabStopsBothWaysAndBringEachIntoS
             const ce::HWND focus = ce::GetFocus();
             if (shift)
                 ce::SimulateKey(focus, ce::WM_KEYDOWN, ce::VK_SHIFT);
-            ce::SimulateKeyStroke(ce::VK_TAB, 9);
+            ce::DeliverKeyStroke(ce::VK_TAB, 9);
             if (shift)
                 ce::SimulateKey(ce::GetFocus(), ce::WM_KEYUP, ce::VK_SHIFT);
             ce::PumpMessages();

@@ -1,5 +1,6 @@
 // The soft input panel beside the field being typed into.
 #include "dialogs/ContactEditDlg.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "support/DialogTestSupport.h"
 
 namespace {

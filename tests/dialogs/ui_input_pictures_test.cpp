@@ -3,6 +3,8 @@
 #include "data/PinyinCandidates.h"
 #include "dialogs/ContactEditDlg.h"
 #include "platform/core/CodePage.h"
+#include "platform/ui/testing/ScreenGrab.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "support/DialogTestSupport.h"
 #include <filesystem>
 

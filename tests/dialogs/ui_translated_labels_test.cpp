@@ -3,6 +3,7 @@
 #include "dialogs/ContactEditDlg.h"
 #include "dialogs/ContactShowDlg.h"
 #include "platform/core/Resources.h"
+#include "platform/ui/testing/ScreenGrab.h"
 #include "support/DialogTestSupport.h"
 #include <cstdlib>
 #include <filesystem>

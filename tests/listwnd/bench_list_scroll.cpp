@@ -2,6 +2,7 @@
 // screens spread over its whole length each painted, beside its floor
 // measured in the same run: the same thousand screens over 2,000 contacts.
 // A screen costs its rows, not the list.
+#include "platform/ui/testing/ScreenGrab.h"
 #include "tests/data/support/FloorRatio.h"
 #include "tests/listwnd/support/ListWndTestSupport.h"
 

@@ -1,5 +1,7 @@
 // The contact list window over the process-wide contact list: its virtual
 // list view, the commands with their dialogs and question, and the keys.
+#include "platform/ui/testing/ScreenGrab.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "tests/listwnd/support/ListWndTestSupport.h"
 
 namespace {

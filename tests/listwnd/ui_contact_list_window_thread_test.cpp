@@ -1,5 +1,6 @@
 // The list window keeps answering while a loader thread empties and refills
 // the contact list and sets the view's count, as the frame's reload does.
+#include "platform/ui/testing/ScreenGrab.h"
 #include "tests/listwnd/support/ListWndTestSupport.h"
 #include <atomic>
 #include <thread>

@@ -4,6 +4,7 @@
 // size should not count; the rows on the screen do.
 #include "support/ShellTestSupport.h"
 #include "platform/ui/Host.h"
+#include "platform/ui/testing/ScreenGrab.h"
 #include "shell/MainFrm.h"
 #include "tests/data/support/FloorRatio.h"
 

@@ -1,6 +1,7 @@
 // Another program rewrites a large data file over and over while the window
 // repaints its rows and letter buttons are pressed: every reload is stopped
 // or finished cleanly, and the list ends as the last file.
+#include "platform/ui/testing/SimulatedInput.h"
 #include "support/ShellFixtures.h"
 #include "platform/ui/ToolBar.h"
 

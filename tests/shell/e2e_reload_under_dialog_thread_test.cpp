@@ -75,15 +75,15 @@ protected:
     static void Type(const std::u16string& text)
     {
         for (char16_t c : text)
-            SimulateKeyStroke(0xE5, c);
+            DeliverKeyStroke(0xE5, c);
     }
 
     static void Press(Way way)
     {
         if (way == Way::Enter)
-            SimulateKeyStroke(VK_RETURN, 13);
+            DeliverKeyStroke(VK_RETURN, 13);
         else
-            SimulateKeyStroke(VK_ESCAPE, 27);
+            DeliverKeyStroke(VK_ESCAPE, 27);
     }
 
     // Only the dialog ended: the program runs on, and the list view has the focus back.

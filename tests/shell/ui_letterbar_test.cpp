@@ -1,6 +1,8 @@
 // The letter bar over the list window: button places, commands, the colours
 // of bar and buttons through a click, and a picture of both.
 #include "platform/ui/CommandBar.h"
+#include "platform/ui/testing/ScreenGrab.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "shell/LetterBar.h"
 #include "tests/listwnd/support/ListWndTestSupport.h"
 

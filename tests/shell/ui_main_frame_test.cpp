@@ -1,4 +1,6 @@
 // The main frame's layout, its menu by keys and pointer, and its command routing.
+#include "platform/ui/testing/ScreenGrab.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "support/ShellFixtures.h"
 #include "platform/core/Resources.h"
 #include "platform/ui/CommandBar.h"
@@ -50,9 +52,9 @@ protected:
         if (alt)
             SimulateKey(GetFocus(), WM_SYSKEYDOWN, key);
         else if (key == VK_ESCAPE || key == VK_RETURN)
-            SimulateKeyStroke(key, WCHAR(key));
+            DeliverKeyStroke(key, WCHAR(key));
         else
-            SimulateKeyStroke(key, key >= 'A' && key <= 'Z' ? WCHAR(key - 'A' + 'a') : 0);
+            DeliverKeyStroke(key, key >= 'A' && key <= 'Z' ? WCHAR(key - 'A' + 'a') : 0);
         PumpMessages();
     }
 

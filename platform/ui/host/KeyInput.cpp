@@ -174,7 +174,7 @@ public:
         if (RememberDeadKey(key->key()))
             return true;
         const std::u16string typed = ApplyDeadKey(CharacterOf(*key, vk));
-        SimulateKeyStroke(vk, typed.empty() ? 0 : typed.front());
+        DeliverKeyStroke(vk, typed.empty() ? 0 : typed.front());
         if (typed.size() > 1)
             TypeCharacter(typed.back());
         return true;
@@ -182,6 +182,18 @@ public:
 };
 
 } // namespace
+
+void DeliverKey(HWND hwnd, UINT message, WPARAM wParam)
+{
+    if (message == WM_KEYDOWN || message == WM_KEYUP)
+        RecordKey(UINT(wParam), message == WM_KEYDOWN);
+    MSG msg;
+    msg.hwnd = hwnd;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = message == WM_KEYUP ? LPARAM(0xC0000001) : 1;
+    DeliverInput(msg);
+}
 
 void InstallKeyFilter()
 {
@@ -201,19 +213,7 @@ std::int16_t GetKeyState(int virtualKey)
                : std::int16_t(0);
 }
 
-void SimulateKey(HWND hwnd, UINT message, WPARAM wParam)
-{
-    if (message == WM_KEYDOWN || message == WM_KEYUP)
-        RecordKey(UINT(wParam), message == WM_KEYDOWN);
-    MSG msg;
-    msg.hwnd = hwnd;
-    msg.message = message;
-    msg.wParam = wParam;
-    msg.lParam = message == WM_KEYUP ? LPARAM(0xC0000001) : 1;
-    DeliverInput(msg);
-}
-
-void SimulateKeyStroke(UINT vk, WCHAR ch)
+void DeliverKeyStroke(UINT vk, WCHAR ch)
 {
     HWND target = KeyTarget();
     if (!target)

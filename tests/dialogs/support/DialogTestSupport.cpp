@@ -1,6 +1,7 @@
 #include "DialogTestSupport.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/OleDate.h"
+#include "platform/ui/testing/ScreenGrab.h"
 #include <algorithm>
 #include <cstdlib>
 

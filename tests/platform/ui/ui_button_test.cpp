@@ -3,6 +3,8 @@
 // that passes its buttons' commands on.
 #include "platform/ui/Button.h"
 #include "platform/ui/ToolBar.h"
+#include "platform/ui/testing/ScreenGrab.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "tests/platform/ui/support/UiTest.h"
 
 namespace {

@@ -1,4 +1,6 @@
 // The static, edit and date-time picker controls.
+#include "platform/ui/testing/ScreenGrab.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include "res/resource.h"
 
@@ -79,10 +81,10 @@ TEST_F(ControlsTest, PickerNoDateStateAndDatesRoundTrip)
     ASSERT_EQ(parent.dateChanges.size(), 1u);
     EXPECT_EQ(parent.dateChanges[0].dwFlags, DWORD(GDT_NONE));
     EXPECT_EQ(parent.dateChanges[0].nmhdr.idFrom, 1046u);
-    SimulateKeyStroke(VK_SPACE, u' ');
+    DeliverKeyStroke(VK_SPACE, u' ');
     ASSERT_EQ(picker.GetTime(&st), DWORD(GDT_VALID));
     EXPECT_EQ(st.wDay, 31);
-    SimulateKeyStroke(VK_UP, 0);
+    DeliverKeyStroke(VK_UP, 0);
     picker.GetTime(&st);
     EXPECT_EQ(st.wYear, 1991);
     EXPECT_EQ(st.wDay, 1);
@@ -102,7 +104,7 @@ TEST_F(ControlsTest, EditReportsFocusTypesAndKeepsItsText)
     const std::pair<UINT, char16_t> strokes[] = {{'L', u'L'}, {'I', u'i'},    {'Z', u'z'},         {VK_BACK, 8},
                                                  {VK_HOME, 0}, {VK_DELETE, 0}, {0xE5, u'\u00C1'}};
     for (auto [key, ch] : strokes)
-        SimulateKeyStroke(key, ch);
+        DeliverKeyStroke(key, ch);
     EXPECT_EQ(GetWindowText(edit.m_hWnd), u"\u00C1i");
     EXPECT_GE(parent.Count(1040, EN_CHANGE), 4);
 

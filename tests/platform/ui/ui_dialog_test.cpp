@@ -1,4 +1,5 @@
 // Modal dialogs and form views from the templates of the resource script.
+#include "platform/ui/testing/SimulatedInput.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include "platform/core/Resources.h"
 #include "res/resource.h"
@@ -140,7 +141,7 @@ TEST_F(DialogTest, ModalDialogDisablesItsOwnerAndEndsByEndDialogCloseBoxEscapeOr
     CDialog escaped(IDD_SHOW_DIALOG, &owner);
     PostTask([&] {
         EXPECT_EQ(GetFocus(), escaped.m_hWnd);
-        SimulateKeyStroke(VK_ESCAPE, 27);
+        DeliverKeyStroke(VK_ESCAPE, 27);
     });
     EXPECT_EQ(escaped.DoModal(), IDCANCEL);
     EXPECT_EQ(GetFocus(), owner.m_hWnd);
@@ -164,10 +165,10 @@ TEST_F(DialogTest, HostedViewIsThePaneTheFirstFieldTakesTheFocusAndEnterIsOk)
         EXPECT_EQ(GetDlgItem(d.m_hWnd, int(AFX_IDW_PANE_FIRST)), viewHandle);
         EXPECT_EQ(GetFocus(), GetDlgItem(viewHandle, 1040));
         // Tab walks the template order: 1041 follows 1040.
-        SimulateKeyStroke(VK_TAB, 9);
+        DeliverKeyStroke(VK_TAB, 9);
         EXPECT_EQ(GetFocus(), GetDlgItem(viewHandle, 1041));
         focused = d.view->focused;
-        SimulateKeyStroke(VK_RETURN, 13);
+        DeliverKeyStroke(VK_RETURN, 13);
     };
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(focused, (std::vector<UINT>{1040, 1041}));

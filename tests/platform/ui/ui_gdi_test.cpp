@@ -1,5 +1,6 @@
 // Drawing: text metrics of the device font, rectangles with and without
 // outline, lines, text placement, and drawing outside WM_PAINT.
+#include "platform/ui/testing/ScreenGrab.h"
 #include "tests/platform/ui/support/UiTest.h"
 
 using namespace ce;

@@ -1,5 +1,7 @@
 // Desktop input methods and dead keys: committed text reaches the focused edit
 // as WM_CHAR that pre-translation sees; the composition shows at the caret only.
+#include "platform/ui/testing/ScreenGrab.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "tests/platform/ui/support/UiTest.h"
 
 using namespace ce;

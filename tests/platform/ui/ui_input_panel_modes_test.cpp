@@ -1,6 +1,7 @@
 // The input panel's letter and accent layers and pinyin mode: what each tap
 // types into the focused field through the form's pre-translation, and that
 // what the data file's code page cannot keep is not typed.
+#include "platform/ui/testing/SimulatedInput.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include "platform/core/CodePage.h"
 

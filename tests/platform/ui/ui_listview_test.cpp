@@ -1,5 +1,7 @@
 // The owner-data report list view: states, cells, scrolling, stylus, keys, painting.
 #include "platform/ui/ListView.h"
+#include "platform/ui/testing/ScreenGrab.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include <algorithm>
 

@@ -2,6 +2,8 @@
 // or the close box, and the test hook that answers it without a window.
 #include "platform/ui/MessageBox.h"
 #include "platform/core/Resources.h"
+#include "platform/ui/testing/ScreenGrab.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include <cstdlib>
 
@@ -90,12 +92,12 @@ TEST_F(MessageBoxTest, ModalInTheScreenOverItsDisabledOwner)
 TEST_F(MessageBoxTest, KeysTapsAndCloseBoxGiveTheirAnswers)
 {
     EXPECT_EQ(Ask(MB_OKCANCEL, [](HWND box) { Tap(box, IDCANCEL); }), IDCANCEL);
-    EXPECT_EQ(Ask(MB_OKCANCEL, [](HWND) { SimulateKeyStroke(VK_RETURN, u'\r'); }), IDOK);
-    EXPECT_EQ(Ask(MB_OKCANCEL, [](HWND) { SimulateKeyStroke(VK_ESCAPE, 27); }), IDCANCEL);
+    EXPECT_EQ(Ask(MB_OKCANCEL, [](HWND) { DeliverKeyStroke(VK_RETURN, u'\r'); }), IDOK);
+    EXPECT_EQ(Ask(MB_OKCANCEL, [](HWND) { DeliverKeyStroke(VK_ESCAPE, 27); }), IDCANCEL);
     EXPECT_EQ(Ask(MB_OKCANCEL,
                   [](HWND) {
-                      SimulateKeyStroke(VK_TAB, 0);
-                      SimulateKeyStroke(VK_RETURN, u'\r');
+                      DeliverKeyStroke(VK_TAB, 0);
+                      DeliverKeyStroke(VK_RETURN, u'\r');
                   }),
               IDCANCEL)
         << "Enter chooses the focused button";

@@ -1,5 +1,7 @@
 // Message maps, default handling, window life, routing, posting, timers,
 // pre-translation, focus and disabled windows, classes registered by name, the caption.
+#include "platform/ui/testing/ScreenGrab.h"
+#include "platform/ui/testing/SimulatedInput.h"
 #include "tests/platform/ui/support/UiTest.h"
 
 using namespace ce;
@@ -148,7 +150,7 @@ TEST_F(MessagesTest, KeysArePreTranslatedFromTheFocusUpAndTrueSwallowsThem)
     ASSERT_TRUE(middle.Make(&top, RECT{0, 0, 80, 80}, 1));
     ASSERT_TRUE(leaf.Make(&middle, RECT{0, 0, 40, 40}, 2));
     leaf.SetFocus();
-    SimulateKeyStroke('A', u'a');
+    DeliverKeyStroke('A', u'a');
     EXPECT_EQ(leaf.pretranslated, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR}));
     EXPECT_EQ(middle.pretranslated, leaf.pretranslated);
     EXPECT_EQ(top.pretranslated, leaf.pretranslated);
@@ -158,7 +160,7 @@ TEST_F(MessagesTest, KeysArePreTranslatedFromTheFocusUpAndTrueSwallowsThem)
     // The middle window swallows: the walk stops there, the leaf gets no key and no character follows.
     leaf.pretranslated.clear(), top.pretranslated.clear();
     middle.swallowKeys = TRUE;
-    SimulateKeyStroke(VK_RETURN, 13);
+    DeliverKeyStroke(VK_RETURN, 13);
     EXPECT_EQ(leaf.pretranslated, std::vector<UINT>{WM_KEYDOWN});
     EXPECT_TRUE(top.pretranslated.empty());
     EXPECT_EQ(leaf.Count(WM_KEYDOWN), 1);

@@ -1,6 +1,7 @@
 // Text drawn through a device context looks like the font engine's (Qt's)
 // layout of the whole string: each glyph within a pixel of the engine's place
 // and with the engine's own pixels, so gaps stay even and stems keep their width.
+#include "platform/ui/testing/ScreenGrab.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include <QFontMetrics>
 #include <QGlyphRun>
