@@ -2,6 +2,7 @@
 // save and load again to the same number of contacts.
 #include "data/ContactList.h"
 #include "platform/core/CodePage.h"
+#include "tests/common/Files.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -10,23 +11,6 @@
 #include <string>
 
 namespace {
-
-// A folder of the run's own, removed when the fuzzer exits.
-struct TempDir {
-    TempDir()
-    {
-        char pattern[] = "/tmp/contacts-fuzz-XXXXXX";
-        if (!mkdtemp(pattern))
-            std::abort();
-        path = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code error;
-        std::filesystem::remove_all(path, error);
-    }
-    std::string path;
-};
 
 std::u16string Utf16(const std::string& text)
 {
@@ -39,10 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const TempDir dir = [] {
         ce::SetACP(936);
-        return TempDir();
+        return TempDir("fuzz");
     }();
-    static const std::string input = dir.path + "/input.pcd";
-    static const std::string output = dir.path + "/output.pcd";
+    static const std::string input = dir.File("input.pcd");
+    static const std::string output = dir.File("output.pcd");
 
     std::FILE* file = std::fopen(input.c_str(), "wb");
     if (!file)

@@ -2,6 +2,7 @@
 // glibc iconv, and the generator's reproduction of the committed table.
 #include "data/HanziCodeTable.h"
 #include "data/PinyinSyllableTable.h"
+#include "tests/common/Files.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -152,12 +153,6 @@ int ExitCode(const std::string& cmd)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string ReadFile(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // The generator is built beside this program: build/tests/data/<test>
 // and build/tools/make_hanzi_table.
 TEST(MakeHanziTable, RegeneratesTheCommittedTableByteForByte)
@@ -173,8 +168,8 @@ TEST(MakeHanziTable, RegeneratesTheCommittedTableByteForByte)
     auto q = [](const fs::path& p) { return "'" + p.string() + "'"; };
 
     ASSERT_EQ(ExitCode(q(tool) + " " + q(generated)), 0);
-    std::string text = ReadFile(generated);
-    EXPECT_TRUE(text == ReadFile(committed)) << "regenerate with: " << tool << " " << committed;
+    std::string text = ReadHostFile(generated);
+    EXPECT_TRUE(text == ReadHostFile(committed)) << "regenerate with: " << tool << " " << committed;
     EXPECT_EQ(ExitCode(q(tool) + " --check " + q(committed)), 0);
 
     text[text.find("0xD2BB") + 2] = 'E';

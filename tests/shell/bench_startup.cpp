@@ -34,7 +34,7 @@ std::string FileOf(int count)
 {
     const std::string scratch = Root().root + "/file" + std::to_string(count);
     WriteDataFile(scratch, ManyPeople(count, 0));
-    return ReadBytes(scratch);
+    return ReadHostFile(scratch);
 }
 
 // Seconds from the frame's start on a data file of these bytes to its first

@@ -26,13 +26,6 @@ struct Outcome {
     std::string out, err;
 };
 
-std::string Contents(const std::string& path)
-{
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
 class ProgramCommandLine : public DeviceFixture {
 protected:
     // Runs the program with `args`, its output going to files in the device root.
@@ -64,8 +57,8 @@ protected:
         int status = 0;
         if (spawned == 0 && ::waitpid(pid, &status, 0) == pid)
             outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        outcome.out = Contents(outFile);
-        outcome.err = Contents(errFile);
+        outcome.out = ReadHostFile(outFile);
+        outcome.err = ReadHostFile(errFile);
         return outcome;
     }
 };

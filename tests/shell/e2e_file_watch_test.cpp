@@ -79,7 +79,7 @@ TEST_F(FileWatch, AFileHeldByAnotherProgramIsNeitherEmptiedNorForgotten)
 {
     const auto people = People({u"Ana", u"Bob"});
     MakeDataFile(people);
-    const std::string before = ReadBytes(dataFile);
+    const std::string before = ReadHostFile(dataFile);
     for (bool closeWhileHeld : {true, false}) {
         CFile holder;
         ASSERT_EQ(holder.Open(Utf8ToUtf16(dataFile), CFile::modeRead | CFile::shareExclusive), 1);
@@ -88,7 +88,7 @@ TEST_F(FileWatch, AFileHeldByAnotherProgramIsNeitherEmptiedNorForgotten)
         EXPECT_EQ(g_contactList.GetCount(), 0);
         if (closeWhileHeld) {
             CloseFrame();
-            EXPECT_EQ(ReadBytes(dataFile), before);
+            EXPECT_EQ(ReadHostFile(dataFile), before);
         }
     }
     // Let go, the next tick loads the unchanged file.
@@ -98,11 +98,11 @@ TEST_F(FileWatch, AFileHeldByAnotherProgramIsNeitherEmptiedNorForgotten)
 TEST_F(FileWatch, AFrameClosedOrFailingDuringItsLoadStopsItAndWritesNothing)
 {
     MakeDataFile(ManyPeople(100'000, 1));
-    const std::string before = ReadBytes(dataFile);
+    const std::string before = ReadHostFile(dataFile);
     OpenFrame();
     ASSERT_EQ(frame->IsLoading(), 1);
     CloseFrame();
-    EXPECT_EQ(ReadBytes(dataFile), before);
+    EXPECT_EQ(ReadHostFile(dataFile), before);
     EXPECT_EQ(g_contactList.GetCount(), 0);
     EXPECT_EQ(g_abortLoad.load(), 0);
 
@@ -121,7 +121,7 @@ TEST_F(FileWatch, AFrameClosedOrFailingDuringItsLoadStopsItAndWritesNothing)
 
     EXPECT_EQ(g_abortLoad.load(), 0);
     PumpMessages(200);
-    EXPECT_EQ(ReadBytes(dataFile), before);
+    EXPECT_EQ(ReadHostFile(dataFile), before);
 }
 
 } // namespace

@@ -106,7 +106,7 @@ TEST_F(Program, AFailedWriteBackAtTerminationKeepsTheListInARecoveryFile)
     fs::create_directories(state + "/contacts");
     std::ofstream(state + "/contacts/Contacts-2020-01-01-000000.pcd") << "an earlier recovery file";
     MakeDataFile(People({u"Ana", u"Bob", u"\u738B\u4E94"}));
-    const std::string before = ReadBytes(dataFile);
+    const std::string before = ReadHostFile(dataFile);
 
     const std::string errors = root + "/errors.txt";
     const pid_t pid = Start({}, errors);
@@ -116,15 +116,15 @@ TEST_F(Program, AFailedWriteBackAtTerminationKeepsTheListInARecoveryFile)
     Stop(pid);
     ::unsetenv("XDG_STATE_HOME");
 
-    EXPECT_EQ(ReadBytes(dataFile), before);
+    EXPECT_EQ(ReadHostFile(dataFile), before);
     std::vector<fs::path> recovered;
     for (const auto& entry : fs::directory_iterator(state + "/contacts"))
         recovered.push_back(entry.path());
     ASSERT_EQ(recovered.size(), 2u) << "the earlier recovery file is left alone";
     std::sort(recovered.begin(), recovered.end());
-    EXPECT_EQ(ReadBytes(recovered[0].string()), "an earlier recovery file");
-    EXPECT_EQ(ReadBytes(recovered[1].string()), before);
-    const std::string said = ReadBytes(errors);
+    EXPECT_EQ(ReadHostFile(recovered[0].string()), "an earlier recovery file");
+    EXPECT_EQ(ReadHostFile(recovered[1].string()), before);
+    const std::string said = ReadHostFile(errors);
     EXPECT_NE(said.find("No se pudieron guardar los contactos"), std::string::npos) << said;
     EXPECT_NE(said.find(recovered[1].string()), std::string::npos) << said;
     EXPECT_NE(said.find(dataFile), std::string::npos) << said;

@@ -29,7 +29,7 @@ TEST_F(ReloadUnderLoad, RewritesWhileRowsRepaintAndButtonsArePressedEndWithTheLa
     for (int v = 0; v < Versions; ++v) {
         const std::string scratch = root + "/version" + std::to_string(v);
         ASSERT_TRUE(WriteDataFile(scratch, Version(v)));
-        bytes.push_back(ReadBytes(scratch));
+        bytes.push_back(ReadHostFile(scratch));
     }
     OpenFrame();
     std::vector<HWND> buttons;

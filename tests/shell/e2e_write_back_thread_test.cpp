@@ -51,7 +51,7 @@ TEST_F(WriteBack, AProtectedDataFileKeepsItsBytesAndTheListGoesToARecoveryFileTh
     auto* added = new ContactRecord;
     added->GetField(FieldName)->SetValue(u"Zoe", 0.0);
     g_contactList.InsertSorted(added, FieldName);
-    const std::string before = ReadBytes(dataFile);
+    const std::string before = ReadHostFile(dataFile);
     ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
 
     std::u16string told;
@@ -60,7 +60,7 @@ TEST_F(WriteBack, AProtectedDataFileKeepsItsBytesAndTheListGoesToARecoveryFileTh
         return IDOK;
     });
     CloseFrame();
-    EXPECT_EQ(ReadBytes(dataFile), before);
+    EXPECT_EQ(ReadHostFile(dataFile), before);
     const auto files = RecoveryFiles();
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].extension(), ".pcd");
@@ -91,14 +91,14 @@ TEST_F(WriteBack, AListWithoutALoadIsNeverWrittenOverTheFileAndTheNextTickLoadsI
 {
     const auto people = People({u"Ana", u"Bob"});
     MakeDataFile(people);
-    const std::string before = ReadBytes(dataFile);
+    const std::string before = ReadHostFile(dataFile);
     SetThreadFaultHook([] { return false; });
     OpenFrame();
     PumpMessages(100);
     EXPECT_EQ(frame->IsLoading(), 0);
     EXPECT_EQ(g_contactList.GetCount(), 0);
     CloseFrame();
-    EXPECT_EQ(ReadBytes(dataFile), before);
+    EXPECT_EQ(ReadHostFile(dataFile), before);
     EXPECT_TRUE(RecoveryFiles().empty());
 
     OpenFrame();

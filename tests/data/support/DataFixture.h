@@ -5,6 +5,7 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/File.h"
 #include "platform/core/OleDate.h"
+#include "tests/common/Files.h"
 
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -78,20 +79,14 @@ protected:
     {
         ce::SetACP(936);
         g_abortLoad = 0;
-        const std::filesystem::path parent =
-            inMemory && std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
-        std::string pattern = (parent / "contacts-data-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            ADD_FAILURE() << "cannot make a temporary folder";
-        dir = pattern;
+        dir = MakeTempFolder("data", inMemory);
     }
 
     ~DataTest() override
     {
         ce::CFile::SetFaultHook(nullptr);
         g_abortLoad = 0;
-        std::error_code error;
-        std::filesystem::remove_all(dir, error);
+        RemoveFolder(dir);
     }
 
     std::filesystem::path HostPath(const std::string& name) const { return dir / name; }
@@ -99,8 +94,8 @@ protected:
 
     Bytes ReadBytes(const std::string& name) const
     {
-        std::ifstream in(HostPath(name), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        const std::string bytes = ReadHostFile(HostPath(name));
+        return Bytes(bytes.begin(), bytes.end());
     }
 
     void WriteBytes(const std::string& name, const Bytes& bytes) const

@@ -3,6 +3,7 @@
 #pragma once
 #include "data/ContactList.h"
 #include "platform/core/CodePage.h"
+#include "tests/common/Files.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -130,24 +131,17 @@ struct SampleFile {
     explicit SampleFile(int count, bool plain = false)
     {
         ce::SetACP(936);
-        char pattern[] = "/tmp/contacts-bench-XXXXXX";
-        if (!mkdtemp(pattern))
-            std::abort();
-        dir = pattern;
+        dir = MakeTempFolder("bench");
         SampleContacts sample;
         for (int i = 0; i < count; ++i)
             list.Append(new ContactRecord(plain ? sample.Plain() : sample.Contact()));
         if (!list.Save(Path("Contacts.pcd")))
             std::abort();
-        std::ifstream in(dir + "/Contacts.pcd", std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        const std::string saved = ReadHostFile(dir + "/Contacts.pcd");
+        bytes.assign(saved.begin(), saved.end());
     }
 
-    ~SampleFile()
-    {
-        std::error_code error;
-        std::filesystem::remove_all(dir, error);
-    }
+    ~SampleFile() { RemoveFolder(dir); }
 
     std::u16string Path(const char* name) const
     {

@@ -1,7 +1,7 @@
 #include "platform/core/File.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/System.h"
-#include "tests/platform/core/support/TempDir.h"
+#include "tests/common/Files.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,6 +1,6 @@
 #include "platform/core/FileSystem.h"
 #include "platform/core/System.h"
-#include "tests/platform/core/support/TempDir.h"
+#include "tests/common/Files.h"
 
 #include <cstring>
 #include <fcntl.h>

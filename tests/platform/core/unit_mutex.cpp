@@ -1,5 +1,5 @@
 #include "platform/core/System.h"
-#include "tests/platform/core/support/TempDir.h"
+#include "tests/common/Files.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

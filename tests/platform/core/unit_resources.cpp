@@ -1,7 +1,7 @@
 #include "platform/core/Resources.h"
 #include "platform/core/System.h"
 #include "res/resource.h"
-#include "tests/platform/core/support/TempDir.h"
+#include "tests/common/Files.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

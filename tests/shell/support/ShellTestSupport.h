@@ -11,6 +11,7 @@
 #include "platform/ui/WinDef.h"
 #include "res/resource.h"
 #include "shell/MainFrm.h"
+#include "tests/common/Files.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -92,13 +93,6 @@ inline std::vector<Person> ReadDataFile(const std::string& hostPath)
 
 inline std::vector<Person> ListedPeople() { return PeopleOf(g_contactList); }
 
-inline std::string ReadBytes(const std::string& hostPath)
-{
-    std::ostringstream bytes;
-    bytes << std::ifstream(hostPath, std::ios::binary).rdbuf();
-    return bytes.str();
-}
-
 inline bool SetWriteTime(const std::string& hostPath, long long seconds)
 {
     const timespec times[2] = {{time_t(seconds), 0}, {time_t(seconds), 0}};
@@ -114,28 +108,20 @@ inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000)
 inline bool DeviceRoot::Make()
 {
     ce::SetACP(936);
-    char pattern[] = "/tmp/contacts-shell-XXXXXX";
-    if (!::mkdtemp(pattern))
-        return false;
-    root = pattern;
+    root = MakeTempFolder("shell");
     runtimeDir = root + "/run";
     pimFolder = root + "/My Flash Disk/PIM";
     dataFile = pimFolder + "/Contacts.pcd";
     std::filesystem::create_directories(root + "/My Flash Disk");
-    std::filesystem::create_directories(runtimeDir);
-    std::filesystem::permissions(runtimeDir, std::filesystem::perms::owner_all);
-    ::setenv("CONTACTS_DEVICE_ROOT", root.c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
+    UseDeviceRoot(root);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    ce::SetDeviceRoot(root);
     g_abortLoad = 0;
     return true;
 }
 
 inline void DeviceRoot::Remove()
 {
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
+    RemoveFolder(root);
 }
 
 // Creates and shows the real main frame (its first load starts at once).

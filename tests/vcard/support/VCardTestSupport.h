@@ -7,6 +7,7 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/OleDate.h"
+#include "tests/common/Files.h"
 #include "vcard/CommandLine.h"
 #include "vcard/FieldMapping.h"
 
@@ -87,41 +88,22 @@ inline vcard::MappedCard MapOne(std::string_view text, unsigned ansiCodePage = 9
     return mapped.empty() ? vcard::MappedCard() : mapped[0];
 }
 
-inline std::string ReadHostFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteHostFile(const std::string& path, std::string_view bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // A fresh device root (no "My Flash Disk" yet) and marker folder.
 class BookFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ce::SetACP(936);
-        char pattern[] = "/tmp/contacts-vcard-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root = pattern;
+        root = MakeTempFolder("vcard");
         dataFile = root + "/My Flash Disk/PIM/Contacts.pcd";
-        const std::string runtime = root + "/run";
-        std::filesystem::create_directories(runtime);
-        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-        ::setenv("CONTACTS_DEVICE_ROOT", root.c_str(), 1);
-        ce::SetDeviceRoot(root);
+        UseDeviceRoot(root);
     }
 
     void TearDown() override
     {
         ce::SetDeviceRoot("");
         ce::SetACP(0);
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
+        RemoveFolder(root);
     }
 
     // A file beside the device root with these bytes; returns its path.
