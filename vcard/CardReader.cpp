@@ -7,49 +7,70 @@ namespace vcard {
 
 namespace {
 
-struct PhysicalLines {
-    std::vector<std::string_view> text;
-    std::size_t next = 0;
-
-    bool AtEnd() const { return next >= text.size(); }
-    int Number() const { return int(next) + 1; }
-};
-
-PhysicalLines SplitLines(std::string_view bytes)
-{
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
-    PhysicalLines lines;
-    while (!bytes.empty()) {
-        std::size_t end = bytes.find('\n');
-        std::string_view line = bytes.substr(0, end);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.text.push_back(line);
-        if (end == std::string_view::npos)
-            break;
-        bytes.remove_prefix(end + 1);
+// The file's physical lines, found one at a time: a line end is LF, and any
+// CR before it (CR LF, or the CR CR LF some phones write) carries nothing.
+class PhysicalLines {
+public:
+    explicit PhysicalLines(std::string_view bytes) : bytes(bytes)
+    {
+        if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+            start = 3;
+        Find();
     }
-    return lines;
-}
+
+    bool AtEnd() const { return start >= bytes.size(); }
+    int Number() const { return number; }
+    std::size_t Offset() const { return start; }
+    std::string_view Peek() const { return line; }
+    std::string_view Next()
+    {
+        const std::string_view taken = line;
+        start = std::min(end + 1, bytes.size());
+        ++number;
+        Find();
+        return taken;
+    }
+
+private:
+    void Find()
+    {
+        end = std::min(bytes.find('\n', start), bytes.size());
+        line = bytes.substr(start, end - start);
+        while (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+    }
+
+    std::string_view bytes;
+    std::size_t start = 0; // of the next line
+    std::size_t end = 0;   // its LF, or the end of the bytes
+    std::string_view line;
+    int number = 1;
+};
 
 bool IsNameCharacter(char c)
 {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_';
 }
 
-// The first ':' that is not inside a quoted parameter value.
-std::size_t ValueStart(std::string_view text)
-{
-    bool quoted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '"')
-            quoted = !quoted;
-        else if (text[i] == ':' && !quoted)
-            return i;
+// Finds the first ':' that is not inside a quoted parameter value, taking
+// the text as it grows, each character once.
+class ValueStartScan {
+public:
+    std::size_t Find(std::string_view text)
+    {
+        for (; scanned < text.size(); ++scanned) {
+            if (text[scanned] == '"')
+                quoted = !quoted;
+            else if (text[scanned] == ':' && !quoted)
+                return scanned;
+        }
+        return std::string_view::npos;
     }
-    return std::string_view::npos;
-}
+
+private:
+    std::size_t scanned = 0;
+    bool quoted = false;
+};
 
 Parameter ParseParameter(std::string_view text)
 {
@@ -107,19 +128,21 @@ bool IsBase64Line(std::string_view line)
 }
 
 // One content line: its first physical line, the folded lines behind it and,
-// for quoted-printable, the lines joined by soft line breaks. 2.1 writes
-// base64 as lines of their own up to an empty line; they belong to the value.
-bool ReadContentLine(PhysicalLines& lines, ContentLine& line)
+// for quoted-printable, the lines joined by soft line breaks. 2.1 folds at
+// white space and keeps it; 3.0 and 4.0 drop the one character that marks
+// the fold. 2.1 writes base64 as lines of their own up to an empty line;
+// they belong to the value.
+bool ReadContentLine(PhysicalLines& lines, bool version21, ContentLine& line)
 {
     line.line = lines.Number();
-    std::string text(lines.text[lines.next++]);
-    bool headerKnown = false;
+    std::string text(lines.Next());
+    ValueStartScan scan;
+    std::size_t colon = std::string::npos;
     bool quotedPrintable = false;
     for (;;) {
-        if (!headerKnown) {
-            const std::size_t colon = ValueStart(text);
+        if (colon == std::string::npos) {
+            colon = scan.Find(text);
             if (colon != std::string::npos) {
-                headerKnown = true;
                 if (!ParseHeader(text, colon, line))
                     return false;
                 quotedPrintable = UpperCase(line.Find("ENCODING")) == "QUOTED-PRINTABLE" ||
@@ -128,26 +151,26 @@ bool ReadContentLine(PhysicalLines& lines, ContentLine& line)
         }
         if (lines.AtEnd())
             break;
-        const std::string_view next = lines.text[lines.next];
+        const std::string_view next = lines.Peek();
         if (quotedPrintable && !text.empty() && text.back() == '=') {
             text.pop_back();
             text += next;
         } else if (!next.empty() && (next[0] == ' ' || next[0] == '\t')) {
-            text += next.substr(1);
+            text += version21 ? next : next.substr(1);
         } else {
             break;
         }
-        ++lines.next;
+        lines.Next();
     }
-    if (!headerKnown)
+    if (colon == std::string::npos)
         return false;
-    line.value = text.substr(ValueStart(text) + 1);
+    line.value = text.substr(colon + 1);
     const std::string encoding = UpperCase(line.Find("ENCODING"));
     if (encoding == "BASE64" || line.HasBare("BASE64")) {
-        while (!lines.AtEnd() && !lines.text[lines.next].empty() && IsBase64Line(lines.text[lines.next]))
-            line.value += lines.text[lines.next++];
-        if (!lines.AtEnd() && lines.text[lines.next].empty())
-            ++lines.next;
+        while (!lines.AtEnd() && !lines.Peek().empty() && IsBase64Line(lines.Peek()))
+            line.value += lines.Next();
+        if (!lines.AtEnd() && lines.Peek().empty())
+            lines.Next();
     }
     return true;
 }
@@ -192,18 +215,24 @@ bool ContentLine::HasBare(std::string_view value) const
 
 bool ReadCards(std::string_view bytes, std::vector<RawCard>& cards, ReadError& error)
 {
-    PhysicalLines lines = SplitLines(bytes);
+    PhysicalLines lines(bytes);
     RawCard* card = nullptr;
-    int nesting = 0; // depth inside a card embedded in the current one
+    std::size_t cardStart = 0; // offset of its BEGIN:VCARD
+    int nesting = 0;           // depth inside a card embedded in the current one
     while (!lines.AtEnd()) {
-        if (lines.text[lines.next].find_first_not_of(" \t") == std::string_view::npos) {
-            ++lines.next;
+        if (lines.Peek().find_first_not_of(" \t") == std::string_view::npos) {
+            lines.Next();
             continue;
         }
         ContentLine line;
         const int number = lines.Number();
-        if (!ReadContentLine(lines, line)) {
+        const std::size_t offset = lines.Offset();
+        if (!ReadContentLine(lines, card && card->version == "2.1", line)) {
             error = {number, card ? "not a vCard property line" : "not a vCard: BEGIN:VCARD expected"};
+            return false;
+        }
+        if (card && lines.Offset() - cardStart > MaxCardBytes) {
+            error = {card->line, "card larger than " + std::to_string(MaxCardBytes >> 20) + " MiB"};
             return false;
         }
         if (!card) {
@@ -213,6 +242,7 @@ bool ReadCards(std::string_view bytes, std::vector<RawCard>& cards, ReadError& e
             }
             card = &cards.emplace_back();
             card->line = number;
+            cardStart = offset;
         } else if (IsCardBoundary(line, "BEGIN")) {
             if (nesting++ == 0)
                 ++card->nestedCards;

@@ -1,6 +1,7 @@
 // The syntax of a vCard file: cards of content lines, unfolded, their values
 // still encoded. What a value means is left to PropertyDecoding.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,10 +41,15 @@ struct ReadError {
     std::string message;
 };
 
+// A card may take up to this many bytes of its file: more is no contact's
+// data but input that would only fill the memory.
+constexpr std::size_t MaxCardBytes = std::size_t(16) << 20;
+
 // Splits a file into its cards: a UTF-8 byte-order mark, CRLF or LF, folded
 // lines, quoted-printable soft line breaks and 2.1 base64 blocks are taken
-// apart here. False on the first fault (text that is not vCard, a card
-// without END:VCARD, a file without any card), with where it lies.
+// apart here, in time linear in the bytes. False on the first fault (text
+// that is not vCard, a card without END:VCARD or larger than MaxCardBytes, a
+// file without any card), with where it lies.
 bool ReadCards(std::string_view bytes, std::vector<RawCard>& cards, ReadError& error);
 
 std::string UpperCase(std::string_view text);

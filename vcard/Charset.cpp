@@ -77,15 +77,22 @@ bool CharsetDecoder::Decode(std::string_view charset, std::string_view bytes, st
     std::size_t inLeft = bytes.size();
     std::size_t units = 0;
     text.resize(bytes.size() + 1);
-    for (;;) {
+    for (bool flushing = false;;) {
         char* out = reinterpret_cast<char*>(text.data() + units);
         std::size_t outLeft = (text.size() - units) * sizeof(char16_t);
         const std::size_t room = outLeft;
-        const bool done = iconv(converter, &in, &inLeft, &out, &outLeft) != std::size_t(-1);
+        // The last call gives what the converter holds back: windows-1255 and
+        // windows-1258 keep a letter until they know no combining mark follows.
+        const bool done = (flushing ? iconv(converter, nullptr, nullptr, &out, &outLeft)
+                                    : iconv(converter, &in, &inLeft, &out, &outLeft)) != std::size_t(-1);
         units += (room - outLeft) / sizeof(char16_t);
         // A few charsets make more than one UTF-16 unit of one byte.
         if (!done && errno == E2BIG) {
             text.resize(text.size() * 2);
+            continue;
+        }
+        if (done && !flushing) {
+            flushing = true;
             continue;
         }
         text.resize(units);

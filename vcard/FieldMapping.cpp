@@ -116,6 +116,15 @@ std::u16string PlainText(const Property& p) { return p.Text(); }
 
 std::u16string TelephoneNumber(const Property& p) { return WithoutScheme(p.Text(), u"tel:"); }
 
+// Without any of the telephone types that vCard defines, a telephone is a
+// voice telephone; other types ("X-CUSTOM", "MAIN") say nothing to this program.
+bool IsUntypedTelephone(const Property& p)
+{
+    static const std::set<std::string> Known = {"HOME", "WORK",  "VOICE", "FAX", "CELL", "PAGER", "MSG",      "VIDEO",
+                                                "BBS",  "MODEM", "CAR",   "ISDN", "PCS", "TEXT",  "TEXTPHONE"};
+    return std::none_of(p.types.begin(), p.types.end(), [](const std::string& type) { return Known.count(type); });
+}
+
 void CardMapper::MapName()
 {
     TakeFirst(FieldName, byName["FN"], [](const Property&) { return true; }, PlainText);
@@ -159,7 +168,7 @@ void CardMapper::MapTelephones()
               TelephoneNumber);
     TakeFirst(FieldTelephone, tel,
               [](const Property& p) {
-                  return (p.HasType("HOME") || p.HasType("VOICE") || p.IsUntyped()) && !p.HasType("CELL") &&
+                  return (p.HasType("HOME") || p.HasType("VOICE") || IsUntypedTelephone(p)) && !p.HasType("CELL") &&
                          !p.HasType("FAX") && !p.HasType("WORK");
               },
               TelephoneNumber);

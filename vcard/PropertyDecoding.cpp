@@ -35,7 +35,9 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix)
     return text.size() >= prefix.size() && UpperCase(text.substr(0, prefix.size())) == UpperCase(prefix);
 }
 
-// A backslash escape of the version, or 0 when the pair is no escape.
+// What a backslash and `c` stand for, or 0 when the backslash is text. 2.1
+// escapes only separators and backslashes; in 3.0 and 4.0 a backslash before
+// any other character ("http\\://", as mail programs write links) is dropped.
 char16_t Unescaped(char16_t c, bool version21)
 {
     switch (c) {
@@ -47,7 +49,7 @@ char16_t Unescaped(char16_t c, bool version21)
     case u'N':
         return version21 ? 0 : u'\n';
     default:
-        return 0;
+        return version21 ? 0 : c;
     }
 }
 
@@ -86,9 +88,9 @@ std::u16string Unescape(std::u16string_view text, bool version21)
     return plain;
 }
 
-// An address component may itself be a list ("Apt 2,Main St"): its items
-// joined as the address field joins components.
-std::u16string JoinList(std::u16string_view component, bool version21)
+// A 3.0 or 4.0 address component may itself be a list ("Apt 2,Main St"):
+// its items joined as the address field joins components.
+std::u16string JoinList(std::u16string_view component)
 {
     std::u16string joined;
     for (std::u16string_view item : SplitEscaped(component, u',')) {
@@ -96,7 +98,7 @@ std::u16string JoinList(std::u16string_view component, bool version21)
             continue;
         if (!joined.empty())
             joined += u", ";
-        joined += Unescape(item, version21);
+        joined += Unescape(item, false);
     }
     return joined;
 }
@@ -143,18 +145,19 @@ void CollectTypes(const ContentLine& line, Property& property)
         else if (!type.empty())
             property.types.push_back(std::move(type));
     };
-    for (const Parameter& p : line.parameters) {
-        if (p.name.empty()) {
-            std::string word = UpperCase(p.value);
+    auto addList = [&add](std::string_view list) {
+        while (!list.empty()) {
+            const std::size_t comma = list.find(',');
+            std::string word = UpperCase(list.substr(0, comma));
             if (!IsEncodingWord(word))
                 add(std::move(word));
-        } else if (p.name == "TYPE") {
-            std::string_view list = p.value;
-            while (!list.empty()) {
-                const std::size_t comma = list.find(',');
-                add(UpperCase(list.substr(0, comma)));
-                list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
-            }
+            list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
+        }
+    };
+    for (const Parameter& p : line.parameters) {
+        // 2.1 writes types bare, also as a list ("TEL;FAX,WORK").
+        if (p.name.empty() || p.name == "TYPE") {
+            addList(p.value);
         } else if (p.name == "PREF") {
             const int rank = std::atoi(p.value.c_str());
             property.preference = std::min(property.preference, rank > 0 ? rank : 1);
@@ -237,8 +240,9 @@ bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version
     NormalizeLineBreaks(text);
     if (property.name == "N" || property.name == "ORG" || property.name == "ADR") {
         for (std::u16string_view component : SplitEscaped(text, u';'))
-            property.components.push_back(property.name == "ADR" ? JoinList(component, version21)
-                                                                  : Unescape(component, version21));
+            // 2.1 has no value lists: a comma in its address is text.
+            property.components.push_back(property.name == "ADR" && !version21 ? JoinList(component)
+                                                                               : Unescape(component, version21));
     } else {
         property.components.push_back(Unescape(text, version21));
     }

@@ -25,7 +25,6 @@ struct Property {
     std::string omitYear;                   // the year that stands for "no year" in BDAY
 
     bool HasType(std::string_view type) const;
-    bool IsUntyped() const { return types.empty(); }
     std::u16string Text() const { return components.empty() ? std::u16string() : components.front(); }
     bool IsEmpty() const;
 };

@@ -81,6 +81,14 @@ bool IsAscii(const char16_t* p, std::size_t n)
 }
 
 
+// One call of iconv on what is left of the input; with none left, the call
+// that gives what the converter still holds back (1255 and 1258 keep a
+// letter until they know that no combining mark follows it).
+std::size_t Convert(iconv_t cd, char*& src, std::size_t& srcLeft, char*& dst, std::size_t& dstLeft)
+{
+    return srcLeft > 0 ? iconv(cd, &src, &srcLeft, &dst, &dstLeft) : iconv(cd, nullptr, nullptr, &dst, &dstLeft);
+}
+
 // Decodes with iconv; false where a sequence is not valid (some
 // converters step over part of it, so the caller goes character by character).
 bool Decode(iconv_t cd, std::string_view bytes, std::u16string& out)
@@ -90,7 +98,7 @@ bool Decode(iconv_t cd, std::string_view bytes, std::u16string& out)
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     char* src = const_cast<char*>(bytes.data());
     std::size_t srcLeft = bytes.size();
-    while (srcLeft > 0) {
+    for (bool flushed = false; !flushed;) {
         // Every code page here makes at most one UTF-16 unit per byte, except
         // four-byte sequences; keep room for a pair.
         if (out.size() - units < 2)
@@ -98,12 +106,14 @@ bool Decode(iconv_t cd, std::string_view bytes, std::u16string& out)
         char* dst = reinterpret_cast<char*>(out.data() + units);
         std::size_t dstLeft = (out.size() - units) * 2;
         const std::size_t before = dstLeft;
-        const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        flushed = srcLeft == 0;
+        const std::size_t r = Convert(cd, src, srcLeft, dst, dstLeft);
         units += (before - dstLeft) / 2;
         if (r != std::size_t(-1))
-            break;
+            continue;
         if (errno != E2BIG)
             return false;
+        flushed = false;
         out.resize(out.size() + out.size() / 2 + 8);
     }
     out.resize(units);
@@ -130,20 +140,24 @@ std::string Encode(iconv_t cd, unsigned codePage, std::u16string_view text)
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     char* src = reinterpret_cast<char*>(const_cast<char16_t*>(text.data()));
     std::size_t srcLeft = text.size() * 2;
-    while (srcLeft > 0) {
+    for (bool flushed = false; !flushed;) {
         if (out.size() - bytes < 4)
             out.resize(out.size() + 16);
         char* dst = out.data() + bytes;
         std::size_t dstLeft = out.size() - bytes;
         const std::size_t before = dstLeft;
-        const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        flushed = srcLeft == 0;
+        const std::size_t r = Convert(cd, src, srcLeft, dst, dstLeft);
         bytes += before - dstLeft;
         if (r != std::size_t(-1))
-            break;
+            continue;
+        flushed = false;
         if (errno == E2BIG) {
             out.resize(out.size() + out.size() / 2 + 16);
             continue;
         }
+        if (srcLeft == 0)
+            break;
         char16_t unit;
         std::memcpy(&unit, src, 2);
         std::size_t skip = 2;
@@ -169,6 +183,7 @@ std::string Encode(iconv_t cd, unsigned codePage, std::u16string_view text)
 
 // One character at a time: the bytes of a sequence that does not decode, or
 // of a character that does not encode back to them, are kept as undecodable.
+// A character is the shortest run of bytes (at most four) that decodes whole.
 std::u16string DecodeCheckingEach(Converters::Entry& converters, unsigned codePage, std::string_view bytes)
 {
     std::u16string out;
@@ -176,17 +191,23 @@ std::u16string DecodeCheckingEach(Converters::Entry& converters, unsigned codePa
     iconv_t cd = converters.toWide;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        char16_t units[2];
+        char16_t units[4];
         std::size_t produced = 0, consumed = 0;
-        for (std::size_t room : {std::size_t(2), std::size_t(4)}) {
+        for (std::size_t length = 1; length <= std::min<std::size_t>(4, bytes.size() - pos); ++length) {
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
             char* src = const_cast<char*>(bytes.data() + pos);
-            std::size_t srcLeft = bytes.size() - pos;
+            std::size_t srcLeft = length;
             char* dst = reinterpret_cast<char*>(units);
-            std::size_t dstLeft = room;
-            iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-            produced = (room - dstLeft) / 2;
-            consumed = bytes.size() - pos - srcLeft;
+            std::size_t dstLeft = sizeof units;
+            if (Convert(cd, src, srcLeft, dst, dstLeft) == std::size_t(-1)) {
+                if (errno == EINVAL)
+                    continue; // the start of a longer sequence
+                break;
+            }
+            if (Convert(cd, src, srcLeft, dst, dstLeft) == std::size_t(-1))
+                break;
+            produced = (sizeof units - dstLeft) / 2;
+            consumed = length;
             if (produced > 0)
                 break;
         }

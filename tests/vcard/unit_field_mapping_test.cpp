@@ -64,6 +64,16 @@ TEST(FieldMapping, EachTelephoneGoesToTheFieldOfItsTypes)
     EXPECT_EQ(card.text[FieldTelephone], u"105");
     EXPECT_EQ(card.unmapped, (Counts{{"TEL", 3}})) << "a pager, a second mobile, a second telephone";
 
+    // Types this program does not know are ignored: such a telephone is untyped, a voice telephone.
+    for (const char* tel : {"TEL;X-CUSTOM:300\n", "TEL;TYPE=MAIN:300\n", "TEL;TYPE=x-privado:300\n",
+                            "TEL;TYPE=m\xC3\xB3vil:300\n", "TEL;TYPE=X-SKYPE,PREF:300\n"}) {
+        const MappedCard untyped = Card(tel);
+        EXPECT_EQ(untyped.text[FieldTelephone], u"300") << tel;
+        EXPECT_TRUE(untyped.unmapped.empty()) << tel;
+    }
+    EXPECT_EQ(Card("TEL;TYPE=X-CUSTOM,CELL:301\n").text[FieldMobile], u"301");
+    EXPECT_EQ(Card("TEL;TYPE=PAGER,X-CUSTOM:302\n").unmapped, (Counts{{"TEL", 1}})) << "a pager has no field";
+
     // Typed only as preferred is the home telephone, and wins over another.
     EXPECT_EQ(Card("TEL;TYPE=HOME:200\nTEL;TYPE=PREF:201\n").text[FieldTelephone], u"201");
     const MappedCard homeFax = Card("TEL;TYPE=HOME,FAX:202\n");

@@ -114,6 +114,45 @@ TEST(VCardForms, WebmailExportInVersion40)
     EXPECT_EQ(card.unmapped, unmapped);
 }
 
+TEST(VCardForms, ExportsOfPhonesMailProgramsAndServers)
+{
+    // iOS ends its lines with CR CR LF.
+    EXPECT_EQ(MapOne("BEGIN:VCARD\r\r\nVERSION:3.0\r\r\nFN:Ana\r\r\nTEL:1\r\r\nEND:VCARD\r\r\n").text[FieldTelephone],
+              u"1");
+
+    // 2.1 keeps the white space that starts a folded line; 3.0 and 4.0 drop one character of it.
+    const std::string folded = "ADR;HOME:;;Calle\n Mayor 1;;;;\nTEL;HOME:5555\n 4444\nEND:VCARD\n";
+    const MappedCard v21 = MapOne("BEGIN:VCARD\nVERSION:2.1\n" + folded);
+    EXPECT_EQ(v21.text[FieldAddress], u"Calle Mayor 1");
+    EXPECT_EQ(v21.text[FieldTelephone], u"5555 4444");
+    const MappedCard v30 = MapOne("BEGIN:VCARD\nVERSION:3.0\n" + folded);
+    EXPECT_EQ(v30.text[FieldAddress], u"CalleMayor 1");
+    EXPECT_EQ(v30.text[FieldTelephone], u"55554444");
+
+    // A bare 2.1 type list is split at its commas; a comma in a 2.1 address is text.
+    const MappedCard phone = MapOne("BEGIN:VCARD\nVERSION:2.1\nTEL;FAX,WORK:1\nTEL;TYPE=VOICE;MSG,WORK:2\n"
+                                    "ADR;WORK:;;5, Chemin du Marais;;;;\nADR;HOME:;;Silicon Alley 5,;;;;\n"
+                                    "END:VCARD\n");
+    EXPECT_EQ(phone.text[FieldOfficeFax], u"1");
+    EXPECT_EQ(phone.text[FieldOfficeTelephone], u"2");
+    EXPECT_EQ(phone.text[FieldOfficeAddress], u"5, Chemin du Marais");
+    EXPECT_EQ(phone.text[FieldAddress], u"Silicon Alley 5,");
+    EXPECT_EQ(MapOne("BEGIN:VCARD\nVERSION:3.0\nADR:;;5,Chemin du Marais;;;;\nEND:VCARD\n").text[FieldAddress],
+              u"5, Chemin du Marais") << "a 3.0 list joins its values";
+
+    // Mail programs escape the colon of a link; a backslash that escapes nothing is dropped.
+    const MappedCard link =
+        MapOne("BEGIN:VCARD\nVERSION:3.0\nURL:http\\://example.com/\\~ana\nTITLE:a\\\\b\\,c\\;d\\ne\nEND:VCARD\n");
+    EXPECT_EQ(link.text[FieldWebPage], u"http://example.com/~ana");
+    EXPECT_EQ(link.text[FieldJobTitle], u"a\\b,c;d\ne");
+
+    // Vietnamese and Hebrew charsets give the letter they hold back at the end of a value.
+    EXPECT_EQ(MapOne("BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=windows-1258:Vi\xEA\xF2t\nEND:VCARD\n").text[FieldName],
+              u"Vi\u1ec7t");
+    EXPECT_EQ(MapOne("BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=windows-1255:\xF9\xEC\xE5\xED\nEND:VCARD\n").text[FieldName],
+              u"\u05e9\u05dc\u05d5\u05dd");
+}
+
 TEST(VCardForms, CharsetsGoThroughIconv)
 {
     // Without CHARSET a 2.1 value is UTF-8 when it is, else in the ANSI code page.

@@ -79,6 +79,18 @@ TEST(CodePages, OtherAndUnknownCodePages)
     EXPECT_EQ(ce::WideToMultiByte(12345, ce::MultiByteToWide(12345, "a\xE9")), "a\xE9");
 }
 
+TEST(CodePages, ConvertersThatHoldALetterGiveItAtTheEnd)
+{
+    // 1255 and 1258 keep a letter back until they know no combining mark follows it.
+    EXPECT_EQ(ce::MultiByteToWide(1255, "\xF9\xEC\xE5\xED"), u"\u05e9\u05dc\u05d5\u05dd");
+    EXPECT_EQ(ce::MultiByteToWide(1258, "Vi\xEA\xF2t"), u"Vi\u1ec7t");
+    EXPECT_EQ(ce::MultiByteToWide(1258, "ca\xE0"), u"ca\u00e0");
+    EXPECT_EQ(ce::WideToMultiByte(1258, u"Vi\u1ec7t"), "Vi\xEA\xF2t");
+    // A byte no letter stands for is still kept, beside letters held back.
+    EXPECT_EQ(ce::MultiByteToWide(1255, "\xF9\xFF\xF9"),
+              std::u16string({u'\u05e9', ce::UndecodableByteUnit(0xFF), u'\u05e9'}));
+}
+
 TEST(CodePages, LocaleChoosesTheAnsiCodePage)
 {
     for (auto [locale, cp] : {std::pair{"zh_CN.UTF-8", 936u}, {"zh_TW.UTF-8", 950u}, {"ja_JP.eucJP", 932u},
