@@ -53,16 +53,28 @@ private:
     ce::HANDLE handle;
 };
 
-bool ReadSource(const std::string& name, std::string& bytes)
+// The bytes of a source, or else why they cannot be had.
+bool ReadSource(const std::string& name, std::string& bytes, std::string& fault)
 {
     std::FILE* file = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
-    if (!file)
+    if (!file) {
+        fault = std::strerror(errno);
         return false;
+    }
     char buffer[65536];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, n);
-    const bool ok = !std::ferror(file);
+    bool ok = true;
+    while (ok && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        ok = bytes.size() + n <= MaxSourceBytes;
+        if (ok)
+            bytes.append(buffer, n);
+        else
+            fault = "larger than the " + std::to_string(MaxSourceBytes >> 20) + " MiB that an import reads";
+    }
+    if (ok && std::ferror(file)) {
+        fault = std::strerror(errno);
+        ok = false;
+    }
     if (file != stdin)
         std::fclose(file);
     return ok;
@@ -146,8 +158,9 @@ int Import(const std::vector<std::string>& names, bool dryRun)
     for (const std::string& name : names) {
         SourceFile& file = files.emplace_back();
         file.name = DisplayName(name, false);
-        if (!ReadSource(name, file.bytes)) {
-            Say(file.name + ": " + std::strerror(errno) + "; nothing was imported");
+        std::string fault;
+        if (!ReadSource(name, file.bytes, fault)) {
+            Say(file.name + ": " + fault + "; nothing was imported");
             return ExitFailed;
         }
     }

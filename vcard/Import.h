@@ -3,11 +3,16 @@
 #pragma once
 #include "data/ContactList.h"
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace vcard {
+
+// A source may hold up to this many bytes: more is no address book but
+// input without end (/dev/zero) that would only fill the memory.
+constexpr std::size_t MaxSourceBytes = std::size_t(256) << 20;
 
 struct SourceFile {
     std::string name; // as the user gave it, for messages

@@ -52,6 +52,9 @@ TEST_F(ImportExport, AFaultAnywhereLeavesTheDataFileUntouched)
     EXPECT_TRUE(Said(broken + ":4: card without END:VCARD")) << said;
     EXPECT_EQ(Import({good, root + "/missing.vcf"}), vcard::ExitFailed);
     EXPECT_TRUE(Said("missing.vcf")) << said;
+    // Input without end stops at the limit instead of filling the memory.
+    EXPECT_EQ(Import({good, "/dev/zero"}), vcard::ExitFailed);
+    EXPECT_TRUE(Said("/dev/zero: larger than the 256 MiB that an import reads; nothing was imported")) << said;
 
     // A data file another opener holds cannot be read: importing would lose its contacts.
     ce::CFile held;

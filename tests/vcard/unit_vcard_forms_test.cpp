@@ -200,6 +200,8 @@ TEST(VCardForms, FaultsNameTheirLine)
         {"bytes not in the charset", "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=UTF-8:Jos\xE9\nEND:VCARD\n", 3},
         {"unknown charset", "BEGIN:VCARD\nFN;CHARSET=X-NONE:a\nEND:VCARD\n", 2},
         {"3.0 that is not UTF-8", "BEGIN:VCARD\nVERSION:3.0\nN:x\nFN:Jos\xE9\nEND:VCARD\n", 4},
+        {"card over the limit", "BEGIN:VCARD\nFN:a\nEND:VCARD\nBEGIN:VCARD\nNOTE:" +
+                                    std::string(vcard::MaxCardBytes, 'x') + "\nEND:VCARD\n", 4},
     };
     for (const Case& c : cases) {
         std::vector<MappedCard> mapped;
