@@ -32,8 +32,14 @@ BOOL CContactApp::InitApplication()
 {
     InstanceMutex = nullptr;
     InstanceMutex = CreateMutexW(nullptr, FALSE, InstanceMarkerName);
-    if (!InstanceMutex)
+    if (!InstanceMutex) {
+        // Without the marker nothing would keep a second copy or an import
+        // from changing the data file under this one.
+        const NamedMutexFault fault = LastNamedMutexFault();
+        std::fprintf(stderr, "contacts: cannot make the instance marker %s: %s; the address book does not start\n",
+                     fault.path.c_str(), fault.reason.c_str());
         return FALSE;
+    }
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(InstanceMutex);
         InstanceMutex = nullptr;

@@ -2,16 +2,20 @@
 // version and a wrong command line are answered, and the vCard import and
 // export run, without any window and whether or not another copy runs;
 // everything else is the address book.
+#include "platform/core/System.h"
 #include "platform/ui/App.h"
 #include "shell/CommandLine.h"
 #include "shell/ContactApp.h"
 #include "vcard/CommandLine.h"
 
+#include <cstdio>
+
 CContactApp theApp;
 
-int main(int argc, char** argv)
+namespace {
+
+int RunAction(const CommandLine& line, int argc, char** argv)
 {
-    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     switch (line.action) {
     case CommandLine::Run:
         return ce::AfxWinMain(argc, argv);
@@ -22,4 +26,21 @@ int main(int argc, char** argv)
     default:
         return PrintAnswer(line);
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Before any file is opened: a closed standard output must not become
+    // the lock file or the data file.
+    ce::OpenStandardStreams();
+    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    const int status = RunAction(line, argc, argv);
+    // What did not reach standard output is a failure, though the rest was done.
+    if (status == 0 && (std::fflush(stdout) != 0 || std::ferror(stdout))) {
+        std::fprintf(stderr, "contacts: cannot write standard output\n");
+        return 1;
+    }
+    return status;
 }

@@ -2,6 +2,7 @@
 
 #include "data/ContactStore.h"
 #include "platform/core/CodePage.h"
+#include "platform/core/File.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/System.h"
 #include "vcard/CardWriter.h"
@@ -15,6 +16,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace vcard {
 
@@ -34,10 +37,9 @@ class InstanceMarker {
 public:
     InstanceMarker() : handle(ce::CreateMutexW(nullptr, ce::FALSE, InstanceMarkerName))
     {
-        if (handle && ce::GetLastError() == ce::ERROR_ALREADY_EXISTS) {
-            ce::CloseHandle(handle);
-            handle = nullptr;
-        }
+        runningElsewhere = handle && ce::GetLastError() == ce::ERROR_ALREADY_EXISTS;
+        if (!handle)
+            fault = ce::LastNamedMutexFault();
     }
     ~InstanceMarker()
     {
@@ -47,10 +49,26 @@ public:
     InstanceMarker(const InstanceMarker&) = delete;
     InstanceMarker& operator=(const InstanceMarker&) = delete;
 
-    bool Held() const { return handle != nullptr; }
+    // Exit status and message when this mode may not run: the address book
+    // runs, or no marker can keep it and this mode apart.
+    int Refusal() const
+    {
+        if (runningElsewhere) {
+            Say("the address book is running: close it first, nothing was changed");
+            return ExitBookRunning;
+        }
+        if (!handle) {
+            Say("cannot make the instance marker " + fault.path + ": " + fault.reason +
+                "; without it the address book could change the data file meanwhile, nothing was done");
+            return ExitFailed;
+        }
+        return 0;
+    }
 
 private:
     ce::HANDLE handle;
+    bool runningElsewhere = false;
+    ce::NamedMutexFault fault;
 };
 
 // The bytes of a source, or else why they cannot be had.
@@ -110,12 +128,6 @@ bool WriteTarget(const std::string& name, const std::string& bytes)
     return true;
 }
 
-int RefuseWhileRunning()
-{
-    Say("the address book is running: close it first, nothing was changed");
-    return ExitBookRunning;
-}
-
 // The address book's own list, read from the data file; a data file that
 // exists but cannot be read is a failure, a missing one an empty book.
 bool LoadBook(ContactList& list)
@@ -123,7 +135,45 @@ bool LoadBook(ContactList& list)
     ce::WIN32_FILE_ATTRIBUTE_DATA attributes;
     const bool exists = ce::GetFileAttributesExW(ContactStoreFile, ce::GetFileExInfoStandard, &attributes);
     if (exists && !list.Load(ContactStoreFile)) {
-        Say("cannot read the address book " + ce::DeviceToHostPath(ContactStoreFile));
+        const bool held = ce::GetLastError() == ce::ERROR_SHARING_VIOLATION;
+        Say("cannot read the address book " + ce::DeviceToHostPath(ContactStoreFile) +
+            (held ? ": another program holds it open, close that program first" : ""));
+        return false;
+    }
+    return true;
+}
+
+// Why the data file could not be replaced, where that is known.
+std::string ReplaceFault(ce::DWORD error)
+{
+    if (error == ce::ERROR_SHARING_VIOLATION)
+        return ": another program holds it open";
+    ce::WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (ce::GetFileAttributesExW(ContactStoreFile, ce::GetFileExInfoStandard, &attributes) &&
+        (attributes.dwFileAttributes & ce::FILE_ATTRIBUTE_READONLY))
+        return ": it is read-only";
+    return "";
+}
+
+// What the import's save needs, checked without writing anything: a data
+// file that may be replaced (neither read-only nor held by another program),
+// in a folder, or on the way to one, that may be written in.
+bool BookWritable()
+{
+    const std::string path = ce::DeviceToHostPath(ContactStoreFile);
+    ce::CFile book;
+    if (!book.Open(ContactStoreFile, ce::CFile::modeWrite | ce::CFile::shareExclusive) &&
+        ce::GetLastError() != ce::ERROR_FILE_NOT_FOUND) {
+        const ce::DWORD error = ce::GetLastError();
+        Say("cannot write the address book " + path + ReplaceFault(error) + "; the import would fail");
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    while (folder.has_relative_path() && !std::filesystem::exists(folder, error))
+        folder = folder.parent_path();
+    if (::access(folder.c_str(), W_OK) != 0) {
+        Say("cannot write in " + folder.string() + ": " + std::strerror(errno) + "; the import would fail");
         return false;
     }
     return true;
@@ -174,11 +224,15 @@ int Import(const std::vector<std::string>& names, bool dryRun)
         Say(where + ": " + failure.message + "; nothing was imported");
         return ExitFailed;
     }
+    if (dryRun && summary.imported > 0 && !BookWritable())
+        return ExitFailed;
     if (!dryRun && summary.imported > 0) {
         std::error_code ignored;
         std::filesystem::create_directories(ce::DeviceToHostPath(ContactStoreFolder), ignored);
         if (!list.Save(ContactStoreFile)) {
-            Say("cannot write the address book " + ce::DeviceToHostPath(ContactStoreFile) + "; nothing was imported");
+            const ce::DWORD error = ce::GetLastError();
+            Say("cannot write the address book " + ce::DeviceToHostPath(ContactStoreFile) +
+                ReplaceFault(error) + "; nothing was imported");
             return ExitFailed;
         }
     }
@@ -222,13 +276,15 @@ int Export(const std::string& target)
 int RunImport(const std::vector<std::string>& files, bool dryRun)
 {
     const InstanceMarker marker;
-    return marker.Held() ? Import(files, dryRun) : RefuseWhileRunning();
+    const int refused = marker.Refusal();
+    return refused ? refused : Import(files, dryRun);
 }
 
 int RunExport(const std::string& file)
 {
     const InstanceMarker marker;
-    return marker.Held() ? Export(file) : RefuseWhileRunning();
+    const int refused = marker.Refusal();
+    return refused ? refused : Export(file);
 }
 
 } // namespace vcard

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <memory>
@@ -106,21 +107,46 @@ bool ThreadAllowed()
     return !g_threadFaultHook || g_threadFaultHook();
 }
 
-} // namespace
+thread_local NamedMutexFault t_mutexFault;
 
-std::string RuntimeFolder()
+// The runtime folder, or empty with `folder` the one that will not do and
+// `reason` why.
+std::string UsableRuntimeFolder(std::string& folder, std::string& reason)
 {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     struct stat st{};
-    if (runtime && *runtime && ::stat(runtime, &st) == 0 && S_ISDIR(st.st_mode))
-        return runtime;
-    std::string folder = "/tmp/contacts-" + std::to_string(::getuid());
+    if (runtime && *runtime) {
+        // Another folder in its place would keep this process apart from
+        // nobody: the copies that see the variable use this one.
+        folder = runtime;
+        if (::stat(runtime, &st) != 0)
+            reason = std::strerror(errno);
+        else if (!S_ISDIR(st.st_mode))
+            reason = std::strerror(ENOTDIR);
+        return reason.empty() ? folder : "";
+    }
+    folder = "/tmp/contacts-" + std::to_string(::getuid());
     ::mkdir(folder.c_str(), 0700);
-    if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
-        (st.st_mode & 0077) != 0)
-        return "";
-    return folder;
+    if (::lstat(folder.c_str(), &st) != 0)
+        reason = std::strerror(errno);
+    else if (!S_ISDIR(st.st_mode))
+        reason = std::strerror(ENOTDIR);
+    else if (st.st_uid != ::getuid())
+        reason = "the folder belongs to another user";
+    else if ((st.st_mode & 0077) != 0)
+        reason = "the folder is open to other users";
+    return reason.empty() ? folder : "";
 }
+
+// CreateMutexW's failure, for LastNamedMutexFault.
+HANDLE MutexFailed(std::string path, std::string reason)
+{
+    t_mutexFault = {std::move(path), std::move(reason)};
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+}
+
+} // namespace
 
 HANDLE CreateThread(void*, DWORD, LPTHREAD_START_ROUTINE proc, LPVOID parameter, DWORD flags, DWORD* threadId)
 {
@@ -218,36 +244,31 @@ HANDLE CreateMutexW(void*, BOOL, const WCHAR* name)
     SetLastError(ERROR_SUCCESS);
     if (!name || !*name)
         return Register(object.release());
-    std::string folder = RuntimeFolder();
-    if (folder.empty()) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return nullptr;
-    }
     std::string file = Utf16ToUtf8(name);
     for (char& c : file) {
         if (c == '/' || c == '\\')
             c = '_';
     }
-    std::string path = folder + "/" + file + ".lock";
+    file += ".lock";
+    std::string folder, reason;
+    if (UsableRuntimeFolder(folder, reason).empty())
+        return MutexFailed(folder + "/" + file, reason);
+    const std::string path = folder + "/" + file;
     // The file stays after the last holder: only the flock, which the kernel
     // drops with the process, marks a running instance, and removing the file
     // would let two starters lock two different files.
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return nullptr;
-    }
+    if (fd < 0)
+        return MutexFailed(path, std::strerror(errno));
     int r;
     do
         r = ::flock(fd, LOCK_EX | LOCK_NB);
     while (r != 0 && errno == EINTR);
     if (r != 0) {
-        bool held = errno == EWOULDBLOCK;
+        const int error = errno;
         ::close(fd);
-        if (!held) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return nullptr;
-        }
+        if (error != EWOULDBLOCK)
+            return MutexFailed(path, std::strerror(error));
         HANDLE handle = Register(object.release());
         SetLastError(ERROR_ALREADY_EXISTS);
         return handle;
@@ -257,5 +278,25 @@ HANDLE CreateMutexW(void*, BOOL, const WCHAR* name)
 }
 
 BOOL ReleaseMutex(HANDLE mutex) { return IsHandle(mutex) ? TRUE : FALSE; }
+
+NamedMutexFault LastNamedMutexFault() { return t_mutexFault; }
+
+std::string RuntimeFolder()
+{
+    std::string folder, reason;
+    return UsableRuntimeFolder(folder, reason);
+}
+
+void OpenStandardStreams()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lowest free descriptor, which is this one.
+        const int opened = ::open("/dev/null", O_RDONLY);
+        if (opened >= 0 && opened != fd)
+            ::close(opened);
+    }
+}
 
 } // namespace ce

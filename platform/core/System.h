@@ -57,10 +57,22 @@ void Sleep(DWORD milliseconds);
 // process, also after a crash.
 HANDLE CreateMutexW(void* security, BOOL initialOwner, const WCHAR* name);
 BOOL ReleaseMutex(HANDLE mutex);
-// The folder of the user's runtime files: $XDG_RUNTIME_DIR when it is a
-// folder, else /tmp/contacts-<uid>, made when missing and used only when it
-// is this user's and nobody else's; empty when neither will do.
+// Why the last CreateMutexW of this thread that returned no handle failed:
+// the lock file it could not make or lock, and the reason.
+struct NamedMutexFault {
+    std::string path;
+    std::string reason;
+};
+NamedMutexFault LastNamedMutexFault();
+// The folder of the user's runtime files: $XDG_RUNTIME_DIR when it is set
+// (empty when that is no folder), else /tmp/contacts-<uid>, made when
+// missing and used only when it is this user's and nobody else's.
 std::string RuntimeFolder();
+
+// Descriptors 0 to 2 that the process was started without are opened on
+// /dev/null for reading, so that no file the process opens takes their
+// place, and writing to a closed standard output fails as it should.
+void OpenStandardStreams();
 
 // Language ids: primary language | (sublanguage << 10).
 constexpr LANGID MAKELANGID(WORD primary, WORD sub) { return LANGID((sub << 10) | primary); }

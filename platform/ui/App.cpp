@@ -128,9 +128,9 @@ int AfxWinMain(int argc, char** argv)
     if (!app)
         return -1;
     InstallQuitSignals();
-    // A refused start touches no window at all.
+    // A refused start touches no window at all, and fails.
     if (!app->InitApplication())
-        return -1;
+        return 1;
     InitPlatform(argc, argv);
     app->m_args.assign(argv + (argc > 0 ? 1 : 0), argv + argc);
     WatchQuitRequests();

@@ -6,6 +6,7 @@
 #include "shell/CommandLine.h"
 
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <sstream>
 
@@ -28,8 +29,11 @@ struct Outcome {
 
 class ProgramCommandLine : public DeviceFixture {
 protected:
-    // Runs the program with `args`, its output going to files in the device root.
-    Outcome Run(const std::vector<std::string>& args, const std::vector<std::string>& unset = {})
+    // Runs the program with `args`, its output going to files in the device
+    // root; standard output goes to `output` instead when given, and is closed
+    // when that is empty.
+    Outcome Run(const std::vector<std::string>& args, const std::vector<std::string>& unset = {},
+                const std::optional<std::string>& output = std::nullopt)
     {
         const std::string program =
             (fs::read_symlink("/proc/self/exe").parent_path() / "../../shell/contacts").lexically_normal();
@@ -47,7 +51,12 @@ protected:
         const std::string outFile = root + "/stdout", errFile = root + "/stderr";
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (!output)
+            posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        else if (output->empty())
+            posix_spawn_file_actions_addclose(&actions, 1);
+        else
+            posix_spawn_file_actions_addopen(&actions, 1, output->c_str(), O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         pid_t pid = 0;
         const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
@@ -104,6 +113,43 @@ TEST_F(ProgramCommandLine, AnOrdinaryStartWithoutRuntimeFolderWritesNothingOnSta
     EXPECT_EQ(start.err, "");
     EXPECT_EQ(start.out, "");
     EXPECT_TRUE(fs::exists(picture));
+}
+
+TEST_F(ProgramCommandLine, WithoutAnInstanceMarkerNothingStarts)
+{
+    MakeDataFile(People({u"Ana"}));
+    const std::string before = Contents(dataFile);
+    const std::string notAFolder = root + "/not-a-folder";
+    std::ofstream(notAFolder) << "";
+    ::setenv("XDG_RUNTIME_DIR", notAFolder.c_str(), 1);
+    const std::string marker = notAFolder + "/ZELKContacts.lock";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--screenshot", root + "/start.png"}, {"--export", root + "/out.vcf"}}) {
+        const Outcome refused = Run(args);
+        EXPECT_EQ(refused.status, 1) << args[0];
+        EXPECT_NE(refused.err.find("cannot make the instance marker " + marker + ": Not a directory"),
+                  std::string::npos)
+            << refused.err;
+    }
+    EXPECT_FALSE(fs::exists(root + "/start.png"));
+    EXPECT_FALSE(fs::exists(root + "/out.vcf"));
+    EXPECT_EQ(Contents(dataFile), before);
+}
+
+TEST_F(ProgramCommandLine, OutputThatCannotBeWrittenIsAFailure)
+{
+    MakeDataFile(People({u"Ana"}));
+    // A closed standard output is not taken by a file the program opens.
+    const Outcome closed = Run({"--export", "-"}, {}, "");
+    EXPECT_EQ(closed.status, 1);
+    EXPECT_NE(closed.err.find("cannot write standard output"), std::string::npos) << closed.err;
+    for (const fs::directory_entry& entry : fs::directory_iterator(runtimeDir))
+        EXPECT_EQ(fs::file_size(entry.path()), 0u) << entry.path();
+
+    const Outcome full = Run({"--version"}, {}, "/dev/full");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err, "contacts: cannot write standard output\n");
+    EXPECT_EQ(Run({"--export", "-"}, {}, "/dev/full").status, 1);
 }
 
 } // namespace

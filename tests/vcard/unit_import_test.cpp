@@ -60,7 +60,10 @@ TEST_F(ImportExport, AFaultAnywhereLeavesTheDataFileUntouched)
     ce::CFile held;
     ASSERT_TRUE(held.Open(ContactStoreFile, ce::CFile::modeRead | ce::CFile::shareExclusive));
     EXPECT_EQ(Import({good}), vcard::ExitFailed);
+    EXPECT_TRUE(Said("cannot read the address book " + dataFile + ": another program holds it open")) << said;
+    EXPECT_EQ(Import({good}, true), vcard::ExitFailed) << "a dry run fails as the import does";
     EXPECT_EQ(Export(root + "/out.vcf"), vcard::ExitFailed);
+    EXPECT_TRUE(Said("another program holds it open")) << said;
     held.Close();
     EXPECT_EQ(ReadHostFile(dataFile), before);
     EXPECT_FALSE(std::filesystem::exists(root + "/out.vcf"));
@@ -72,6 +75,19 @@ TEST_F(ImportExport, DryRunReportsAndWritesNothing)
     EXPECT_TRUE(Said("3 contacts to import, 1 skipped as duplicates")) << said;
     EXPECT_TRUE(Said("not changed")) << said;
     EXPECT_FALSE(std::filesystem::exists(root + "/My Flash Disk")) << "not even the folders";
+
+    // It fails where the import would: a read-only data file is not replaced.
+    const std::string before = Seeded();
+    std::filesystem::permissions(dataFile, std::filesystem::perms::owner_read);
+    const std::string more = Source("b.vcf", "BEGIN:VCARD\nFN:Nuevo\nEND:VCARD\n");
+    EXPECT_EQ(Import({more}, true), vcard::ExitFailed);
+    EXPECT_TRUE(Said("cannot write the address book " + dataFile + ": it is read-only; the import would fail"))
+        << said;
+    EXPECT_EQ(Import({more}), vcard::ExitFailed);
+    EXPECT_TRUE(Said("cannot write the address book " + dataFile + ": it is read-only; nothing was imported"))
+        << said;
+    EXPECT_EQ(Import({Source("a.vcf", Cards)}, true), 0) << "nothing to import, nothing to write: " << said;
+    EXPECT_EQ(ReadHostFile(dataFile), before);
 }
 
 TEST_F(ImportExport, TextTheCodePageLacksIsStoredAsTheProgramStoresItAndCounted)
@@ -101,7 +117,7 @@ TEST_F(ImportExport, ExportSaysWhichValuesHoldBytesThatAreNoText)
     EXPECT_TRUE(Said("1 values hold bytes that are no text in code page 936")) << said;
 }
 
-TEST_F(ImportExport, BothModesRefuseWhileTheAddressBookRuns)
+TEST_F(ImportExport, BothModesRefuseWhileTheAddressBookRunsOrNoMarkerCanBeMade)
 {
     const std::string before = Seeded();
     const ce::HANDLE running = ce::CreateMutexW(nullptr, ce::FALSE, InstanceMarkerName);
@@ -116,6 +132,16 @@ TEST_F(ImportExport, BothModesRefuseWhileTheAddressBookRuns)
 
     ce::CloseHandle(running);
     EXPECT_EQ(Export(root + "/out.vcf"), 0) << said;
+
+    // Without a marker nothing keeps them apart from the address book: both refuse.
+    const std::string notAFolder = Source("not-a-folder", "");
+    ::setenv("XDG_RUNTIME_DIR", notAFolder.c_str(), 1);
+    EXPECT_EQ(Import({Source("b.vcf", "BEGIN:VCARD\nFN:Nuevo\nEND:VCARD\n")}), vcard::ExitFailed);
+    EXPECT_TRUE(Said("cannot make the instance marker " + notAFolder + "/ZELKContacts.lock: Not a directory")) << said;
+    EXPECT_EQ(Export(root + "/other.vcf"), vcard::ExitFailed);
+    EXPECT_TRUE(Said("instance marker")) << said;
+    EXPECT_EQ(ReadHostFile(dataFile), before);
+    EXPECT_FALSE(std::filesystem::exists(root + "/other.vcf"));
 }
 
 // Importing many cards at once gives the list that importing each card on

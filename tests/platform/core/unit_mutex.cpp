@@ -2,6 +2,7 @@
 #include "tests/common/Files.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -33,6 +34,26 @@ TEST_F(MutexTest, SecondHandleReportsAlreadyExistsUntilTheFirstIsClosed)
     ce::HANDLE again = ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts");
     EXPECT_EQ(ce::GetLastError(), ce::ERROR_SUCCESS);
     ce::CloseHandle(again);
+}
+
+TEST_F(MutexTest, AMarkerThatCannotBeMadeNamesItsPathAndReason)
+{
+    // XDG_RUNTIME_DIR that is no folder is not traded for another folder.
+    const std::string file = runtime.Path() + "/file";
+    std::ofstream(file) << "x";
+    setenv("XDG_RUNTIME_DIR", file.c_str(), 1);
+    EXPECT_EQ(ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts"), nullptr);
+    EXPECT_EQ(ce::GetLastError(), ce::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ce::LastNamedMutexFault().path, file + "/ZELKContacts.lock");
+    EXPECT_EQ(ce::LastNamedMutexFault().reason, "Not a directory");
+    EXPECT_EQ(ce::RuntimeFolder(), "");
+
+    // A lock file that is a link is not followed.
+    setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+    ASSERT_EQ(::symlink(file.c_str(), (runtime.Path() + "/ZELKContacts.lock").c_str()), 0);
+    EXPECT_EQ(ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts"), nullptr);
+    EXPECT_EQ(ce::LastNamedMutexFault().path, runtime.Path() + "/ZELKContacts.lock");
+    EXPECT_FALSE(ce::LastNamedMutexFault().reason.empty());
 }
 
 TEST_F(MutexTest, MarkerVanishesWhenTheHoldingProcessIsKilled)
