@@ -179,6 +179,12 @@ bool BookWritable()
     return true;
 }
 
+// "1 contact", "2 contacts", "0 contacts".
+std::string Count(int count, const std::string& one, const std::string& many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 std::string Counts(const std::map<std::string, int>& counts)
 {
     std::string text;
@@ -189,10 +195,10 @@ std::string Counts(const std::map<std::string, int>& counts)
 
 void ReportImport(const ImportSummary& summary, bool dryRun)
 {
-    Say(std::to_string(summary.imported) + " contacts " + (dryRun ? "to import" : "imported") + ", " +
-        std::to_string(summary.duplicates) + " skipped as duplicates");
+    Say(Count(summary.imported, "contact", "contacts") + (dryRun ? " to import, " : " imported, ") +
+        Count(summary.duplicates, "skipped as a duplicate", "skipped as duplicates"));
     if (summary.empty > 0)
-        Say(std::to_string(summary.empty) + " cards without any value skipped");
+        Say(Count(summary.empty, "card", "cards") + " without any value skipped");
     if (!summary.unmapped.empty())
         Say("values without a field, not imported: " + Counts(summary.unmapped));
     if (!summary.unstorable.empty())
@@ -264,9 +270,9 @@ int Export(const std::string& target)
         Say("cannot write " + DisplayName(target, true) + ": " + std::strerror(errno));
         return ExitFailed;
     }
-    Say(std::to_string(list.GetCount()) + " contacts exported to " + DisplayName(target, true));
+    Say(Count(list.GetCount(), "contact", "contacts") + " exported to " + DisplayName(target, true));
     if (const int undecodable = ValuesWithUndecodableBytes(list))
-        Say(std::to_string(undecodable) + " values hold bytes that are no text in code page " +
+        Say(Count(undecodable, "value holds", "values hold") + " bytes that are no text in code page " +
             std::to_string(ce::GetACP()) + ", written as U+FFFD");
     return 0;
 }

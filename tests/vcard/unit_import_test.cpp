@@ -31,13 +31,13 @@ TEST_F(ImportExport, CardsGoInNameOrderAndDuplicatesAreSkipped)
 {
     Seeded();
     EXPECT_EQ(Names(), (std::vector<std::u16string>{u"ana", u"Zoe", u"王明"}));
-    EXPECT_TRUE(Said("3 contacts imported, 1 skipped as duplicates")) << said;
+    EXPECT_TRUE(Said("3 contacts imported, 1 skipped as a duplicate")) << said;
     EXPECT_TRUE(Said("values without a field, not imported: NOTE 1")) << said;
 
     // Again with one new card: only it comes in, between the names already there.
     ASSERT_EQ(Import({Source("b.vcf", std::string(Cards) + "BEGIN:VCARD\nFN:Bob\nEND:VCARD\n")}), 0) << said;
     EXPECT_EQ(Names(), (std::vector<std::u16string>{u"ana", u"Bob", u"Zoe", u"王明"}));
-    EXPECT_TRUE(Said("1 contacts imported, 4 skipped as duplicates")) << said;
+    EXPECT_TRUE(Said("1 contact imported, 4 skipped as duplicates")) << said;
 
     ASSERT_EQ(Import({Source("c.vcf", "BEGIN:VCARD\nFN:Zoe\nTEL:2\nEND:VCARD\n")}), 0) << said;
     EXPECT_EQ(Names().size(), 5u) << "a card that differs in one field is no duplicate";
@@ -72,7 +72,7 @@ TEST_F(ImportExport, AFaultAnywhereLeavesTheDataFileUntouched)
 TEST_F(ImportExport, DryRunReportsAndWritesNothing)
 {
     EXPECT_EQ(Import({Source("a.vcf", Cards)}, true), 0) << said;
-    EXPECT_TRUE(Said("3 contacts to import, 1 skipped as duplicates")) << said;
+    EXPECT_TRUE(Said("3 contacts to import, 1 skipped as a duplicate")) << said;
     EXPECT_TRUE(Said("not changed")) << said;
     EXPECT_FALSE(std::filesystem::exists(root + "/My Flash Disk")) << "not even the folders";
 
@@ -103,7 +103,7 @@ TEST_F(ImportExport, TextTheCodePageLacksIsStoredAsTheProgramStoresItAndCounted)
     EXPECT_TRUE(Said("code page 1252 cannot store, stored with its default character: FN 1, TEL 1")) << said;
     // The same card again is a duplicate of what the book now holds: nothing stored, nothing to report.
     ASSERT_EQ(Import({Source("a.vcf", card)}), 0) << said;
-    EXPECT_TRUE(Said("0 contacts imported, 1 skipped as duplicates")) << said;
+    EXPECT_TRUE(Said("0 contacts imported, 1 skipped as a duplicate")) << said;
     EXPECT_FALSE(Said("cannot store")) << said;
 }
 
@@ -113,8 +113,9 @@ TEST_F(ImportExport, ExportSaysWhichValuesHoldBytesThatAreNoText)
     std::filesystem::create_directories(root + "/My Flash Disk/PIM");
     WriteHostFile(dataFile, std::string("Ana\xFF\0", 5) + std::string(5 + 16 + 9, '\0'));
     ASSERT_EQ(Export(root + "/out.vcf"), 0) << said;
+    EXPECT_TRUE(Said("1 contact exported to " + root + "/out.vcf")) << said;
     EXPECT_NE(ReadHostFile(root + "/out.vcf").find("FN:Ana\xEF\xBF\xBD\r\n"), std::string::npos);
-    EXPECT_TRUE(Said("1 values hold bytes that are no text in code page 936")) << said;
+    EXPECT_TRUE(Said("1 value holds bytes that are no text in code page 936")) << said;
 }
 
 TEST_F(ImportExport, BothModesRefuseWhileTheAddressBookRunsOrNoMarkerCanBeMade)
