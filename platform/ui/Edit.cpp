@@ -7,6 +7,9 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include <algorithm>
+#include <limits>
+
 namespace ce {
 
 using namespace impl;
@@ -30,6 +33,8 @@ public:
     }
 };
 
+constexpr int DefaultTextLimit = 32767;
+
 struct EditState : ControlState {
     QPointer<EditLine> line;
     bool composing = false;
@@ -37,6 +42,9 @@ struct EditState : ControlState {
     // replacement characters, and until the user changes the text it is
     // handed back as it was set, with those bytes.
     std::u16string assigned;
+    // The most units typing may make (EM_LIMITTEXT); a text that is set is
+    // kept whole, however long.
+    int limit = DefaultTextLimit;
 };
 
 void SetLineText(EditState& state, std::u16string text)
@@ -76,6 +84,8 @@ std::unique_ptr<ControlState> CreateEditState(Window& w)
     line->setAttribute(Qt::WA_TransparentForMouseEvents);
     line->setAttribute(Qt::WA_InputMethodEnabled, true);
     line->setFont(DeviceFont());
+    // The line's own limit would cut a longer text as it is set.
+    line->setMaxLength(std::numeric_limits<int>::max());
     state->line = line;
     SetLineText(*state, w.text);
     line->setReadOnly(w.style & ES_READONLY);
@@ -90,10 +100,12 @@ std::unique_ptr<ControlState> CreateEditState(Window& w)
     return state;
 }
 
-bool Typed(HWND hwnd, QLineEdit& line, char16_t c)
+bool Typed(HWND hwnd, const EditState& state, QLineEdit& line, char16_t c)
 {
     DWORD style = DWORD(GetWindowLongW(hwnd, GWL_STYLE));
     if (style & ES_NUMBER && (c < u'0' || c > u'9'))
+        return false;
+    if (line.text().size() - line.selectedText().size() >= state.limit)
         return false;
     QString s{QChar(c)};
     if (style & ES_UPPERCASE)
@@ -212,7 +224,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
                 line->backspace();
                 Changed(hwnd);
             }
-        } else if (c >= 0x20 && c != 0x7F && Typed(hwnd, *line, c)) {
+        } else if (c >= 0x20 && c != 0x7F && Typed(hwnd, *State<EditState>(hwnd), *line, c)) {
             Changed(hwnd);
         }
         return 0;
@@ -265,7 +277,8 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return LRESULT(MAKELONG(WORD(start), WORD(end)));
     }
     case EM_LIMITTEXT:
-        line->setMaxLength(wParam ? int(wParam) : 32767);
+        State<EditState>(hwnd)->limit =
+            wParam ? int(std::min<WPARAM>(wParam, std::numeric_limits<int>::max())) : DefaultTextLimit;
         return 0;
     case EM_SETREADONLY:
         line->setReadOnly(wParam != 0);

@@ -112,6 +112,33 @@ TEST_F(ControlsTest, EditReportsFocusTypesAndKeepsItsText)
     EXPECT_EQ(parent.Count(1040, EN_KILLFOCUS), 1);
 }
 
+TEST_F(ControlsTest, EditLimitHoldsTypingButNotTheTextSet)
+{
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE | ES_AUTOHSCROLL, RECT{10, 10, 200, 30}, &parent, 1041));
+    // A text longer than the default limit of 32,767 units is kept whole.
+    std::u16string longText(40000, u'a');
+    longText.back() = u'z';
+    edit.SetWindowText(longText);
+    EXPECT_EQ(GetWindowText(edit.m_hWnd), longText);
+    EXPECT_EQ(GetWindowTextLengthW(edit.m_hWnd), 40000);
+    SetFocus(edit.m_hWnd);
+    edit.SetSel(40000, 40000);
+    SimulateKeyStroke('B', u'b');
+    EXPECT_EQ(GetWindowText(edit.m_hWnd), longText) << "typing stops at the limit";
+    edit.SetSel(0, 8000);
+    SimulateKeyStroke('B', u'b');
+    EXPECT_EQ(GetWindowText(edit.m_hWnd), u"b" + longText.substr(8000)) << "a selection is replaced";
+
+    edit.LimitText(5);
+    edit.SetWindowText(u"1234567");
+    EXPECT_EQ(GetWindowText(edit.m_hWnd), u"1234567");
+    edit.SetSel(0, 3);
+    SimulateKeyStroke('X', u'x');
+    SimulateKeyStroke('Y', u'y');
+    EXPECT_EQ(GetWindowText(edit.m_hWnd), u"x4567");
+}
+
 TEST_F(ControlsTest, StaticPaintsRightAlignedOnTheParentsBrush)
 {
     CBrush white(RGB(255, 255, 255));
