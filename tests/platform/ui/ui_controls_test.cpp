@@ -124,18 +124,18 @@ TEST_F(ControlsTest, EditLimitHoldsTypingButNotTheTextSet)
     EXPECT_EQ(GetWindowTextLengthW(edit.m_hWnd), 40000);
     SetFocus(edit.m_hWnd);
     edit.SetSel(40000, 40000);
-    SimulateKeyStroke('B', u'b');
+    DeliverKeyStroke('B', u'b');
     EXPECT_EQ(GetWindowText(edit.m_hWnd), longText) << "typing stops at the limit";
     edit.SetSel(0, 8000);
-    SimulateKeyStroke('B', u'b');
+    DeliverKeyStroke('B', u'b');
     EXPECT_EQ(GetWindowText(edit.m_hWnd), u"b" + longText.substr(8000)) << "a selection is replaced";
 
     edit.LimitText(5);
     edit.SetWindowText(u"1234567");
     EXPECT_EQ(GetWindowText(edit.m_hWnd), u"1234567");
     edit.SetSel(0, 3);
-    SimulateKeyStroke('X', u'x');
-    SimulateKeyStroke('Y', u'y');
+    DeliverKeyStroke('X', u'x');
+    DeliverKeyStroke('Y', u'y');
     EXPECT_EQ(GetWindowText(edit.m_hWnd), u"x4567");
 }
 
