@@ -118,7 +118,7 @@ TEST_F(ProgramCommandLine, AnOrdinaryStartWithoutRuntimeFolderWritesNothingOnSta
 TEST_F(ProgramCommandLine, WithoutAnInstanceMarkerNothingStarts)
 {
     MakeDataFile(People({u"Ana"}));
-    const std::string before = Contents(dataFile);
+    const std::string before = ReadHostFile(dataFile);
     const std::string notAFolder = root + "/not-a-folder";
     std::ofstream(notAFolder) << "";
     ::setenv("XDG_RUNTIME_DIR", notAFolder.c_str(), 1);
@@ -133,7 +133,7 @@ TEST_F(ProgramCommandLine, WithoutAnInstanceMarkerNothingStarts)
     }
     EXPECT_FALSE(fs::exists(root + "/start.png"));
     EXPECT_FALSE(fs::exists(root + "/out.vcf"));
-    EXPECT_EQ(Contents(dataFile), before);
+    EXPECT_EQ(ReadHostFile(dataFile), before);
 }
 
 TEST_F(ProgramCommandLine, OutputThatCannotBeWrittenIsAFailure)
