@@ -17,6 +17,9 @@
 #define IDS_NOT_STORABLE 150      // caption while typed characters are refused; they follow
 // 61184 to 61188: the platform's message box buttons (OK, Cancel, Yes, No,
 // Retry), IDS_MESSAGEBOX_OK and after in platform/ui/MessageBox.h.
+// 61200 to 61222: the platform's date words (month names, short weekday
+// names, first weekday, date patterns), IDS_MONTH_FIRST and after in
+// platform/ui/DateWords.h.
 
 #define IDB_ROW_ICON 131     // 16 x 16 card shown on every row
 #define IDD_SHOW_DIALOG 132  // detail dialog frame

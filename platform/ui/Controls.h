@@ -9,6 +9,8 @@ namespace ce {
 inline constexpr const WCHAR* WC_STATICW = u"STATIC";
 inline constexpr const WCHAR* WC_EDITW = u"EDIT";
 inline constexpr const WCHAR* DATETIMEPICK_CLASSW = u"SysDateTimePick32";
+// The month calendar that drops down from a date-time picker.
+inline constexpr const WCHAR* MONTHCAL_CLASSW = u"SysMonthCal32";
 
 // Static control. Its background is the brush that WM_CTLCOLORSTATIC to its
 // parent returns (the parent's background when none), its text is drawn with
@@ -48,9 +50,10 @@ constexpr UINT EM_LIMITTEXT = 0x00C5;
 constexpr UINT EM_SETREADONLY = 0x00CF;
 
 // Date-time picker: a date in the chosen format; with DTS_SHOWNONE a check
-// box in front of it, cleared in the no-date state. Up and Down change the
-// day, Prior and Next the month; a tap on the date opens a month calendar.
-// Changes send DTN_DATETIMECHANGE to the parent.
+// box in front of it, cleared in the no-date state. Left and Right choose
+// the day, month or year, Up and Down change it, Prior and Next the month;
+// F4, Alt+Down or a tap on the date opens a month calendar. Changes send
+// DTN_DATETIMECHANGE to the parent.
 constexpr DWORD DTS_SHORTDATEFORMAT = 0x0000;
 constexpr DWORD DTS_UPDOWN = 0x0001;
 constexpr DWORD DTS_SHOWNONE = 0x0002;
@@ -59,6 +62,7 @@ constexpr DWORD DTS_TIMEFORMAT = 0x0009;
 constexpr UINT DTM_FIRST = 0x1000;
 constexpr UINT DTM_GETSYSTEMTIME = DTM_FIRST + 1; // lParam SYSTEMTIME*; returns GDT_VALID or GDT_NONE
 constexpr UINT DTM_SETSYSTEMTIME = DTM_FIRST + 2; // wParam GDT_VALID (lParam SYSTEMTIME*) or GDT_NONE
+constexpr UINT DTM_GETMONTHCAL = DTM_FIRST + 8;   // the open calendar's window, or null
 constexpr LRESULT GDT_ERROR = -1;
 constexpr LRESULT GDT_VALID = 0;
 constexpr LRESULT GDT_NONE = 1;

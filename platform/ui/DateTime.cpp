@@ -1,13 +1,15 @@
-// The date-time picker: a date with an optional no-date check box and a
-// month calendar that opens under it.
+// The date-time picker: a date with an optional no-date check box, its day,
+// month and year chosen with Left and Right, and a month calendar that drops
+// down under it.
 #include "platform/core/System.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/DateWords.h"
+#include "platform/ui/MonthCalendar.h"
 #include "platform/ui/WindowImpl.h"
-#include <QCalendarWidget>
 #include <QDate>
-#include <QLocale>
-#include <QPointer>
+#include <QFontMetrics>
 #include <QTime>
+#include <algorithm>
 
 namespace ce {
 
@@ -17,17 +19,15 @@ namespace {
 
 constexpr int kBoxSize = 11;
 constexpr int kButtonWidth = 16;
+constexpr COLORREF kSelectedFace = RGB(0, 0, 128);
+constexpr COLORREF kSelectedText = RGB(255, 255, 255);
 
 struct PickerState : ControlState {
     bool hasDate = true;
     QDate date = QDate::currentDate();
     QTime time = QTime(0, 0);
-    QPointer<QCalendarWidget> calendar;
-    ~PickerState() override
-    {
-        if (calendar)
-            calendar->deleteLater();
-    }
+    DatePart part = DatePart::Literal; // the part Up and Down change; Literal: the first shown
+    HWND calendar = nullptr;
 };
 
 PickerState* StateOf(HWND hwnd)
@@ -40,24 +40,39 @@ DWORD StyleOf(HWND hwnd)
     return DWORD(GetWindowLongW(hwnd, GWL_STYLE));
 }
 
-QString FormatDate(const QDate& date, bool longFormat)
+UINT PatternOf(HWND hwnd)
 {
-    switch (PRIMARYLANGID(GetUserDefaultUILanguage())) {
-    case 0x09:
-        return QLocale(QLocale::English).toString(date, longFormat ? QStringLiteral("MMMM d, yyyy") : QStringLiteral("M/d/yyyy"));
-    case 0x04:
-        return QLocale(QLocale::Chinese).toString(date, longFormat ? QStringLiteral("yyyy'年'M'月'd'日'") : QStringLiteral("yyyy/M/d"));
-    case 0x07:
-        return QLocale(QLocale::German).toString(date, longFormat ? QStringLiteral("d. MMMM yyyy") : QStringLiteral("dd.MM.yyyy"));
-    case 0x0c:
-        return QLocale(QLocale::French).toString(date, longFormat ? QStringLiteral("d MMMM yyyy") : QStringLiteral("dd/MM/yyyy"));
-    case 0x10:
-        return QLocale(QLocale::Italian).toString(date, longFormat ? QStringLiteral("d MMMM yyyy") : QStringLiteral("dd/MM/yyyy"));
-    case 0x16:
-        return QLocale(QLocale::Portuguese).toString(date, longFormat ? QStringLiteral("d 'de' MMMM 'de' yyyy") : QStringLiteral("dd/MM/yyyy"));
-    default:
-        return QLocale(QLocale::Spanish).toString(date, longFormat ? QStringLiteral("d 'de' MMMM 'de' yyyy") : QStringLiteral("dd/MM/yyyy"));
-    }
+    return (StyleOf(hwnd) & DTS_LONGDATEFORMAT) ? IDS_LONG_DATE : IDS_SHORT_DATE;
+}
+
+// The day, month and year in the order the field shows them.
+std::vector<DatePart> PartsShown(HWND hwnd, const QDate& date)
+{
+    std::vector<DatePart> parts;
+    for (const DatePiece& piece : WriteDate(date, PatternOf(hwnd)))
+        if (piece.part != DatePart::Literal)
+            parts.push_back(piece.part);
+    return parts;
+}
+
+DatePart SelectedPart(HWND hwnd, const PickerState& s)
+{
+    if (s.part != DatePart::Literal)
+        return s.part;
+    const std::vector<DatePart> parts = PartsShown(hwnd, s.date);
+    return parts.empty() ? DatePart::Day : parts.front();
+}
+
+// Left and Right: the neighbouring part, staying at the ends.
+void MoveSelection(HWND hwnd, PickerState& s, int step)
+{
+    const std::vector<DatePart> parts = PartsShown(hwnd, s.date);
+    const auto at = std::find(parts.begin(), parts.end(), SelectedPart(hwnd, s));
+    if (at == parts.end())
+        return;
+    const auto index = std::clamp(int(at - parts.begin()) + step, 0, int(parts.size()) - 1);
+    s.part = parts[std::size_t(index)];
+    InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 QRect CheckBoxRect(HWND hwnd)
@@ -95,45 +110,47 @@ void Notify(HWND hwnd)
 
 void CloseCalendar(PickerState& s)
 {
-    if (s.calendar) {
-        s.calendar->hide();
-        s.calendar->deleteLater();
-        s.calendar = nullptr;
-    }
+    if (Window* w = FindWindow(std::exchange(s.calendar, nullptr)); w && w->wnd)
+        static_cast<CMonthCalendar*>(w->wnd)->Close();
 }
 
-void OpenCalendar(HWND hwnd)
+// Opens the calendar on the field's date (today without one); a second
+// call while it is open closes it.
+void ToggleCalendar(HWND hwnd)
 {
     PickerState* s = StateOf(hwnd);
     if (!s)
         return;
-    if (s->calendar) {
+    if (FindWindow(s->calendar)) {
         CloseCalendar(*s);
         return;
     }
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    auto* calendar = new QCalendarWidget(ScreenWidget());
-    calendar->setGridVisible(false);
-    calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    calendar->setFont(DeviceFont());
-    calendar->setSelectedDate(s->hasDate ? s->date : QDate::currentDate());
-    QSize size(200, 140);
-    int x = std::clamp(int(rc.left), 0, GetSystemMetrics(SM_CXSCREEN) - size.width());
-    int y = rc.bottom + size.height() <= GetSystemMetrics(SM_CYSCREEN) ? int(rc.bottom) : int(rc.top) - size.height();
-    calendar->setGeometry(QRect(QPoint(x, std::max(0, y)), size));
-    QObject::connect(calendar, &QCalendarWidget::clicked, calendar, [hwnd](QDate date) {
-        PickerState* state = StateOf(hwnd);
-        if (!state)
-            return;
-        state->date = date;
-        state->hasDate = true;
-        CloseCalendar(*state);
-        Notify(hwnd);
-    });
-    s->calendar = calendar;
-    calendar->show();
-    calendar->raise();
+    RECT field;
+    GetWindowRect(hwnd, &field);
+    CMonthCalendar* calendar = CMonthCalendar::Open(field, s->hasDate ? s->date : QDate::currentDate(),
+                                                    [hwnd](const QDate& date) {
+                                                        PickerState* state = StateOf(hwnd);
+                                                        if (!state)
+                                                            return;
+                                                        state->date = date;
+                                                        state->hasDate = true;
+                                                        Notify(hwnd);
+                                                    });
+    s->calendar = calendar ? calendar->m_hWnd : nullptr;
+}
+
+// The part of the field's text under a client x, or Literal.
+DatePart PartAt(HWND hwnd, const PickerState& s, int x)
+{
+    const QFontMetrics metrics(WindowFont(*FindWindow(hwnd)));
+    int left = TextLeft(hwnd);
+    for (const DatePiece& piece : WriteDate(s.date, PatternOf(hwnd))) {
+        const int right = left + metrics.horizontalAdvance(piece.text);
+        if (x < right)
+            return piece.part;
+        left = right;
+    }
+    return DatePart::Literal;
 }
 
 void Paint(HWND hwnd)
@@ -171,21 +188,52 @@ void Paint(HWND hwnd)
         arrow << QPoint(c.x() - 3, c.y() - 1) << QPoint(c.x() + 3, c.y() - 1) << QPoint(c.x(), c.y() + 2);
         p->setBrush(Qt::black);
         p->drawPolygon(arrow);
-        p->setPen(s->hasDate ? Qt::black : ToQColor(GetSysColor(COLOR_GRAYTEXT)));
-        QRect text(TextLeft(hwnd), 0, rc.right - kButtonWidth - TextLeft(hwnd) - 2, rc.bottom);
+
+        // The date piece by piece. With the focus, the part that Up and Down
+        // change is highlighted; without a date the whole text is framed.
+        const QRect text(TextLeft(hwnd), 0, rc.right - kButtonWidth - TextLeft(hwnd) - 2, rc.bottom);
         p->setClipRect(text);
-        p->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                    FormatDate(s->date, style & DTS_LONGDATEFORMAT));
-        if (GetFocus() == hwnd && s->hasDate) {
-            QFontMetrics fm(p->font());
-            QRect mark(text.left() - 1, (rc.bottom - fm.height()) / 2,
-                       fm.horizontalAdvance(FormatDate(s->date, style & DTS_LONGDATEFORMAT)) + 2, fm.height());
+        const QFontMetrics fm(p->font());
+        const int markTop = (rc.bottom - fm.height()) / 2;
+        const bool focused = GetFocus() == hwnd;
+        const DatePart selected = SelectedPart(hwnd, *s);
+        const QColor normal = s->hasDate ? QColor(Qt::black) : ToQColor(GetSysColor(COLOR_GRAYTEXT));
+        int x = text.left();
+        for (const DatePiece& piece : WriteDate(s->date, PatternOf(hwnd))) {
+            const QRect box(x, markTop, fm.horizontalAdvance(piece.text), fm.height());
+            const bool highlighted = focused && s->hasDate && piece.part == selected;
+            if (highlighted)
+                p->fillRect(box, ToQColor(kSelectedFace));
+            p->setPen(highlighted ? ToQColor(kSelectedText) : normal);
+            p->drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, piece.text);
+            x = box.right() + 1;
+        }
+        if (focused && !s->hasDate) {
             p->setPen(QPen(Qt::black, 1, Qt::DotLine));
             p->setBrush(Qt::NoBrush);
-            p->drawRect(mark.adjusted(0, 0, -1, -1));
+            p->drawRect(QRect(text.left() - 1, markTop, x - text.left() + 2, fm.height()).adjusted(0, 0, -1, -1));
         }
     }
     EndPaint(hwnd, &ps);
+}
+
+// A date that a SYSTEMTIME holds becomes the field's date.
+void ChangeDate(HWND hwnd, PickerState& s, const QDate& date)
+{
+    if (date.isValid() && date.year() >= 1601 && date.year() <= 9999) {
+        s.date = date;
+        Notify(hwnd);
+    }
+}
+
+// Up and Down: the selected part one on or back.
+void Step(HWND hwnd, PickerState& s, int step)
+{
+    switch (SelectedPart(hwnd, s)) {
+    case DatePart::Month: ChangeDate(hwnd, s, s.date.addMonths(step)); return;
+    case DatePart::Year: ChangeDate(hwnd, s, s.date.addYears(step)); return;
+    default: ChangeDate(hwnd, s, s.date.addDays(step)); return;
+    }
 }
 
 LRESULT PickerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -220,6 +268,8 @@ LRESULT PickerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         InvalidateRect(hwnd, nullptr, TRUE);
         return TRUE;
+    case DTM_GETMONTHCAL:
+        return FindWindow(s->calendar) ? reinterpret_cast<LRESULT>(s->calendar) : 0;
     case DTM_GETSYSTEMTIME: {
         auto* st = reinterpret_cast<SYSTEMTIME*>(lParam);
         if (!st)
@@ -242,51 +292,54 @@ LRESULT PickerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             CloseCalendar(*s);
         InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
+    case WM_DESTROY:
+        CloseCalendar(*s);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_LBUTTONDOWN: {
         if (GetFocus() != hwnd)
             SetFocus(hwnd);
         if ((s = StateOf(hwnd)) == nullptr)
             return 0;
-        QPoint at(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        if ((StyleOf(hwnd) & DTS_SHOWNONE) && at.x() < TextLeft(hwnd)) {
-            s->hasDate = !s->hasDate;
-            Notify(hwnd);
-        } else {
-            OpenCalendar(hwnd);
-        }
-        return 0;
-    }
-    case WM_KEYDOWN: {
-        if (wParam == VK_SPACE && (StyleOf(hwnd) & DTS_SHOWNONE)) {
+        const int x = GET_X_LPARAM(lParam);
+        if ((StyleOf(hwnd) & DTS_SHOWNONE) && x < TextLeft(hwnd)) {
             s->hasDate = !s->hasDate;
             Notify(hwnd);
             return 0;
+        }
+        if (const DatePart part = PartAt(hwnd, *s, x); part != DatePart::Literal)
+            s->part = part;
+        ToggleCalendar(hwnd);
+        return 0;
+    }
+    case WM_SYSKEYDOWN:
+        // Alt+Down opens the calendar, as F4 does.
+        if (wParam == VK_DOWN) {
+            ToggleCalendar(hwnd);
+            return 0;
+        }
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    case WM_KEYDOWN:
+        switch (wParam) {
+        case VK_SPACE:
+            if (StyleOf(hwnd) & DTS_SHOWNONE) {
+                s->hasDate = !s->hasDate;
+                Notify(hwnd);
+            }
+            return 0;
+        case VK_F4: ToggleCalendar(hwnd); return 0;
+        case VK_LEFT: MoveSelection(hwnd, *s, -1); return 0;
+        case VK_RIGHT: MoveSelection(hwnd, *s, 1); return 0;
+        default: break;
         }
         if (!s->hasDate)
             return 0;
-        QDate date = s->date;
         switch (wParam) {
-        case VK_UP:
-            date = date.addDays(1);
-            break;
-        case VK_DOWN:
-            date = date.addDays(-1);
-            break;
-        case VK_PRIOR:
-            date = date.addMonths(1);
-            break;
-        case VK_NEXT:
-            date = date.addMonths(-1);
-            break;
-        default:
-            return 0;
+        case VK_UP: Step(hwnd, *s, 1); return 0;
+        case VK_DOWN: Step(hwnd, *s, -1); return 0;
+        case VK_PRIOR: ChangeDate(hwnd, *s, s->date.addMonths(1)); return 0;
+        case VK_NEXT: ChangeDate(hwnd, *s, s->date.addMonths(-1)); return 0;
+        default: return 0;
         }
-        if (date.isValid() && date.year() >= 1601 && date.year() <= 9999) {
-            s->date = date;
-            Notify(hwnd);
-        }
-        return 0;
-    }
     default:
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }

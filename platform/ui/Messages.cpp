@@ -4,6 +4,7 @@
 #include "platform/ui/WindowImpl.h"
 #include "platform/ui/Wnd.h"
 #include <QDateTime>
+#include <QMouseEvent>
 #include <QTimer>
 #include <condition_variable>
 #include <map>
@@ -140,6 +141,29 @@ void ReleaseInput(HWND popup)
 HWND InputOwner()
 {
     return FindWindow(g_inputOwner) ? g_inputOwner : nullptr;
+}
+
+bool TapToInputOwner(QObject* watched, QEvent* event)
+{
+    static const std::map<QEvent::Type, UINT> messages = {{QEvent::MouseButtonPress, WM_LBUTTONDOWN},
+                                                          {QEvent::MouseButtonRelease, WM_LBUTTONUP},
+                                                          {QEvent::MouseButtonDblClick, WM_LBUTTONDBLCLK}};
+    const auto message = messages.find(event->type());
+    auto* widget = qobject_cast<QWidget*>(watched);
+    Window* owner = FindWindow(InputOwner());
+    if (message == messages.end() || !owner || !widget || dynamic_cast<WindowWidget*>(widget) ||
+        !ScreenWidget()->isAncestorOf(widget))
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint at = widget->mapTo(ScreenWidget(), mouse->position().toPoint()) - ClientOriginOnScreen(*owner);
+    MSG msg;
+    msg.hwnd = owner->hwnd;
+    msg.message = message->second;
+    msg.wParam = (mouse->buttons() & Qt::LeftButton) ? MK_LBUTTON : 0;
+    msg.lParam = MAKELPARAM(WORD(short(at.x())), WORD(short(at.y())));
+    msg.pt = POINT{at.x(), at.y()};
+    DeliverInput(msg);
+    return true;
 }
 
 HWND KeyTarget()

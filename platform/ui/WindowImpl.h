@@ -197,6 +197,9 @@ void GrabInput(HWND popup);
 void ReleaseInput(HWND popup);
 // The window that grabbed the input, or null.
 HWND InputOwner();
+// A tap on an inner Qt widget of a control (a scroll bar) goes to the window
+// that grabbed the input as well; true when it went there.
+bool TapToInputOwner(QObject* watched, QEvent* event);
 // The window follows the pointer without a button held too: WM_MOUSEMOVE
 // while over it, WM_MOUSELEAVE when it leaves.
 void FollowPointer(HWND hwnd);

@@ -3,8 +3,11 @@
 #include "dialogs/CurrentContact.h"
 #include "dialogs/EditDlgView.h"
 #include "platform/core/CodePage.h"
+#include "platform/core/Resources.h"
 #include "platform/ui/testing/SimulatedInput.h"
 #include "support/DialogTestSupport.h"
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -189,6 +192,117 @@ TEST_F(EditViewTest, StylusDragsTheFormButATapDoesNotMoveIt)
         EXPECT_LE(ScreenRect(web).bottom, kScreenHeight);
         EXPECT_GE(ScreenRect(web).bottom, kScreenHeight - 5);
     });
+}
+
+// The birthday's calendar in three languages: it drops down inside the screen
+// with six week rows and the language's words, answers keys and taps, and
+// Return, Escape or a tap outside close only the calendar.
+TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishGermanAndChinese)
+{
+    struct Language {
+        const char* id;
+        const char16_t* march2026;
+        const char16_t* april2026;
+        const char16_t* march1975;
+    };
+    const Language languages[] = {{"0c0a", u"marzo de 2026", u"abril de 2026", u"marzo de 1975"},
+                                  {"0407", u"März 2026", u"April 2026", u"März 1975"},
+                                  {"0804", u"2026年3月", u"2026年4月", u"1975年3月"}};
+    for (const Language& language : languages) {
+        SCOPED_TRACE(language.id);
+        const bool builtIn = std::string(language.id) == "0c0a";
+        ce::HMODULE module = builtIn ? nullptr
+                                     : ce::LoadResourceModule(std::string(CONTACTS_SATELLITE_DIR "/Contacts.exe.") +
+                                                              language.id + ".mui");
+        ASSERT_TRUE(builtIn || module);
+        if (module)
+            ce::AfxSetResourceHandle(module);
+        setenv("CONTACTS_UI_LANGUAGE", language.id, 1);
+        auto contact = MakeContact({{FieldName, u"Ana"}}, ToDate(ce::SYSTEMTIME{2026, 3, 0, 7, 18, 30, 0, 0}));
+        CContactEditDlg dialog(contact.get(), EditModeEdit);
+        RunModal(dialog, [&] {
+            ce::CWnd* picker = Picker(dialog);
+            auto calendar = [&] { return ce::HWND(picker->SendMessage(ce::DTM_GETMONTHCAL)); };
+            auto title = [&] { return ce::GetWindowText(calendar()); };
+            auto picked = [&] {
+                ce::SYSTEMTIME time{};
+                picker->SendMessage(ce::DTM_GETSYSTEMTIME, 0, reinterpret_cast<ce::LPARAM>(&time));
+                return time.wYear * 10000 + time.wMonth * 100 + time.wDay;
+            };
+            auto stillOpen = [&] {
+                EXPECT_EQ(calendar(), nullptr);
+                EXPECT_TRUE(ce::IsWindow(dialog.m_hWnd)) << "the dialog stays open";
+                EXPECT_EQ(ce::GetFocus(), picker->m_hWnd) << "the focus is back on the field";
+            };
+
+            // A tap on the date opens it inside the screen; the sixth row holds the 30th and 31st.
+            ce::SimulateMouse(picker->m_hWnd, ce::WM_LBUTTONDOWN, 60, 6);
+            ce::SimulateMouse(picker->m_hWnd, ce::WM_LBUTTONUP, 60, 6);
+            ASSERT_NE(calendar(), nullptr);
+            EXPECT_EQ(ce::FindWindowW(ce::MONTHCAL_CLASSW, nullptr), calendar());
+            ce::CRect onScreen, client;
+            ce::GetWindowRect(calendar(), &onScreen);
+            ce::GetClientRect(calendar(), &client);
+            EXPECT_TRUE(onScreen.left >= 0 && onScreen.top >= 0 && onScreen.right <= kScreenWidth &&
+                        onScreen.bottom <= kScreenHeight);
+            EXPECT_EQ(title(), language.march2026);
+            const int column = client.Width() / 7;
+            for (ce::UINT day = 0; day < 7; ++day) {
+                const std::u16string heading = ce::LoadStringW(61212 + day);
+                EXPECT_FALSE(heading.empty());
+                EXPECT_LE(TextExtent(ce::CWnd::FromHandle(calendar()), heading).cx, column - 2) << "heading " << day;
+            }
+            if (language.id != std::string("0407")) {
+                EXPECT_TRUE(ce::GrabScreen().SavePng(std::string(CONTACTS_PICTURES_DIR) + "/calendar-" +
+                                                     (builtIn ? "es" : "zh") + ".png"));
+            }
+            // The arrows change the month; a tap outside only closes.
+            ce::SimulateMouse(calendar(), ce::WM_LBUTTONDOWN, client.right - 5, 5);
+            EXPECT_EQ(title(), language.april2026);
+            ce::SimulateMouse(calendar(), ce::WM_LBUTTONDOWN, 5, 5);
+            EXPECT_EQ(title(), language.march2026);
+            ASSERT_LT(onScreen.right, kScreenWidth - 4);
+            ce::SimulateTap(kScreenWidth - 2, onScreen.top + 5);
+            stillOpen();
+            EXPECT_EQ(picked(), 20260307);
+            // A tap on the second day of the sixth row picks 31 March.
+            ce::SimulateMouse(picker->m_hWnd, ce::WM_LBUTTONDOWN, 60, 6);
+            ce::SimulateMouse(calendar(), ce::WM_LBUTTONDOWN, column + column / 2, client.bottom - 4);
+            ce::SimulateMouse(calendar(), ce::WM_LBUTTONUP, column + column / 2, client.bottom - 4);
+            stillOpen();
+            EXPECT_EQ(picked(), 20260331);
+
+            // F4 opens it from the keys; Page Down and Page Up change the month, Escape changes nothing.
+            ce::SimulateKeyStroke(ce::VK_F4, 0);
+            ASSERT_NE(calendar(), nullptr);
+            ce::SimulateKeyStroke(ce::VK_NEXT, 0);
+            EXPECT_EQ(title(), language.april2026);
+            ce::SimulateKeyStroke(ce::VK_PRIOR, 0);
+            EXPECT_EQ(title(), language.march2026);
+            ce::SimulateKeyStroke(ce::VK_ESCAPE, 27);
+            stillOpen();
+            EXPECT_EQ(picked(), 20260331);
+            // A typed year, the arrows, Home, and Return picks.
+            ce::SimulateKeyStroke(ce::VK_F4, 0);
+            for (char16_t digit : std::u16string(u"1975"))
+                ce::SimulateKeyStroke(digit, digit);
+            EXPECT_EQ(title(), language.march1975);
+            for (ce::UINT key : {ce::VK_HOME, ce::VK_DOWN, ce::VK_DOWN, ce::VK_RIGHT, ce::VK_UP, ce::VK_LEFT})
+                ce::SimulateKeyStroke(key, 0);
+            ce::SimulateKeyStroke(ce::VK_RETURN, 13);
+            stillOpen();
+            EXPECT_EQ(picked(), 19750308);
+            ce::SimulateKeyStroke(ce::VK_RETURN, 13); // in the field, Return ends the dialog
+        });
+        ce::SYSTEMTIME stored;
+        ASSERT_TRUE(ce::COleDateTime(contact->GetField(FieldBirthday)->GetDate()).GetAsSystemTime(stored));
+        EXPECT_EQ(std::vector<int>({stored.wYear, stored.wMonth, stored.wDay, stored.wHour, stored.wMinute}),
+                  std::vector<int>({1975, 3, 8, 18, 30}));
+        if (module) {
+            EXPECT_EQ(ce::FreeLibrary(module), ce::TRUE);
+        }
+        setenv("CONTACTS_UI_LANGUAGE", "0c0a", 1);
+    }
 }
 
 } // namespace

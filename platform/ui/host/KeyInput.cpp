@@ -130,6 +130,8 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         MarkTakeOver(event);
+        if (TapToInputOwner(watched, event))
+            return true;
         if (event->type() == QEvent::InputMethod || event->type() == QEvent::InputMethodQuery)
             return InDeviceScreen(watched) && FilterInputMethod(watched, event);
         if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease &&

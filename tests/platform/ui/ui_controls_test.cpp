@@ -91,6 +91,62 @@ TEST_F(ControlsTest, PickerNoDateStateAndDatesRoundTrip)
     EXPECT_EQ(parent.dateChanges.back().dwFlags, DWORD(GDT_VALID));
 }
 
+// Left and Right choose the day, month or year ("d de MMMM de yyyy") that Up
+// and Down change; the field shows its focus with and without a date; F4 and
+// Alt+Down open the calendar, which leaves the focus on the field.
+TEST_F(ControlsTest, PickerPartsFocusMarkAndCalendarKeys)
+{
+    CDateTimeCtrl picker;
+    ASSERT_TRUE(picker.Create(WS_VISIBLE | DTS_SHOWNONE | DTS_LONGDATEFORMAT, RECT{10, 10, 210, 34}, &parent, 1046));
+    SYSTEMTIME st{1990, 12, 0, 31, 0, 0, 0, 0};
+    picker.SetTime(&st);
+    picker.SetFocus();
+    auto shown = [&] {
+        picker.GetTime(&st);
+        return st.wYear * 10000 + st.wMonth * 100 + st.wDay;
+    };
+    const std::pair<UINT, int> steps[] = {{VK_UP, 19910101},   {VK_RIGHT, 19910101}, {VK_UP, 19910201},
+                                          {VK_RIGHT, 19910201}, {VK_UP, 19920201},    {VK_RIGHT, 19920201},
+                                          {VK_DOWN, 19910201},  {VK_LEFT, 19910201},  {VK_LEFT, 19910201},
+                                          {VK_LEFT, 19910201},  {VK_DOWN, 19910131}};
+    for (auto [key, date] : steps) {
+        SimulateKeyStroke(key, 0);
+        EXPECT_EQ(shown(), date) << "after key " << key;
+    }
+
+    // Pixels of one colour in the field's text, between the check box and the button.
+    auto countIn = [&](COLORREF colour) {
+        const ScreenImage image = GrabWindow(picker.m_hWnd);
+        int n = 0;
+        for (int y = 2; y < image.height - 2; ++y)
+            for (int x = 17; x < image.width - 18; ++x)
+                n += image.Pixel(x, y) == colour;
+        return n;
+    };
+    const COLORREF navy = RGB(0, 0, 128), black = RGB(0, 0, 0);
+    EXPECT_GT(countIn(navy), 20) << "the chosen part is highlighted";
+    SetFocus(parent.m_hWnd);
+    EXPECT_EQ(countIn(navy), 0);
+    picker.SetTime(nullptr);
+    EXPECT_EQ(countIn(black), 0) << "the text is gray without a date";
+    picker.SetFocus();
+    EXPECT_GT(countIn(black), 20) << "a dotted frame without a date";
+
+    for (UINT message : {WM_KEYDOWN, WM_SYSKEYDOWN}) {
+        SimulateKey(picker.m_hWnd, message, message == WM_KEYDOWN ? VK_F4 : VK_DOWN);
+        const HWND calendar = HWND(picker.SendMessage(DTM_GETMONTHCAL));
+        ASSERT_NE(calendar, nullptr) << message;
+        EXPECT_EQ(GetFocus(), picker.m_hWnd);
+        SimulateKeyStroke(VK_ESCAPE, 27);
+        EXPECT_FALSE(IsWindow(calendar));
+        EXPECT_EQ(picker.GetTime(&st), DWORD(GDT_NONE)) << "Escape picks nothing";
+    }
+    SimulateKeyStroke(VK_F4, 0);
+    SimulateKeyStroke(VK_RETURN, 13);
+    EXPECT_EQ(picker.GetTime(&st), DWORD(GDT_VALID)) << "Return picks the calendar's day";
+    EXPECT_EQ(parent.dateChanges.back().dwFlags, DWORD(GDT_VALID));
+}
+
 TEST_F(ControlsTest, EditReportsFocusTypesAndKeepsItsText)
 {
     CEdit edit;

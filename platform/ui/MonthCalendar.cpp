@@ -1,0 +1,282 @@
+#include "platform/ui/MonthCalendar.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/DateWords.h"
+#include "platform/ui/WindowImpl.h"
+#include <QFontMetrics>
+#include <algorithm>
+
+namespace ce {
+
+using namespace impl;
+
+namespace {
+
+constexpr int kCellWidth = 28;
+constexpr int kTitleHeight = 20;
+constexpr int kHeadingHeight = 16;
+constexpr int kRowHeight = 15;
+constexpr int kRows = 6;
+constexpr int kArrowWidth = 22;
+constexpr int kBorder = 1;
+
+constexpr COLORREF kFace = RGB(255, 255, 255);
+constexpr COLORREF kTitleFace = RGB(0, 0, 128);
+constexpr COLORREF kTitleText = RGB(255, 255, 255);
+constexpr COLORREF kHeadingText = RGB(0, 0, 128);
+constexpr COLORREF kDayText = RGB(0, 0, 0);
+constexpr COLORREF kOtherMonthText = RGB(128, 128, 128);
+constexpr COLORREF kTodayMark = RGB(255, 0, 0);
+
+// The dates a SYSTEMTIME holds.
+const QDate kFirstDate(1601, 1, 1);
+const QDate kLastDate(9999, 12, 31);
+
+QRect ToQRect(const CRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+void DrawArrow(QPainter& p, const QRect& box, bool left)
+{
+    const QPoint c = box.center();
+    QPolygon arrow;
+    if (left)
+        arrow << QPoint(c.x() + 2, c.y() - 4) << QPoint(c.x() + 2, c.y() + 4) << QPoint(c.x() - 2, c.y());
+    else
+        arrow << QPoint(c.x() - 2, c.y() - 4) << QPoint(c.x() - 2, c.y() + 4) << QPoint(c.x() + 2, c.y());
+    p.setPen(ToQColor(kTitleText));
+    p.setBrush(ToQColor(kTitleText));
+    p.drawPolygon(arrow);
+}
+
+} // namespace
+
+CSize CMonthCalendar::Size()
+{
+    return CSize(7 * kCellWidth + 2 * kBorder, kTitleHeight + kHeadingHeight + kRows * kRowHeight + 2 + 2 * kBorder);
+}
+
+CMonthCalendar* CMonthCalendar::Open(const RECT& field, const QDate& date, PickHandler onPick)
+{
+    const CSize size = Size();
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const int x = std::clamp(int(field.left), 0, std::max(0, screenWidth - size.cx));
+    int y = field.bottom;
+    if (y + size.cy > screenHeight)
+        y = field.top - size.cy >= 0 ? int(field.top) - size.cy : std::max(0, screenHeight - size.cy);
+    const QDate start = date.isValid() ? std::clamp(date, kFirstDate, kLastDate) : QDate::currentDate();
+    RegisterWindowClass({MONTHCAL_CLASSW, 0, nullptr, nullptr, nullptr});
+    auto* calendar = new CMonthCalendar(start, std::move(onPick));
+    if (!calendar->CreateEx(WS_EX_TOPMOST, MONTHCAL_CLASSW, nullptr, WS_POPUP | WS_BORDER | WS_VISIBLE, x, y,
+                            size.cx, size.cy, nullptr, nullptr)) {
+        delete calendar;
+        return nullptr;
+    }
+    GrabInput(calendar->m_hWnd);
+    calendar->ShowTitle();
+    return calendar;
+}
+
+void CMonthCalendar::Close()
+{
+    DestroyWindow(); // deletes this
+}
+
+void CMonthCalendar::PostNcDestroy()
+{
+    delete this;
+}
+
+LRESULT CMonthCalendar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    switch (message) {
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        OnPress(point); // may close the calendar
+        return 0;
+    case WM_LBUTTONUP: {
+        const QDate day = DayAt(point);
+        if (day.isValid() && day == pressed_)
+            Pick(day);
+        return 0;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        OnKey(UINT(wParam)); // may close the calendar
+        return 0;
+    case WM_CHAR:
+        if (wParam >= u'0' && wParam <= u'9')
+            OnDigit(char16_t(wParam));
+        return 0;
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_DESTROY:
+        ReleaseInput(m_hWnd);
+        return CWnd::WindowProc(message, wParam, lParam);
+    default:
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+}
+
+QDate CMonthCalendar::FirstShown() const
+{
+    const QDate first(current_.year(), current_.month(), 1);
+    return first.addDays(-((first.dayOfWeek() - FirstWeekday() + 7) % 7));
+}
+
+CRect CMonthCalendar::DayRect(const QDate& day) const
+{
+    const qint64 index = FirstShown().daysTo(day);
+    if (index < 0 || index >= 7 * kRows)
+        return CRect();
+    const int left = int(index % 7) * kCellWidth;
+    const int top = kTitleHeight + kHeadingHeight + 2 + int(index / 7) * kRowHeight;
+    return CRect(left, top, left + kCellWidth, top + kRowHeight);
+}
+
+QDate CMonthCalendar::DayAt(CPoint point) const
+{
+    const int top = kTitleHeight + kHeadingHeight + 2;
+    if (point.x < 0 || point.x >= 7 * kCellWidth || point.y < top || point.y >= top + kRows * kRowHeight)
+        return QDate();
+    const QDate day = FirstShown().addDays((point.y - top) / kRowHeight * 7 + point.x / kCellWidth);
+    return day >= kFirstDate && day <= kLastDate ? day : QDate();
+}
+
+QString CMonthCalendar::Title() const
+{
+    QString title;
+    for (const DatePiece& piece : WriteDate(current_, IDS_YEAR_MONTH))
+        title += piece.part == DatePart::Year && !typedYear_.isEmpty() ? typedYear_.leftJustified(4, u'_') : piece.text;
+    return title;
+}
+
+void CMonthCalendar::ShowTitle()
+{
+    SetWindowText(Title().toStdU16String());
+    Invalidate();
+}
+
+void CMonthCalendar::MoveTo(const QDate& date)
+{
+    typedYear_.clear();
+    if (date.isValid())
+        current_ = std::clamp(date, kFirstDate, kLastDate);
+    ShowTitle();
+}
+
+void CMonthCalendar::OnKey(UINT key)
+{
+    switch (key) {
+    case VK_LEFT: MoveTo(current_.addDays(-1)); return;
+    case VK_RIGHT: MoveTo(current_.addDays(1)); return;
+    case VK_UP: MoveTo(current_.addDays(-7)); return;
+    case VK_DOWN: MoveTo(current_.addDays(7)); return;
+    case VK_PRIOR: MoveTo(current_.addMonths(-1)); return;
+    case VK_NEXT: MoveTo(current_.addMonths(1)); return;
+    case VK_HOME: MoveTo(QDate(current_.year(), current_.month(), 1)); return;
+    case VK_END: MoveTo(QDate(current_.year(), current_.month(), current_.daysInMonth())); return;
+    case VK_BACK:
+        typedYear_.chop(1);
+        ShowTitle();
+        return;
+    case VK_RETURN: Pick(current_); return;
+    case VK_ESCAPE: Close(); return;
+    default: return;
+    }
+}
+
+void CMonthCalendar::OnDigit(char16_t digit)
+{
+    typedYear_ += QChar(digit);
+    if (typedYear_.size() < 4) {
+        ShowTitle();
+        return;
+    }
+    const int year = std::clamp(typedYear_.toInt(), kFirstDate.year(), kLastDate.year());
+    const int day = std::min(current_.day(), QDate(year, current_.month(), 1).daysInMonth());
+    MoveTo(QDate(year, current_.month(), day));
+}
+
+void CMonthCalendar::OnPress(CPoint point)
+{
+    CRect client;
+    GetClientRect(&client);
+    if (!client.PtInRect(point)) {
+        Close(); // deletes this
+        return;
+    }
+    pressed_ = DayAt(point);
+    if (point.y < kTitleHeight && point.x < kArrowWidth)
+        MoveTo(current_.addMonths(-1));
+    else if (point.y < kTitleHeight && point.x >= client.right - kArrowWidth)
+        MoveTo(current_.addMonths(1));
+    else if (pressed_.isValid())
+        MoveTo(pressed_);
+}
+
+void CMonthCalendar::Pick(const QDate& date)
+{
+    PickHandler onPick = std::move(onPick_);
+    Close(); // deletes this
+    if (onPick)
+        onPick(date);
+}
+
+void CMonthCalendar::Paint()
+{
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(&client, kFace);
+    auto painter = PainterOf(dc.GetSafeHdc());
+    if (!painter)
+        return;
+    QPainter& p = *painter;
+    const QRect area = ToQRect(client);
+
+    // Title: the month and year, the year as typed so far while typing one.
+    const QRect title(0, 0, area.width(), kTitleHeight);
+    p.fillRect(title, ToQColor(kTitleFace));
+    QFont bold = DeviceFont();
+    bold.setBold(true);
+    p.setFont(bold);
+    p.setPen(ToQColor(kTitleText));
+    p.drawText(title, Qt::AlignCenter | Qt::TextSingleLine, Title());
+    DrawArrow(p, QRect(0, 0, kArrowWidth, kTitleHeight), true);
+    DrawArrow(p, QRect(area.width() - kArrowWidth, 0, kArrowWidth, kTitleHeight), false);
+
+    // The weekday headings, a line under them.
+    p.setFont(DeviceFont());
+    p.setPen(ToQColor(kHeadingText));
+    for (int column = 0; column < 7; ++column) {
+        const QRect cell(column * kCellWidth, kTitleHeight, kCellWidth, kHeadingHeight);
+        p.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, WeekdayName((FirstWeekday() - 1 + column) % 7 + 1));
+    }
+    p.drawLine(2, kTitleHeight + kHeadingHeight, area.width() - 3, kTitleHeight + kHeadingHeight);
+
+    // Six weeks; the current day highlighted, today framed.
+    const QDate today = QDate::currentDate();
+    for (QDate day = FirstShown(); FirstShown().daysTo(day) < 7 * kRows; day = day.addDays(1)) {
+        const QRect cell = ToQRect(DayRect(day));
+        QColor text = ToQColor(day.month() == current_.month() ? kDayText : kOtherMonthText);
+        if (day == current_) {
+            p.fillRect(cell.adjusted(1, 0, -1, 0), ToQColor(kTitleFace));
+            text = ToQColor(kTitleText);
+        }
+        if (day == today) {
+            p.setPen(ToQColor(kTodayMark));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(cell.adjusted(1, 0, -2, -1));
+        }
+        p.setPen(text);
+        p.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, QString::number(day.day()));
+    }
+}
+
+} // namespace ce
