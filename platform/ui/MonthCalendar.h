@@ -26,10 +26,7 @@ public:
     // when it loses the focus or ends.
     static CMonthCalendar* Open(const RECT& field, const QDate& date, PickHandler onPick);
 
-    // The size the calendar takes on the screen.
-    static CSize Size();
     void Close();
-    const QDate& Current() const { return current_; }
 
 protected:
     void PostNcDestroy() override;
@@ -37,6 +34,8 @@ protected:
 
 private:
     CMonthCalendar(const QDate& date, PickHandler onPick) : current_(date), onPick_(std::move(onPick)) {}
+    // The size the calendar takes on the screen.
+    static CSize Size();
     // The first day of the six rows shown for the current month.
     QDate FirstShown() const;
     // The day under a client point, or a null date.
