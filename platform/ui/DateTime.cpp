@@ -1,7 +1,6 @@
 // The date-time picker: a date with an optional no-date check box, its day,
 // month and year chosen with Left and Right, and a month calendar that drops
 // down under it.
-#include "platform/core/System.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DateWords.h"
 #include "platform/ui/MonthCalendar.h"

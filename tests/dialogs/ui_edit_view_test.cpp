@@ -6,7 +6,6 @@
 #include "platform/core/Resources.h"
 #include "platform/ui/testing/SimulatedInput.h"
 #include "support/DialogTestSupport.h"
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -217,7 +216,6 @@ TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishGermanAndChinese)
         ASSERT_TRUE(builtIn || module);
         if (module)
             ce::AfxSetResourceHandle(module);
-        setenv("CONTACTS_UI_LANGUAGE", language.id, 1);
         auto contact = MakeContact({{FieldName, u"Ana"}}, ToDate(ce::SYSTEMTIME{2026, 3, 0, 7, 18, 30, 0, 0}));
         CContactEditDlg dialog(contact.get(), EditModeEdit);
         RunModal(dialog, [&] {
@@ -301,7 +299,6 @@ TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishGermanAndChinese)
         if (module) {
             EXPECT_EQ(ce::FreeLibrary(module), ce::TRUE);
         }
-        setenv("CONTACTS_UI_LANGUAGE", "0c0a", 1);
     }
 }
 
