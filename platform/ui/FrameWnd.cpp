@@ -59,6 +59,9 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD defaultStyle, CWnd* parent, CCreateCont
     m_bInLoadFrame = false;
     if (!created)
         return FALSE;
+    // The main frame's icon is the host window's.
+    if (!parent)
+        impl::ShowProgramIcon(id);
     RecalcLayout();
     return TRUE;
 }

@@ -205,6 +205,8 @@ bool TapToInputOwner(QObject* watched, QEvent* event);
 void FollowPointer(HWND hwnd);
 // The top-level host widget that shows the device screen.
 QWidget* ScreenWidget();
+// The host window shows icon `id` of the current resource module.
+void ShowProgramIcon(UINT id);
 // One WM_CHAR for the focused window, through pre-translation.
 void TypeCharacter(char16_t unit);
 // A key message for a window as the keyboard sends it (WM_KEYDOWN and

@@ -99,6 +99,7 @@ TEST_F(MainFrame, StacksCommandBarLetterBarAndListAndRoutesCommandsToTheList)
     GetWindowRect(frameWindow, &rect);
     EXPECT_EQ(rect, CRect(0, 0, 320, 240));
     EXPECT_EQ(GetWindowText(frameWindow), u"Contactos");
+    EXPECT_EQ(HostWindowIconSize().cx, 32) << "the host window shows the program's icon";
     GetWindowRect(bar->m_hWnd, &rect);
     EXPECT_EQ(rect, CRect(0, 0, 320, CCommandBar::BarHeight));
     // Each starts on the last row of the one above: one line at each join.

@@ -1,6 +1,7 @@
 // Grabs of what the device screen shows, pixel by pixel.
 #include "platform/ui/testing/ScreenGrab.h"
 #include "platform/ui/WindowImpl.h"
+#include <QIcon>
 
 namespace ce {
 
@@ -43,6 +44,13 @@ bool ScreenImage::SavePng(const std::string& path) const
             image.setPixel(x, y, qRgb(GetRValue(c), GetGValue(c), GetBValue(c)));
         }
     return image.save(QString::fromStdString(path), "PNG");
+}
+
+SIZE HostWindowIconSize()
+{
+    EnsureApplication();
+    const QList<QSize> sizes = ScreenWidget()->window()->windowIcon().availableSizes();
+    return sizes.isEmpty() ? SIZE{0, 0} : SIZE{sizes.front().width(), sizes.front().height()};
 }
 
 } // namespace ce

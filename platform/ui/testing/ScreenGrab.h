@@ -19,5 +19,7 @@ struct ScreenImage {
 ScreenImage GrabScreen();
 // The part of the screen a window covers, in its own window coordinates.
 ScreenImage GrabWindow(HWND hwnd);
+// The size of the icon the host window shows; 0 x 0 without one.
+SIZE HostWindowIconSize();
 
 } // namespace ce
