@@ -109,8 +109,8 @@ void Notify(HWND hwnd)
 
 void CloseCalendar(PickerState& s)
 {
-    if (Window* w = FindWindow(std::exchange(s.calendar, nullptr)); w && w->wnd)
-        static_cast<CMonthCalendar*>(w->wnd)->Close();
+    if (const HWND calendar = std::exchange(s.calendar, nullptr); IsWindow(calendar))
+        DestroyWindow(calendar);
 }
 
 // Opens the calendar on the field's date (today without one); a second

@@ -26,8 +26,6 @@ public:
     // when it loses the focus or ends.
     static CMonthCalendar* Open(const RECT& field, const QDate& date, PickHandler onPick);
 
-    void Close();
-
 protected:
     void PostNcDestroy() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -36,6 +34,7 @@ private:
     CMonthCalendar(const QDate& date, PickHandler onPick) : current_(date), onPick_(std::move(onPick)) {}
     // The size the calendar takes on the screen.
     static CSize Size();
+    void Close();
     // The first day of the six rows shown for the current month.
     QDate FirstShown() const;
     // The day under a client point, or a null date.
