@@ -271,26 +271,26 @@ TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishGermanAndChinese)
             EXPECT_EQ(picked(), 20260331);
 
             // F4 opens it from the keys; Page Down and Page Up change the month, Escape changes nothing.
-            ce::SimulateKeyStroke(ce::VK_F4, 0);
+            ce::DeliverKeyStroke(ce::VK_F4, 0);
             ASSERT_NE(calendar(), nullptr);
-            ce::SimulateKeyStroke(ce::VK_NEXT, 0);
+            ce::DeliverKeyStroke(ce::VK_NEXT, 0);
             EXPECT_EQ(title(), language.april2026);
-            ce::SimulateKeyStroke(ce::VK_PRIOR, 0);
+            ce::DeliverKeyStroke(ce::VK_PRIOR, 0);
             EXPECT_EQ(title(), language.march2026);
-            ce::SimulateKeyStroke(ce::VK_ESCAPE, 27);
+            ce::DeliverKeyStroke(ce::VK_ESCAPE, 27);
             stillOpen();
             EXPECT_EQ(picked(), 20260331);
             // A typed year, the arrows, Home, and Return picks.
-            ce::SimulateKeyStroke(ce::VK_F4, 0);
+            ce::DeliverKeyStroke(ce::VK_F4, 0);
             for (char16_t digit : std::u16string(u"1975"))
-                ce::SimulateKeyStroke(digit, digit);
+                ce::DeliverKeyStroke(digit, digit);
             EXPECT_EQ(title(), language.march1975);
             for (ce::UINT key : {ce::VK_HOME, ce::VK_DOWN, ce::VK_DOWN, ce::VK_RIGHT, ce::VK_UP, ce::VK_LEFT})
-                ce::SimulateKeyStroke(key, 0);
-            ce::SimulateKeyStroke(ce::VK_RETURN, 13);
+                ce::DeliverKeyStroke(key, 0);
+            ce::DeliverKeyStroke(ce::VK_RETURN, 13);
             stillOpen();
             EXPECT_EQ(picked(), 19750308);
-            ce::SimulateKeyStroke(ce::VK_RETURN, 13); // in the field, Return ends the dialog
+            ce::DeliverKeyStroke(ce::VK_RETURN, 13); // in the field, Return ends the dialog
         });
         ce::SYSTEMTIME stored;
         ASSERT_TRUE(ce::COleDateTime(contact->GetField(FieldBirthday)->GetDate()).GetAsSystemTime(stored));

@@ -110,7 +110,7 @@ TEST_F(ControlsTest, PickerPartsFocusMarkAndCalendarKeys)
                                           {VK_DOWN, 19910201},  {VK_LEFT, 19910201},  {VK_LEFT, 19910201},
                                           {VK_LEFT, 19910201},  {VK_DOWN, 19910131}};
     for (auto [key, date] : steps) {
-        SimulateKeyStroke(key, 0);
+        DeliverKeyStroke(key, 0);
         EXPECT_EQ(shown(), date) << "after key " << key;
     }
 
@@ -137,12 +137,12 @@ TEST_F(ControlsTest, PickerPartsFocusMarkAndCalendarKeys)
         const HWND calendar = HWND(picker.SendMessage(DTM_GETMONTHCAL));
         ASSERT_NE(calendar, nullptr) << message;
         EXPECT_EQ(GetFocus(), picker.m_hWnd);
-        SimulateKeyStroke(VK_ESCAPE, 27);
+        DeliverKeyStroke(VK_ESCAPE, 27);
         EXPECT_FALSE(IsWindow(calendar));
         EXPECT_EQ(picker.GetTime(&st), DWORD(GDT_NONE)) << "Escape picks nothing";
     }
-    SimulateKeyStroke(VK_F4, 0);
-    SimulateKeyStroke(VK_RETURN, 13);
+    DeliverKeyStroke(VK_F4, 0);
+    DeliverKeyStroke(VK_RETURN, 13);
     EXPECT_EQ(picker.GetTime(&st), DWORD(GDT_VALID)) << "Return picks the calendar's day";
     EXPECT_EQ(parent.dateChanges.back().dwFlags, DWORD(GDT_VALID));
 }
