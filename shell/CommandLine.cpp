@@ -51,8 +51,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
             continue;
         }
         if (TakeValue(args, i, "--screenshot", line.screenshotFile, line.error) ||
-            TakeValue(args, i, "--export", line.exportFile, line.error))
+            TakeValue(args, i, "--export", line.exportFile, line.error) ||
+            TakeValue(args, i, "--sync-setup", line.syncUrl, line.error))
             continue;
+        if (arg == "--sync" || arg == "--allow-empty") {
+            (arg == "--sync" ? line.sync : line.allowEmpty) = true;
+            continue;
+        }
         if (arg == "--dry-run") {
             line.dryRun = true;
             continue;
@@ -71,12 +76,21 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
         line.error = "--import and --export cannot be combined";
     if (line.error.empty() && line.dryRun && line.importFiles.empty())
         line.error = "--dry-run goes with --import";
+    const int modes = !line.importFiles.empty() + !line.exportFile.empty() + !line.syncUrl.empty() + line.sync;
+    if (line.error.empty() && modes > 1)
+        line.error = "--import, --export, --sync-setup and --sync cannot be combined";
+    if (line.error.empty() && line.allowEmpty && !line.sync)
+        line.error = "--allow-empty goes with --sync";
     if (!line.error.empty())
         line.action = CommandLine::BadUsage;
     else if (!line.importFiles.empty())
         line.action = CommandLine::Import;
     else if (!line.exportFile.empty())
         line.action = CommandLine::Export;
+    else if (!line.syncUrl.empty())
+        line.action = CommandLine::SyncSetup;
+    else if (line.sync)
+        line.action = CommandLine::Sync;
     return line;
 }
 
@@ -85,6 +99,7 @@ std::string UsageText()
     return "Usage: contacts [--scale N] [--fullscreen] [--screenshot FILE]\n"
            "       contacts --import FILE... [--dry-run]\n"
            "       contacts --export FILE\n"
+           "       contacts --sync-setup URL | --sync [--allow-empty]\n"
            "       contacts --help | --version\n";
 }
 
@@ -108,6 +123,11 @@ std::string HelpText()
            "  --dry-run          with --import: report what would be imported, write nothing\n"
            "  --export FILE      write every contact to FILE as vCards (\"-\" for standard\n"
            "                     output), without a window\n"
+           "  --sync-setup URL   keep the CardDAV address book at URL (or the first one\n"
+           "                     found from a server's root) for --sync; user name and\n"
+           "                     password come from ~/.netrc or $NETRC\n"
+           "  --sync             sync the data file both ways with that address book\n"
+           "  --allow-empty      with --sync: let an emptied side empty the other\n"
            "  --help             show this help and end\n"
            "  --version          show the version and end\n"
            "\n"
@@ -124,9 +144,12 @@ std::string HelpText()
            "  XDG_STATE_HOME        recovery files go to $XDG_STATE_HOME/contacts when the\n"
            "                        data file cannot be written at the end\n"
            "  XDG_RUNTIME_DIR       folder of the lock that lets only one copy run\n"
+           "  XDG_CONFIG_HOME       the sync settings and state go to $XDG_CONFIG_HOME/contacts\n"
+           "  NETRC                 the file of the server's user name and password\n"
            "\n"
-           "Exit status: 0 on success; 1 when an import or export fails; 2 on a wrong\n"
-           "command line, or when --import or --export find the address book running.\n";
+           "Exit status: 0 on success; 1 when an import, export or sync fails; 2 on a\n"
+           "wrong command line, or when --import, --export or --sync find the address\n"
+           "book running.\n";
 }
 
 std::string VersionText() { return std::string("contacts ") + CONTACTS_VERSION + "\n"; }

@@ -12,6 +12,8 @@ struct CommandLine {
         ShowVersion, // --version
         Import,      // --import FILE... [--dry-run]
         Export,      // --export FILE
+        SyncSetup,   // --sync-setup URL
+        Sync,        // --sync [--allow-empty]
         BadUsage,    // an unknown option or a missing value: `error` says which
     };
     Action action = Run;
@@ -20,6 +22,9 @@ struct CommandLine {
     std::vector<std::string> importFiles;
     std::string exportFile;
     bool dryRun = false;
+    std::string syncUrl;
+    bool sync = false;
+    bool allowEmpty = false;
 };
 
 // The arguments after the program name. The window system's own options

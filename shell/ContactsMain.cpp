@@ -1,11 +1,12 @@
 // The one application object of the program, and its start: the help, the
 // version and a wrong command line are answered, and the vCard import and
-// export run, without any window and whether or not another copy runs;
+// export and the CardDAV sync run, without any window and whether or not another copy runs;
 // everything else is the address book.
 #include "platform/core/System.h"
 #include "platform/ui/App.h"
 #include "shell/CommandLine.h"
 #include "shell/ContactApp.h"
+#include "sync/CommandLine.h"
 #include "vcard/CommandLine.h"
 
 #include <cstdio>
@@ -23,6 +24,10 @@ int RunAction(const CommandLine& line, int argc, char** argv)
         return vcard::RunImport(line.importFiles, line.dryRun);
     case CommandLine::Export:
         return vcard::RunExport(line.exportFile);
+    case CommandLine::SyncSetup:
+        return carddav::RunSyncSetup(line.syncUrl);
+    case CommandLine::Sync:
+        return carddav::RunSync(line.allowEmpty);
     default:
         return PrintAnswer(line);
     }

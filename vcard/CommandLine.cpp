@@ -5,6 +5,7 @@
 #include "platform/core/File.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/System.h"
+#include "vcard/BookAccess.h"
 #include "vcard/CardWriter.h"
 #include "vcard/Import.h"
 
@@ -31,45 +32,6 @@ std::string DisplayName(const std::string& file, bool output)
 {
     return file == "-" ? (output ? "standard output" : "standard input") : file;
 }
-
-// The instance marker, held for as long as this object lives.
-class InstanceMarker {
-public:
-    InstanceMarker() : handle(ce::CreateMutexW(nullptr, ce::FALSE, InstanceMarkerName))
-    {
-        runningElsewhere = handle && ce::GetLastError() == ce::ERROR_ALREADY_EXISTS;
-        if (!handle)
-            fault = ce::LastNamedMutexFault();
-    }
-    ~InstanceMarker()
-    {
-        if (handle)
-            ce::CloseHandle(handle);
-    }
-    InstanceMarker(const InstanceMarker&) = delete;
-    InstanceMarker& operator=(const InstanceMarker&) = delete;
-
-    // Exit status and message when this mode may not run: the address book
-    // runs, or no marker can keep it and this mode apart.
-    int Refusal() const
-    {
-        if (runningElsewhere) {
-            Say("the address book is running: close it first, nothing was changed");
-            return ExitBookRunning;
-        }
-        if (!handle) {
-            Say("cannot make the instance marker " + fault.path + ": " + fault.reason +
-                "; without it the address book could change the data file meanwhile, nothing was done");
-            return ExitFailed;
-        }
-        return 0;
-    }
-
-private:
-    ce::HANDLE handle;
-    bool runningElsewhere = false;
-    ce::NamedMutexFault fault;
-};
 
 // The bytes of a source, or else why they cannot be had.
 bool ReadSource(const std::string& name, std::string& bytes, std::string& fault)
@@ -128,19 +90,22 @@ bool WriteTarget(const std::string& name, const std::string& bytes)
     return true;
 }
 
-// The address book's own list, read from the data file; a data file that
-// exists but cannot be read is a failure, a missing one an empty book.
 bool LoadBook(ContactList& list)
 {
-    ce::WIN32_FILE_ATTRIBUTE_DATA attributes;
-    const bool exists = ce::GetFileAttributesExW(ContactStoreFile, ce::GetFileExInfoStandard, &attributes);
-    if (exists && !list.Load(ContactStoreFile)) {
-        const bool held = ce::GetLastError() == ce::ERROR_SHARING_VIOLATION;
-        Say("cannot read the address book " + ce::DeviceToHostPath(ContactStoreFile) +
-            (held ? ": another program holds it open, close that program first" : ""));
-        return false;
-    }
-    return true;
+    std::string error;
+    if (!vcard::LoadBook(list, error))
+        Say(error);
+    return error.empty();
+}
+
+// Exit status when this mode may not run, said on standard error; 0 when it may.
+int Refusal(const InstanceMarker& marker)
+{
+    std::string message;
+    const int status = marker.Refusal(message);
+    if (status != 0)
+        Say(message);
+    return status;
 }
 
 // Why the data file could not be replaced, where that is known.
@@ -282,14 +247,14 @@ int Export(const std::string& target)
 int RunImport(const std::vector<std::string>& files, bool dryRun)
 {
     const InstanceMarker marker;
-    const int refused = marker.Refusal();
+    const int refused = Refusal(marker);
     return refused ? refused : Import(files, dryRun);
 }
 
 int RunExport(const std::string& file)
 {
     const InstanceMarker marker;
-    const int refused = marker.Refusal();
+    const int refused = Refusal(marker);
     return refused ? refused : Export(file);
 }
 

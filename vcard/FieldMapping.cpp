@@ -87,6 +87,7 @@ private:
     {
         mapped.text[field] = std::move(text);
         mapped.source[field] = from.name;
+        mapped.line[field] = from.line;
         used.insert(&from);
     }
 
@@ -201,6 +202,7 @@ void CardMapper::MapBirthday()
             continue;
         mapped.birthday = date;
         mapped.source[FieldBirthday] = p->name;
+        mapped.line[FieldBirthday] = p->line;
         used.insert(p);
     }
 }

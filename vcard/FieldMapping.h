@@ -14,6 +14,7 @@ struct MappedCard {
     std::u16string text[FieldCount];   // every field but the birthday
     ce::DATE birthday = 0.0;           // 0.0: none
     std::string source[FieldCount];    // the property each field was taken from
+    int line[FieldCount] = {};         // and the line where that property begins; 0: none
     std::map<std::string, int> unmapped; // values without a field, by property
 };
 

@@ -76,7 +76,19 @@ void AppendStoredText(std::u16string& units, std::u16string_view text, bool& cha
     units += changed ? ce::AnsiToWide(ce::WideToAnsi(stored)) : std::u16string(stored);
 }
 
-std::unique_ptr<ContactRecord> MakeRecord(const MappedCard& card, std::map<std::string, int>& unstorable)
+
+bool IsBlank(const ContactRecord& record)
+{
+    for (FieldId id = 0; id < FieldCount; ++id) {
+        if (!record.GetField(id)->IsEmpty())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<ContactRecord> RecordFromCard(const MappedCard& card, std::map<std::string, int>& unstorable)
 {
     auto record = std::make_unique<ContactRecord>();
     std::u16string units;
@@ -94,17 +106,6 @@ std::unique_ptr<ContactRecord> MakeRecord(const MappedCard& card, std::map<std::
     record->GetField(FieldBirthday)->SetValue(std::u16string(), card.birthday);
     return record;
 }
-
-bool IsBlank(const ContactRecord& record)
-{
-    for (FieldId id = 0; id < FieldCount; ++id) {
-        if (!record.GetField(id)->IsEmpty())
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, ImportSummary& summary,
                  ImportFailure& failure)
@@ -137,7 +138,7 @@ bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, Import
             for (const auto& [property, count] : mapped.unmapped)
                 summary.unmapped[property] += count;
             std::map<std::string, int> unstorable;
-            std::unique_ptr<ContactRecord> record = MakeRecord(mapped, unstorable);
+            std::unique_ptr<ContactRecord> record = RecordFromCard(mapped, unstorable);
             if (IsBlank(*record)) {
                 ++summary.empty;
                 continue;

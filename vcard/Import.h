@@ -2,9 +2,11 @@
 // in name order, unless the book already holds one with the same 16 fields.
 #pragma once
 #include "data/ContactList.h"
+#include "vcard/FieldMapping.h"
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,10 @@ struct ImportFailure {
     int line = 0; // 0: the file as a whole
     std::string message;
 };
+
+// The contact of a card, its text as the data file will hold it; the fields
+// whose text the code page cannot store are counted by property.
+std::unique_ptr<ContactRecord> RecordFromCard(const MappedCard& card, std::map<std::string, int>& unstorable);
 
 // All or nothing: every file is read and decoded before the list changes, and
 // on the first fault the list is left as it was. Text that the ANSI code page

@@ -1,0 +1,500 @@
+#include "sync/Sync.h"
+
+#include "sync/CardEdit.h"
+#include "sync/ServerBook.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <set>
+
+namespace carddav {
+
+namespace {
+
+constexpr int MaxRetries = 3;
+// The ETag of a card whose PUT answered none: it never equals the server's.
+constexpr const char* UnknownEtag = "-";
+
+bool IsSuccess(long status) { return status >= 200 && status < 300; }
+
+// Fields other than the name that both hold and that agree.
+int SharedFields(const Fields& a, const Fields& b, int& filled)
+{
+    int shared = 0;
+    filled = 0;
+    for (FieldId id = 1; id < FieldCount; ++id) {
+        filled += !a[id].empty();
+        shared += !a[id].empty() && a[id] == b[id];
+    }
+    return shared;
+}
+
+class SyncRun {
+public:
+    SyncRun(HttpClient& http, const std::string& collection, SyncState& state, ContactList& book, SyncSummary& summary,
+            StateAfterSave& after)
+        : server(http, collection), state(state), book(book), summary(summary), after(after)
+    {
+    }
+
+    bool Run(bool allowEmpty, std::string& error);
+
+private:
+    struct Pair {
+        int local = -1;           // index in the book; -1: deleted here
+        bool inStep = false;      // the contact equals the server's card as it is now
+    };
+
+    bool RetryPendingUploads();
+    bool ReadServer();
+    void PairContacts();
+    bool SyncPair(const std::string& href, const Pair& pair);
+    bool SyncEdit(const std::string& href, const SyncedCard& base, const Fields& here, std::string etag,
+                  std::string card);
+    bool Upload(const Fields& fields, bool keepFirst);
+    void TakeServerCard(const std::string& href, const FetchedCard& card, int local);
+    bool Fail(const std::string& method, const std::string& href, const HttpResponse& response)
+    {
+        message = server.Failure(method, href, response);
+        return false;
+    }
+    void ApplyToBook();
+
+    const ServerCard* Fetched(const std::string& href) const
+    {
+        const auto found = parsed.find(href);
+        return found == parsed.end() ? nullptr : &found->second;
+    }
+
+    ServerBook server;
+    SyncState& state;
+    ContactList& book;
+    SyncSummary& summary;
+    StateAfterSave& after;
+    std::string message;
+
+    std::vector<Fields> local;                      // the book's contacts
+    std::map<std::string, std::string> members;     // the server's cards: path and ETag
+    std::map<std::string, FetchedCard> fetched;     // those changed since the last sync
+    std::map<std::string, ServerCard> parsed;       // and read
+    std::string token;
+
+    std::map<std::string, Pair> pairs;              // by href of every synced card
+    std::map<int, std::string> pairedLocal;         // book index and its card
+    std::vector<int> newHere;
+
+    std::map<int, Fields> changes;                  // book index and its new fields
+    std::set<int> removals;
+    std::vector<Fields> additions;
+};
+
+bool SyncRun::RetryPendingUploads()
+{
+    // A card sent before the last sync ended is sent again under its href:
+    // a card that arrived answers 412 and is taken as it is.
+    for (const auto& [href, card] : std::map<std::string, SyncedCard>(state.Cards())) {
+        if (!card.etag.empty())
+            continue;
+        HttpResponse response = server.Put(href, card.card, "");
+        SyncedCard sent = card;
+        if (response.status == 412) {
+            response = server.Get(href);
+            if (!IsSuccess(response.status))
+                return Fail("GET", href, response);
+            sent.card = response.body;
+        } else if (!IsSuccess(response.status)) {
+            return Fail("PUT", href, response);
+        } else {
+            ++summary.sent;
+        }
+        sent.etag = response.etag.empty() ? UnknownEtag : response.etag;
+        if (!state.Put(sent)) {
+            message = state.Error();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SyncRun::ReadServer()
+{
+    std::map<std::string, std::string> known;
+    for (const auto& [href, card] : state.Cards())
+        known[href] = card.etag;
+    token = state.SyncToken();
+    if (!server.List(known, token, members, message))
+        return false;
+    std::vector<std::string> changed;
+    for (const auto& [href, etag] : members) {
+        const auto synced = state.Cards().find(href);
+        if (synced == state.Cards().end() || synced->second.etag != etag || etag.empty())
+            changed.push_back(href);
+    }
+    if (!server.Fetch(changed, fetched, message))
+        return false;
+    for (const std::string& href : changed)
+        if (!fetched.count(href))
+            members.erase(href); // gone between the listing and the fetch
+    for (const auto& [href, card] : fetched) {
+        ServerCard read;
+        if (!ReadServerCard(card.text, read)) {
+            message = DisplayUrl(server.UrlOf(href)) + ": the server's card is no vCard this program can read";
+            return false;
+        }
+        for (const auto& [property, count] : read.mapped.unmapped)
+            summary.unmappedValues += count;
+        parsed[href] = std::move(read);
+    }
+    return true;
+}
+
+void SyncRun::PairContacts()
+{
+    std::multimap<Fields, std::string> lastSynced, serverNow;
+    for (const auto& [href, card] : state.Cards()) {
+        lastSynced.emplace(card.fields, href);
+        pairs[href] = Pair();
+    }
+    for (const auto& [href, card] : parsed)
+        serverNow.emplace(card.fields, href);
+    auto take = [&](int i, const std::string& href, bool inStep) {
+        pairs[href] = Pair{i, inStep};
+        pairedLocal[i] = href;
+    };
+    auto unpaired = [&](const std::string& href) { return !pairs.count(href) || pairs[href].local < 0; };
+
+    // Unchanged since the last sync.
+    for (int i = 0; i < int(local.size()); ++i) {
+        for (auto [it, end] = lastSynced.equal_range(local[i]); it != end; ++it) {
+            if (unpaired(it->second)) {
+                take(i, it->second, false);
+                break;
+            }
+        }
+    }
+    // Equal to the server's card as it is now, however it got there.
+    for (int i = 0; i < int(local.size()); ++i) {
+        if (pairedLocal.count(i))
+            continue;
+        for (auto [it, end] = serverNow.equal_range(local[i]); it != end; ++it) {
+            if (unpaired(it->second)) {
+                take(i, it->second, true);
+                break;
+            }
+        }
+    }
+    // Edited here: the same name, then most of the other fields.
+    auto unpairedSynced = [&] {
+        std::vector<std::string> hrefs;
+        for (const auto& [href, card] : state.Cards())
+            if (pairs[href].local < 0)
+                hrefs.push_back(href);
+        return hrefs;
+    };
+    for (int i = 0; i < int(local.size()); ++i) {
+        if (pairedLocal.count(i) || local[i][FieldName].empty())
+            continue;
+        for (const std::string& href : unpairedSynced()) {
+            if (state.Cards().at(href).fields[FieldName] == local[i][FieldName]) {
+                take(i, href, false);
+                break;
+            }
+        }
+    }
+    for (int i = 0; i < int(local.size()); ++i) {
+        if (pairedLocal.count(i))
+            continue;
+        std::string best;
+        int bestShared = 0;
+        for (const std::string& href : unpairedSynced()) {
+            int filled = 0;
+            const int shared = SharedFields(state.Cards().at(href).fields, local[i], filled);
+            if (shared > bestShared && shared * 2 >= filled) {
+                best = href;
+                bestShared = shared;
+            }
+        }
+        if (!best.empty())
+            take(i, best, false);
+        else
+            newHere.push_back(i);
+    }
+}
+
+void SyncRun::TakeServerCard(const std::string& href, const FetchedCard& card, int index)
+{
+    const ServerCard& read = parsed.at(href);
+    after.put.push_back({href, read.uid, card.etag.empty() ? UnknownEtag : card.etag, card.text, read.fields});
+    if (index >= 0 && local[index] == read.fields)
+        return;
+    for (const auto& [property, count] : read.unstorable)
+        summary.unstorable[property] += count;
+    if (index >= 0) {
+        changes[index] = read.fields;
+        ++summary.changedHere;
+    } else {
+        additions.push_back(read.fields);
+        ++summary.received;
+    }
+}
+
+// The contact edited here goes into the server's card; a card changed
+// meanwhile is fetched again and the edits are merged.
+bool SyncRun::SyncEdit(const std::string& href, const SyncedCard& base, const Fields& here, std::string etag,
+                       std::string card)
+{
+    Fields fields = here;
+    Fields serverFields = base.fields;
+    for (int attempt = 0;; ++attempt) {
+        const std::string edited = EditCard(card, fields);
+        const HttpResponse response = server.Put(href, edited, etag);
+        if (IsSuccess(response.status)) {
+            ++summary.changedThere;
+            const SyncedCard sent{href, base.uid, response.etag.empty() ? UnknownEtag : response.etag, edited, fields};
+            if (!changes.count(pairs[href].local))
+                return state.Put(sent) || (message = state.Error(), false);
+            after.put.push_back(sent);
+            return true;
+        }
+        if (response.status != 412 || attempt == MaxRetries)
+            return Fail("PUT", href, response);
+        const HttpResponse again = server.Get(href);
+        if (again.status == 404) {
+            etag.clear(); // deleted meanwhile: the edit is kept as a new card under the same href
+            continue;
+        }
+        ServerCard read;
+        if (!IsSuccess(again.status) || !ReadServerCard(again.body, read))
+            return Fail("GET", href, again);
+        bool conflict = false;
+        fields = MergeEdits(base.fields, here, read.fields, conflict);
+        if (conflict) {
+            ++summary.conflicts;
+            if (!Upload(here, false))
+                return false;
+        }
+        etag = again.etag;
+        card = again.body;
+        serverFields = read.fields;
+        if (fields != here) {
+            changes[pairs[href].local] = fields;
+            ++summary.changedHere;
+        }
+        if (fields == serverFields) {
+            after.put.push_back({href, base.uid, etag, card, fields});
+            return true;
+        }
+    }
+}
+
+// A new card for a contact; `keepFirst`: the contact is already in the book
+// as sent, so its state is kept before the card goes out and a retry after
+// a crash sends the same card again.
+bool SyncRun::Upload(const Fields& fields, bool keepFirst)
+{
+    const std::string uid = RandomUuid();
+    SyncedCard card{server.PathOf(uid + ".vcf"), uid, "", NewCard(fields, uid), fields};
+    if (keepFirst && !state.Put(card)) {
+        message = state.Error();
+        return false;
+    }
+    const HttpResponse response = server.Put(card.href, card.card, "");
+    if (!IsSuccess(response.status))
+        return Fail("PUT", card.href, response);
+    ++summary.sent;
+    card.etag = response.etag.empty() ? UnknownEtag : response.etag;
+    if (keepFirst)
+        return state.Put(card) || (message = state.Error(), false);
+    after.put.push_back(card);
+    additions.push_back(fields);
+    return true;
+}
+
+bool SyncRun::SyncPair(const std::string& href, const Pair& pair)
+{
+    const auto syncedAt = state.Cards().find(href);
+    const bool onServer = members.count(href) > 0;
+    const auto fetchedAt = fetched.find(href);
+    if (syncedAt == state.Cards().end()) { // a card new on the server
+        if (pair.local >= 0)
+            after.put.push_back({href, parsed.at(href).uid, fetchedAt->second.etag, fetchedAt->second.text,
+                                 parsed.at(href).fields});
+        else
+            TakeServerCard(href, fetchedAt->second, -1);
+        return true;
+    }
+    const SyncedCard& synced = syncedAt->second;
+    const bool serverChanged = fetchedAt != fetched.end();
+    if (pair.inStep) {
+        TakeServerCard(href, fetchedAt->second, pair.local);
+        return true;
+    }
+    const bool deletedHere = pair.local < 0;
+    const bool editedHere = !deletedHere && local[pair.local] != synced.fields;
+    if (!onServer) {
+        if (editedHere) // deleted there, edited here: the edit stays, on both sides
+            return SyncEdit(href, synced, local[pair.local], "", synced.card);
+        after.removed.push_back(href);
+        if (!deletedHere) {
+            removals.insert(pair.local);
+            ++summary.deletedHere;
+        }
+        return true;
+    }
+    if (deletedHere) {
+        if (serverChanged) { // edited there, deleted here: the edit comes back
+            TakeServerCard(href, fetchedAt->second, -1);
+            return true;
+        }
+        const HttpResponse response = server.Delete(href, synced.etag);
+        if (response.status == 412) {
+            const HttpResponse again = server.Get(href);
+            ServerCard read;
+            if (!IsSuccess(again.status) || !ReadServerCard(again.body, read))
+                return Fail("GET", href, again);
+            parsed[href] = read;
+            TakeServerCard(href, {again.etag, again.body}, -1);
+            return true;
+        }
+        if (!IsSuccess(response.status) && response.status != 404)
+            return Fail("DELETE", href, response);
+        ++summary.deletedThere;
+        return state.Remove(href) || (message = state.Error(), false);
+    }
+    if (!serverChanged)
+        return !editedHere || SyncEdit(href, synced, local[pair.local], synced.etag, synced.card);
+    if (!editedHere) {
+        TakeServerCard(href, fetchedAt->second, pair.local);
+        return true;
+    }
+    // Edited on both sides.
+    const ServerCard& there = parsed.at(href);
+    bool conflict = false;
+    const Fields merged = MergeEdits(synced.fields, local[pair.local], there.fields, conflict);
+    if (conflict) {
+        ++summary.conflicts;
+        if (!Upload(local[pair.local], false))
+            return false;
+    }
+    if (merged != local[pair.local]) {
+        changes[pair.local] = merged;
+        ++summary.changedHere;
+    }
+    if (merged == there.fields) {
+        after.put.push_back({href, there.uid, fetchedAt->second.etag, fetchedAt->second.text, merged});
+        return true;
+    }
+    SyncedCard base = synced;
+    base.fields = there.fields;
+    const Fields here = merged;
+    return SyncEdit(href, base, here, fetchedAt->second.etag, fetchedAt->second.text);
+}
+
+void SyncRun::ApplyToBook()
+{
+    std::vector<ContactRecord*> batch;
+    {
+        auto guard = book.Lock();
+        for (const auto& [index, fields] : changes) {
+            auto* record = new ContactRecord(*book.GetAt(index));
+            ApplyFields(*record, fields);
+            batch.push_back(record);
+            removals.insert(index);
+        }
+        for (auto it = removals.rbegin(); it != removals.rend(); ++it)
+            book.RemoveAt(*it);
+    }
+    for (const Fields& fields : additions) {
+        auto* record = new ContactRecord();
+        ApplyFields(*record, fields);
+        batch.push_back(record);
+    }
+    summary.bookChanged = !batch.empty() || !removals.empty();
+    book.InsertSortedAll(std::move(batch), FieldName);
+}
+
+bool SyncRun::Run(bool allowEmpty, std::string& error)
+{
+    const bool ok = [&] {
+        if (!RetryPendingUploads() || !ReadServer())
+            return false;
+        {
+            auto guard = book.Lock();
+            for (int i = 0; i < book.GetCount(); ++i)
+                local.push_back(FieldsOf(*book.GetAt(i)));
+        }
+        if (!allowEmpty && !state.Cards().empty()) {
+            if (local.empty()) {
+                message = "the address book here holds no contact, but " + std::to_string(state.Cards().size()) +
+                          " were synced: nothing was deleted on the server (contacts --sync --allow-empty deletes them)";
+                return false;
+            }
+            if (members.empty()) {
+                message = "the address book on the server holds no card, but " + std::to_string(state.Cards().size()) +
+                          " were synced: nothing was deleted here (contacts --sync --allow-empty deletes them)";
+                return false;
+            }
+        }
+        PairContacts();
+        for (const auto& [href, etag] : members)
+            if (!pairs.count(href))
+                pairs[href] = Pair();
+        for (const auto& [href, pair] : std::map<std::string, Pair>(pairs))
+            if (!SyncPair(href, pair))
+                return false;
+        for (int i : newHere)
+            if (!IsBlank(local[i]) && !Upload(local[i], true))
+                return false;
+        return true;
+    }();
+    if (!ok) {
+        error = message;
+        return false;
+    }
+    after.syncToken = token;
+    ApplyToBook();
+    return true;
+}
+
+} // namespace
+
+Fields MergeEdits(const Fields& base, const Fields& here, const Fields& server, bool& conflict)
+{
+    Fields merged;
+    conflict = false;
+    for (FieldId id = 0; id < FieldCount; ++id) {
+        if (here[id] == base[id] || here[id] == server[id])
+            merged[id] = server[id];
+        else if (server[id] == base[id])
+            merged[id] = here[id];
+        else {
+            merged[id] = server[id];
+            conflict = true;
+        }
+    }
+    return merged;
+}
+
+bool Synchronize(HttpClient& http, const std::string& collection, SyncState& state, ContactList& book,
+                 bool allowEmpty, SyncSummary& summary, StateAfterSave& after, std::string& error)
+{
+    summary = SyncSummary();
+    after = StateAfterSave();
+    return SyncRun(http, collection, state, book, summary, after).Run(allowEmpty, error);
+}
+
+bool RecordState(SyncState& state, const StateAfterSave& after)
+{
+    if (!state.Begin())
+        return false;
+    for (const SyncedCard& card : after.put)
+        if (!state.Put(card))
+            return false;
+    for (const std::string& href : after.removed)
+        if (!state.Remove(href))
+            return false;
+    return state.SetSyncToken(after.syncToken) && state.Commit();
+}
+
+} // namespace carddav
