@@ -1,15 +1,13 @@
 #include "sync/CommandLine.h"
 
-#include "data/ContactStore.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/FileSystem.h"
 #include "sync/Settings.h"
-#include "sync/Sync.h"
+#include "sync/SyncBook.h"
 #include "vcard/BookAccess.h"
 #include "vcard/CommandLine.h"
 
 #include <cstdio>
-#include <filesystem>
 
 namespace carddav {
 
@@ -55,31 +53,10 @@ void Report(const SyncSummary& s)
 
 int Sync(bool allowEmpty)
 {
-    SyncSettings settings;
-    std::string error;
-    if (!ReadSettings(settings, error))
-        return Failed(error);
-    ContactList book;
-    if (!vcard::LoadBook(book, error))
-        return Failed(error + "; nothing was synced");
-    SyncState state;
-    if (!state.Open(StatePath(), settings.url, error))
-        return Failed(error);
-    HttpClient http({settings.caFile, settings.timeoutSeconds});
-    SyncSummary summary;
-    StateAfterSave after;
-    if (!Synchronize(http, settings.url, state, book, allowEmpty, summary, after, error))
-        return Failed(error + "; the sync stopped, the data file was not changed");
-    if (summary.bookChanged) {
-        std::error_code ignored;
-        std::filesystem::create_directories(ce::DeviceToHostPath(ContactStoreFolder), ignored);
-        if (!book.Save(ContactStoreFile))
-            return Failed("cannot write the address book " + ce::DeviceToHostPath(ContactStoreFile) +
-                          "; the next sync takes the server's changes again");
-    }
-    if (!RecordState(state, after))
-        return Failed("cannot write the sync state " + StatePath() + ": " + state.Error());
-    Report(summary);
+    const SyncOutcome outcome = SyncDataFile(allowEmpty);
+    if (!outcome.ok)
+        return Failed(outcome.error);
+    Report(outcome.summary);
     return 0;
 }
 

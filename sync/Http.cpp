@@ -100,9 +100,13 @@ HttpResponse HttpClient::Send(const std::string& method, const std::string& url,
     curl_slist_free_all(list);
     if (result != CURLE_OK) {
         response.failure = *errorText ? errorText : curl_easy_strerror(result);
+        if (answered)
+            answered(method, url, 0);
         return response;
     }
     curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &response.status);
+    if (answered)
+        answered(method, url, response.status);
     return response;
 }
 

@@ -2,6 +2,7 @@
 // password come from ~/.netrc (or $NETRC), read by libcurl itself: they never
 // pass through this program's strings, messages or logs.
 #pragma once
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,6 +32,12 @@ public:
     HttpResponse Send(const std::string& method, const std::string& url, const std::vector<std::string>& headers,
                       const std::string& body = {});
 
+    // Called with each answer before the caller sees it: a seam for tests
+    // that change the server meanwhile or stop a sync at a given point (an
+    // exception thrown here leaves the answer unseen, as a lost connection).
+    using RequestHook = std::function<void(const std::string& method, const std::string& url, long status)>;
+    void SetRequestHook(RequestHook hook) { answered = std::move(hook); }
+
     // Requests sent so far, by method: what a sync cost.
     const std::map<std::string, int>& Counts() const { return counts; }
 
@@ -38,6 +45,7 @@ private:
     void* curl;
     HttpOptions options;
     std::map<std::string, int> counts;
+    RequestHook answered;
 };
 
 // The URL without user name, password, query or fragment: fit for a message.

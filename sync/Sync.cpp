@@ -60,6 +60,8 @@ private:
         return false;
     }
     void ApplyToBook();
+    void Wrote(const std::string& href, const std::string& etag) { written[href] = etag; }
+    std::string TokenAfterWrites();
 
     const ServerCard* Fetched(const std::string& href) const
     {
@@ -79,6 +81,7 @@ private:
     std::map<std::string, FetchedCard> fetched;     // those changed since the last sync
     std::map<std::string, ServerCard> parsed;       // and read
     std::string token;
+    std::map<std::string, std::string> written;     // cards this sync wrote, with their new ETag; "": deleted
 
     std::map<std::string, Pair> pairs;              // by href of every synced card
     std::map<int, std::string> pairedLocal;         // book index and its card
@@ -109,6 +112,7 @@ bool SyncRun::RetryPendingUploads()
             ++summary.sent;
         }
         sent.etag = response.etag.empty() ? UnknownEtag : response.etag;
+        Wrote(href, sent.etag);
         if (!state.Put(sent)) {
             message = state.Error();
             return false;
@@ -252,6 +256,7 @@ bool SyncRun::SyncEdit(const std::string& href, const SyncedCard& base, const Fi
         if (IsSuccess(response.status)) {
             ++summary.changedThere;
             const SyncedCard sent{href, base.uid, response.etag.empty() ? UnknownEtag : response.etag, edited, fields};
+            Wrote(href, sent.etag);
             if (!changes.count(pairs[href].local))
                 return state.Put(sent) || (message = state.Error(), false);
             after.put.push_back(sent);
@@ -304,6 +309,7 @@ bool SyncRun::Upload(const Fields& fields, bool keepFirst)
         return Fail("PUT", card.href, response);
     ++summary.sent;
     card.etag = response.etag.empty() ? UnknownEtag : response.etag;
+    Wrote(card.href, card.etag);
     if (keepFirst)
         return state.Put(card) || (message = state.Error(), false);
     after.put.push_back(card);
@@ -360,6 +366,7 @@ bool SyncRun::SyncPair(const std::string& href, const Pair& pair)
         if (!IsSuccess(response.status) && response.status != 404)
             return Fail("DELETE", href, response);
         ++summary.deletedThere;
+        Wrote(href, "");
         return state.Remove(href) || (message = state.Error(), false);
     }
     if (!serverChanged)
@@ -389,6 +396,27 @@ bool SyncRun::SyncPair(const std::string& href, const Pair& pair)
     base.fields = there.fields;
     const Fields here = merged;
     return SyncEdit(href, base, here, fetchedAt->second.etag, fetchedAt->second.text);
+}
+
+// The token of the listing no longer covers the cards this sync wrote: a card
+// made and deleted after it would never be reported. The server is asked
+// again; its token is kept only when it shows nothing but those writes, and
+// otherwise the next sync lists the whole collection.
+std::string SyncRun::TokenAfterWrites()
+{
+    std::map<std::string, std::string> expected = members;
+    for (const auto& [href, etag] : written) {
+        if (etag.empty())
+            expected.erase(href);
+        else
+            expected[href] = etag;
+    }
+    std::string newToken = token;
+    std::map<std::string, std::string> now;
+    std::string ignored;
+    if (!server.List(expected, newToken, now, ignored) || now != expected)
+        return {};
+    return newToken;
 }
 
 void SyncRun::ApplyToBook()
@@ -452,7 +480,7 @@ bool SyncRun::Run(bool allowEmpty, std::string& error)
         error = message;
         return false;
     }
-    after.syncToken = token;
+    after.syncToken = written.empty() ? token : TokenAfterWrites();
     ApplyToBook();
     return true;
 }

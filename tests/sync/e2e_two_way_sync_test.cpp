@@ -1,0 +1,262 @@
+// Two-way sync of the data file with a real CardDAV server, Radicale and
+// Xandikos alike: first sync of two books that overlap, changes on each side
+// (the server's made with plain HTTP requests, as another client would),
+// conflicts, deletes against edits, emptied sides, and no-change syncs.
+#include "support/SyncFixture.h"
+
+#include "platform/core/System.h"
+
+using namespace synctest;
+
+namespace {
+
+const std::string PhotoAndMore = "NOTE:met at the fair\r\nPHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRg==\r\n"
+                                 "TEL;TYPE=WORK:222\r\nEMAIL:c1@x\r\nEMAIL:c2@x\r\nEMAIL:c3@x\r\nEMAIL:c4@x\r\n"
+                                 "CATEGORIES:friends\r\nX-FAVOURITE-COLOUR:green\r\n";
+
+class TwoWaySync : public SyncFixture {
+protected:
+    // Ana and Bob here; Bob (the same) and Carla there. One sync makes three on both sides.
+    void SyncFirstBooks()
+    {
+        WriteBook({Contact(u"Ana", u"111", u"ana@x"), Contact(u"Bob", u"", u"bob@x")});
+        ASSERT_EQ(server->PutCard("bob.vcf", Card("bob-uid", "Bob", "EMAIL;TYPE=INTERNET:bob@x\r\n")), 201);
+        ASSERT_EQ(server->PutCard("carla.vcf", Card("carla-uid", "Carla", PhotoAndMore)), 201);
+        SetUpSync();
+        ASSERT_EQ(RunProgram({"--sync"}), 0) << lastSaid;
+    }
+
+    // Replaces a server card as another client does: If-Match with its ETag.
+    void EditOnServer(const std::string& name, const std::string& from, const std::string& to)
+    {
+        auto [href, card] = ServerCardNamed(name);
+        const auto at = card.text.find(from);
+        ASSERT_NE(at, std::string::npos) << card.text;
+        card.text.replace(at, from.size(), to);
+        ASSERT_EQ(server->Send("PUT", carddav::ResolveUrl(server->BookUrl(), href),
+                               {"Content-Type: text/vcard", "If-Match: " + card.etag}, card.text)
+                      .status / 100,
+                  2);
+    }
+
+    void EditHere(const std::u16string& name, FieldId field, const std::u16string& value)
+    {
+        std::vector<Fields> book = Book();
+        const auto found = std::find_if(book.begin(), book.end(), [&](const Fields& f) { return f[FieldName] == name; });
+        ASSERT_NE(found, book.end());
+        (*found)[field] = value;
+        WriteBook(book);
+    }
+
+    void DeleteHere(const std::u16string& name)
+    {
+        std::vector<Fields> book = Book();
+        std::erase_if(book, [&](const Fields& f) { return f[FieldName] == name; });
+        WriteBook(book);
+    }
+};
+
+TEST_P(TwoWaySync, FirstSyncJoinsTwoBooksAndTenQuietSyncsChangeNothing)
+{
+    SyncFirstBooks();
+    EXPECT_NE(lastSaid.find("1 received"), std::string::npos) << lastSaid;
+    EXPECT_NE(lastSaid.find("1 sent"), std::string::npos) << lastSaid;
+    Fields carla = Contact(u"Carla", u"", u"c1@x");
+    carla[FieldEmail2] = u"c2@x", carla[FieldEmail3] = u"c3@x", carla[FieldOfficeTelephone] = u"222";
+    const std::vector<Fields> expected = {Contact(u"Ana", u"111", u"ana@x"), Contact(u"Bob", u"", u"bob@x"), carla};
+    EXPECT_EQ(Book(), expected);
+    EXPECT_EQ(ServerBook(), expected);
+    // The new card: a random UID, its href made from it.
+    const auto [href, ana] = ServerCardNamed("Ana");
+    const auto uid = ana.text.find("\r\nUID:");
+    ASSERT_NE(uid, std::string::npos) << ana.text;
+    const std::string uuid = ana.text.substr(uid + 6, 36);
+    EXPECT_EQ(href, carddav::UrlPath(server->BookUrl()) + uuid + ".vcf");
+    EXPECT_EQ(uuid[14], '4');
+
+    const std::string bytes = ReadFile(DataFile());
+    const auto cards = server->Cards();
+    for (int i = 0; i < 10; ++i) {
+        const carddav::SyncOutcome quiet = Sync();
+        ASSERT_TRUE(quiet.ok) << quiet.error;
+        EXPECT_EQ(quiet.requests, (std::map<std::string, int>{{"REPORT", 1}})) << "sync " << i;
+    }
+    EXPECT_EQ(ReadFile(DataFile()), bytes);
+    EXPECT_EQ(server->Cards().size(), cards.size());
+    for (const auto& [href, card] : server->Cards())
+        EXPECT_EQ(card.etag, cards.at(href).etag) << href;
+}
+
+TEST_P(TwoWaySync, EditsAddsAndDeletesOnEachSideMeetAfterOneSync)
+{
+    SyncFirstBooks();
+    ASSERT_EQ(server->PutCard("dora.vcf", Card("dora-uid", "Dora", "TEL;TYPE=CELL:444\r\n")), 201);
+    EditOnServer("Bob", "bob@x", "bob@new");
+    server->DeleteCard(ServerCardNamed("Carla").first);
+    EditHere(u"Ana", FieldMobile, u"112");
+    std::vector<Fields> book = Book();
+    book.push_back(Contact(u"Eva", u"555"));
+    WriteBook(book);
+
+    const carddav::SyncOutcome outcome = Sync();
+    ASSERT_TRUE(outcome.ok) << outcome.error;
+    EXPECT_EQ(outcome.summary.received, 1);
+    EXPECT_EQ(outcome.summary.changedHere, 1);
+    EXPECT_EQ(outcome.summary.deletedHere, 1);
+    EXPECT_EQ(outcome.summary.sent, 1);
+    EXPECT_EQ(outcome.summary.changedThere, 1);
+    const std::vector<Fields> expected = {Contact(u"Ana", u"112", u"ana@x"), Contact(u"Bob", u"", u"bob@new"),
+                                          Contact(u"Dora", u"444"), Contact(u"Eva", u"555")};
+    EXPECT_EQ(Book(), expected);
+    EXPECT_EQ(ServerBook(), expected);
+
+    // Deletes here reach the server too, and a renamed contact stays one contact.
+    DeleteHere(u"Dora");
+    EditHere(u"Eva", FieldName, u"Eva Diaz");
+    ASSERT_TRUE(Sync().ok) << said;
+    const std::vector<Fields> after = {Contact(u"Ana", u"112", u"ana@x"), Contact(u"Bob", u"", u"bob@new"),
+                                       Contact(u"Eva Diaz", u"555")};
+    EXPECT_EQ(Book(), after);
+    EXPECT_EQ(ServerBook(), after);
+}
+
+TEST_P(TwoWaySync, AConflictKeepsBothVersionsAndMergesFieldsChangedOnOneSide)
+{
+    SyncFirstBooks();
+    EditOnServer("Ana", "TEL;TYPE=CELL:111", "TEL;TYPE=CELL:999");
+    EditHere(u"Ana", FieldMobile, u"333");
+    EditHere(u"Ana", FieldEmail, u"ana@here");
+
+    const carddav::SyncOutcome outcome = Sync();
+    ASSERT_TRUE(outcome.ok) << outcome.error;
+    EXPECT_EQ(outcome.summary.conflicts, 1);
+    // The server's mobile with the e-mail changed here; the version made here beside it.
+    const std::vector<Fields> expected = {Contact(u"Ana", u"333", u"ana@here"), Contact(u"Ana", u"999", u"ana@here"),
+                                          Contact(u"Bob", u"", u"bob@x"), ServerBook()[3]};
+    EXPECT_EQ(Book(), expected);
+    EXPECT_EQ(ServerBook(), expected);
+    ASSERT_TRUE(Sync().ok);
+    EXPECT_EQ(Book(), expected);
+}
+
+TEST_P(TwoWaySync, ADeleteAgainstAnEditKeepsTheEditOnBothSides)
+{
+    SyncFirstBooks();
+    DeleteHere(u"Ana");
+    EditOnServer("Ana", "ana@x", "ana@there");
+    EditHere(u"Bob", FieldMobile, u"777");
+    server->DeleteCard(ServerCardNamed("Bob").first);
+
+    ASSERT_TRUE(Sync().ok) << said;
+    const std::vector<Fields> book = Book();
+    ASSERT_EQ(book.size(), 3u);
+    EXPECT_EQ(book[0], Contact(u"Ana", u"111", u"ana@there"));
+    EXPECT_EQ(book[1], Contact(u"Bob", u"777", u"bob@x"));
+    EXPECT_EQ(ServerBook(), book);
+}
+
+TEST_P(TwoWaySync, AnEmptiedSideEmptiesNothingUnlessAskedTo)
+{
+    SyncFirstBooks();
+    const std::vector<Fields> three = Book();
+    WriteBook({});
+    ASSERT_EQ(RunProgram({"--sync"}), 1);
+    EXPECT_NE(lastSaid.find("holds no contact"), std::string::npos) << lastSaid;
+    EXPECT_EQ(ServerBook(), three);
+    EXPECT_TRUE(Book().empty());
+
+    // A wiped server address book empties nothing here either.
+    WriteBook(three);
+    for (const auto& [href, card] : server->Cards())
+        ASSERT_EQ(server->DeleteCard(href) / 100, 2) << href;
+    ASSERT_EQ(RunProgram({"--sync"}), 1) << lastSaid;
+    EXPECT_NE(lastSaid.find("holds no card"), std::string::npos) << lastSaid;
+    EXPECT_EQ(Book(), three);
+
+    ASSERT_EQ(RunProgram({"--sync", "--allow-empty"}), 0) << lastSaid;
+    EXPECT_TRUE(Book().empty());
+    EXPECT_TRUE(ServerBook().empty());
+}
+
+TEST_P(TwoWaySync, ALocalEditChangesOnlyTheMappedPropertiesOfTheServersCard)
+{
+    SyncFirstBooks();
+    EditHere(u"Carla", FieldOfficeTelephone, u"223");
+    EditHere(u"Carla", FieldEmail2, u"c2@new");
+    ASSERT_TRUE(Sync().ok) << said;
+    const std::string card = ServerCardNamed("Carla").second.text;
+    for (const char* kept : {"UID:carla-uid", "NOTE:met at the fair", "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRg==",
+                             "EMAIL:c1@x", "EMAIL:c3@x", "EMAIL:c4@x", "CATEGORIES:friends", "X-FAVOURITE-COLOUR:green"})
+        EXPECT_NE(card.find(kept), std::string::npos) << kept << " lost from\n" << card;
+    EXPECT_EQ(card.find("222"), std::string::npos) << card;
+    EXPECT_EQ(card.find("c2@x"), std::string::npos) << card;
+    EXPECT_EQ(ServerBook(), Book());
+}
+
+TEST_P(TwoWaySync, ARetriedUploadMakesNoDuplicate)
+{
+    SyncFirstBooks();
+    std::vector<Fields> book = Book();
+    book.push_back(Contact(u"Fede", u"808"));
+    WriteBook(book);
+    // The card arrives, but its answer never does.
+    const carddav::SyncOutcome lost = [&] {
+        try {
+            return Sync(false, [](const std::string& method, const std::string&, long) {
+                if (method == "PUT")
+                    throw std::runtime_error("connection lost");
+            });
+        } catch (const std::runtime_error&) {
+            return carddav::SyncOutcome();
+        }
+    }();
+    EXPECT_FALSE(lost.ok);
+    EXPECT_EQ(ServerBook().size(), 4u);
+
+    std::vector<long> putStatus;
+    const carddav::SyncOutcome retried = Sync(false, [&](const std::string& method, const std::string&, long status) {
+        if (method == "PUT")
+            putStatus.push_back(status);
+    });
+    ASSERT_TRUE(retried.ok) << retried.error;
+    EXPECT_EQ(putStatus, std::vector<long>{412});
+    EXPECT_EQ(ServerBook(), Book());
+    EXPECT_EQ(Book().size(), 4u);
+}
+
+TEST_P(TwoWaySync, ACardChangedMeanwhileIsFetchedAgainAndMerged)
+{
+    SyncFirstBooks();
+    EditHere(u"Ana", FieldMobile, u"113");
+    bool changed = false;
+    std::vector<long> putStatus;
+    const carddav::SyncOutcome outcome = Sync(false, [&](const std::string& method, const std::string&, long status) {
+        if (method == "PUT")
+            putStatus.push_back(status);
+        if (method == "REPORT" && !changed) { // another client writes between the listing and the upload
+            changed = true;
+            EditOnServer("Ana", "ana@x", "ana@other");
+        }
+    });
+    ASSERT_TRUE(outcome.ok) << outcome.error;
+    EXPECT_EQ(putStatus, (std::vector<long>{412, putStatus.back()}));
+    EXPECT_EQ(putStatus.back() / 100, 2);
+    const Fields merged = Contact(u"Ana", u"113", u"ana@other");
+    EXPECT_EQ(Book()[0], merged);
+    EXPECT_EQ(ServerBook()[0], merged);
+    EXPECT_EQ(outcome.summary.conflicts, 0);
+}
+
+TEST_P(TwoWaySync, SyncRefusesWhileTheAddressBookRuns)
+{
+    SetUpSync();
+    const ce::HANDLE marker = ce::CreateMutexW(nullptr, ce::FALSE, InstanceMarkerName);
+    ASSERT_EQ(RunProgram({"--sync"}), 2);
+    ce::CloseHandle(marker);
+    EXPECT_NE(lastSaid.find("running"), std::string::npos) << lastSaid;
+    EXPECT_FALSE(std::filesystem::exists(DataFile()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, TwoWaySync, ::testing::Values(ServerKind::Radicale, ServerKind::Xandikos), ServerName);
+
+} // namespace

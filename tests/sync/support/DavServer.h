@@ -1,0 +1,165 @@
+// A real CardDAV server of the Debian archive, Radicale or Xandikos, started
+// on a free localhost port with its storage in a temporary folder, and the
+// plain HTTP requests another client would send it.
+#pragma once
+#include "sync/DavXml.h"
+#include "sync/Http.h"
+#include "sync/ServerBook.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace synctest {
+
+enum class ServerKind { Radicale, Xandikos };
+
+inline std::string NameOf(ServerKind kind) { return kind == ServerKind::Radicale ? "Radicale" : "Xandikos"; }
+
+constexpr const char* User = "alice";
+constexpr const char* Password = "Pw-9f3e1c7d";
+
+inline int FreePort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+inline bool Answers(int port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(std::uint16_t(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return connected;
+}
+
+class DavServer {
+public:
+    DavServer(ServerKind kind, std::string folder) : kind(kind), folder(std::move(folder)) {}
+    ~DavServer() { Stop(); }
+
+    // Starts the server and, on Radicale, makes the user's address book.
+    bool Start()
+    {
+        port = FreePort();
+        const std::string address = "127.0.0.1";
+        std::vector<std::string> args;
+        if (kind == ServerKind::Radicale) {
+            std::ofstream(folder + "/users") << User << ":" << Password << "\n";
+            args = {"radicale", "--server-hosts", address + ":" + std::to_string(port), "--storage-filesystem-folder",
+                    folder + "/store", "--auth-type", "htpasswd", "--auth-htpasswd-filename", folder + "/users",
+                    "--auth-htpasswd-encryption", "plain", "--auth-delay", "0", "--logging-level", "info"};
+        } else {
+            args = {"xandikos", "-d", folder + "/store", "-l", address, "-p", std::to_string(port), "--defaults"};
+        }
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        const std::string log = LogPath();
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+        const int spawned = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (spawned != 0)
+            return false;
+        for (int i = 0; i < 200 && !Answers(port); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!Answers(port))
+            return false;
+        if (kind == ServerKind::Xandikos)
+            return true;
+        const carddav::HttpResponse made = Send(
+            "MKCOL", BookUrl(), {"Content-Type: application/xml"},
+            "<?xml version=\"1.0\"?><D:mkcol xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:carddav\"><D:set><D:prop>"
+            "<D:resourcetype><D:collection/><C:addressbook/></D:resourcetype></D:prop></D:set></D:mkcol>");
+        return made.status == 201;
+    }
+
+    void Stop()
+    {
+        if (pid > 0 && ::kill(pid, SIGTERM) == 0)
+            ::waitpid(pid, nullptr, 0);
+        pid = 0;
+    }
+
+    std::string RootUrl() const { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
+    std::string BookUrl() const
+    {
+        return RootUrl() + (kind == ServerKind::Radicale ? std::string(User) + "/contacts/" : "user/contacts/addressbook/");
+    }
+    std::string LogPath() const { return folder + "/server.log"; }
+
+    carddav::HttpResponse Send(const std::string& method, const std::string& url, const std::vector<std::string>& headers,
+                               const std::string& body = {})
+    {
+        return client.Send(method, url, headers, body);
+    }
+
+    // The card at `name` in the address book, written as another client would.
+    long PutCard(const std::string& name, const std::string& text, const std::string& etag = {})
+    {
+        return Send("PUT", BookUrl() + name,
+                    {"Content-Type: text/vcard; charset=utf-8", etag.empty() ? "If-None-Match: *" : "If-Match: " + etag},
+                    text)
+            .status;
+    }
+    long DeleteCard(const std::string& href) { return Send("DELETE", carddav::ResolveUrl(BookUrl(), href), {}).status; }
+
+    // Every card of the address book by its href, with its ETag.
+    std::map<std::string, carddav::FetchedCard> Cards()
+    {
+        std::map<std::string, carddav::FetchedCard> cards;
+        const carddav::HttpResponse listing = Send("PROPFIND", BookUrl(), {"Depth: 1", "Content-Type: application/xml"},
+                                                   carddav::EtagsBody());
+        carddav::Multistatus answer;
+        EXPECT_TRUE(carddav::ParseMultistatus(listing.body, answer)) << listing.status << listing.body;
+        for (const carddav::DavResponse& member : answer.responses) {
+            const std::string path = carddav::UrlPath(carddav::ResolveUrl(BookUrl(), member.href));
+            if (path == carddav::UrlPath(BookUrl()))
+                continue;
+            const carddav::HttpResponse card = Send("GET", carddav::ResolveUrl(BookUrl(), path), {});
+            cards[path] = {card.etag, card.body};
+        }
+        return cards;
+    }
+
+private:
+    ServerKind kind;
+    std::string folder;
+    int port = 0;
+    pid_t pid = 0;
+    carddav::HttpClient client{carddav::HttpOptions{}};
+};
+
+} // namespace synctest

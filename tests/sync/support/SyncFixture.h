@@ -1,0 +1,171 @@
+// The sync tests' device: a temporary device root, settings and state folder
+// and .netrc, a real server for each test, the data file written and read
+// through the contact list, and syncs run here or as the real program.
+#pragma once
+#include "DavServer.h"
+
+#include "data/ContactList.h"
+#include "data/ContactStore.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/FileSystem.h"
+#include "sync/CardEdit.h"
+#include "sync/SyncBook.h"
+#include "../../shell/support/ChildProcesses.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace synctest {
+
+using carddav::Fields;
+
+inline Fields Contact(std::u16string name, std::u16string mobile = {}, std::u16string email = {})
+{
+    Fields fields;
+    fields[FieldName] = std::move(name);
+    fields[FieldMobile] = std::move(mobile);
+    fields[FieldEmail] = std::move(email);
+    return fields;
+}
+
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A plain vCard 3.0 as another client writes it.
+inline std::string Card(const std::string& uid, const std::string& name, const std::string& more = {})
+{
+    return "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:" + uid + "\r\nFN:" + name + "\r\nN:;" + name + ";;;\r\n" + more +
+           "END:VCARD\r\n";
+}
+
+class SyncFixture : public ::testing::TestWithParam<ServerKind> {
+protected:
+    void SetUp() override
+    {
+        ce::SetACP(54936);
+        char pattern[] = "/tmp/contacts-sync-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        root = pattern;
+        for (const char* folder : {"/device", "/config", "/run", "/server"})
+            std::filesystem::create_directories(root + folder);
+        std::filesystem::permissions(root + "/run", std::filesystem::perms::owner_all);
+        std::ofstream(root + "/netrc") << "machine 127.0.0.1\nlogin " << User << "\npassword " << Password << "\n";
+        ::setenv("CONTACTS_DEVICE_ROOT", (root + "/device").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
+        ::setenv("XDG_RUNTIME_DIR", (root + "/run").c_str(), 1);
+        ::setenv("NETRC", (root + "/netrc").c_str(), 1);
+        ::setenv("CONTACTS_CODEPAGE", "54936", 1);
+        ce::SetDeviceRoot(root + "/device");
+        server = std::make_unique<DavServer>(GetParam(), root + "/server");
+        ASSERT_TRUE(server->Start()) << NameOf(GetParam()) << " did not start: " << ReadFile(server->LogPath());
+    }
+
+    void TearDown() override
+    {
+        server->Stop();
+        ExpectNoPasswordAnywhere();
+        ce::SetDeviceRoot("");
+        ce::SetACP(0);
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
+
+    // The password is in .netrc and the server's user file, and nowhere else:
+    // not in a file of the run, nor in anything the program said.
+    void ExpectNoPasswordAnywhere()
+    {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+            if (!entry.is_regular_file() || entry.path() == root + "/netrc" || entry.path() == root + "/server/users")
+                continue;
+            EXPECT_EQ(ReadFile(entry.path()).find(Password), std::string::npos) << entry.path();
+        }
+        EXPECT_EQ(said.find(Password), std::string::npos) << said;
+    }
+
+    std::string DataFile() const { return root + "/device/My Flash Disk/PIM/Contacts.pcd"; }
+
+    void WriteBook(const std::vector<Fields>& contacts)
+    {
+        std::filesystem::create_directories(root + "/device/My Flash Disk/PIM");
+        ContactList list;
+        std::vector<ContactRecord*> records;
+        for (const Fields& fields : contacts) {
+            auto* record = new ContactRecord();
+            carddav::ApplyFields(*record, fields);
+            records.push_back(record);
+        }
+        list.InsertSortedAll(std::move(records), FieldName);
+        ASSERT_TRUE(list.Save(ContactStoreFile));
+    }
+
+    std::vector<Fields> Book() const
+    {
+        ContactListBase list;
+        list.Load(ContactStoreFile);
+        std::vector<Fields> all;
+        auto guard = list.Lock();
+        for (int i = 0; i < list.GetCount(); ++i)
+            all.push_back(carddav::FieldsOf(*list.GetAt(i)));
+        std::sort(all.begin(), all.end());
+        return all;
+    }
+
+    // The server's cards as contacts, in the same order as Book().
+    std::vector<Fields> ServerBook()
+    {
+        std::vector<Fields> all;
+        for (const auto& [href, card] : server->Cards()) {
+            carddav::ServerCard read;
+            EXPECT_TRUE(carddav::ReadServerCard(card.text, read)) << card.text;
+            all.push_back(read.fields);
+        }
+        std::sort(all.begin(), all.end());
+        return all;
+    }
+
+    // The server card whose FN is `name`: its href and text.
+    std::pair<std::string, carddav::FetchedCard> ServerCardNamed(const std::string& name)
+    {
+        for (const auto& [href, card] : server->Cards())
+            if (card.text.find("\r\nFN:" + name + "\r\n") != std::string::npos)
+                return {href, card};
+        ADD_FAILURE() << "no card " << name;
+        return {};
+    }
+
+    void SetUpSync(const std::string& url = {})
+    {
+        ASSERT_EQ(RunProgram({"--sync-setup", url.empty() ? server->RootUrl() : url}), 0) << said;
+    }
+
+    carddav::SyncOutcome Sync(bool allowEmpty = false, const carddav::HttpClient::RequestHook& hook = {})
+    {
+        carddav::SyncOutcome outcome = carddav::SyncDataFile(allowEmpty, hook);
+        said += outcome.error;
+        return outcome;
+    }
+
+    // The real program with `args`; its standard error is added to `said`.
+    int RunProgram(std::vector<std::string> args, std::chrono::milliseconds timeout = std::chrono::seconds(60))
+    {
+        const std::string errors = root + "/program-errors.txt";
+        const pid_t pid = children.Start(shelltest::ChildProcesses::Program(2), std::move(args), nullptr, errors);
+        const int status = children.WaitExit(pid, timeout);
+        lastSaid = ReadFile(errors);
+        said += lastSaid;
+        return status;
+    }
+
+    std::string root;
+    std::string said;     // everything the program said in this test
+    std::string lastSaid; // what it said the last time it ran
+    std::unique_ptr<DavServer> server;
+    shelltest::ChildProcesses children;
+};
+
+inline std::string ServerName(const ::testing::TestParamInfo<ServerKind>& info) { return NameOf(info.param); }
+
+} // namespace synctest
