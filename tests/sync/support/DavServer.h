@@ -113,7 +113,8 @@ public:
         pid = 0;
     }
 
-    std::string RootUrl() const { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
+    std::string Origin() const { return "http://127.0.0.1:" + std::to_string(port); }
+    std::string RootUrl() const { return Origin() + "/"; }
     std::string BookUrl() const
     {
         return RootUrl() + (kind == ServerKind::Radicale ? std::string(User) + "/contacts/" : "user/contacts/addressbook/");

@@ -1,0 +1,149 @@
+// Faults in the middle of a sync, against Radicale and Xandikos: a status the
+// server answers with, a broken XML answer, a server gone silent or down, a
+// refused login, and the program killed at random points. Each stops the
+// sync with the request and the server's URL, and the next sync converges
+// with nothing lost and nothing doubled.
+#include "support/FaultProxy.h"
+#include "support/SyncFixture.h"
+
+#include "sync/Settings.h"
+
+#include <csignal>
+#include <random>
+#include <set>
+
+using namespace synctest;
+using namespace std::chrono_literals;
+
+namespace {
+
+class SyncFaults : public SyncFixture {
+protected:
+    // Both sides keep changing: each round adds a contact here and a card
+    // there and edits one of each; `expected` follows what they must become.
+    void Change(int round)
+    {
+        std::vector<Fields> book = Book();
+        const std::u16string here = u"Here " + std::u16string(1, char16_t(u'A' + round));
+        book.push_back(Contact(here, u"1" + std::u16string(1, char16_t(u'0' + round % 10))));
+        if (round > 0) {
+            book[0][FieldEmail] = u"edit" + std::u16string(1, char16_t(u'a' + round)) + u"@here";
+            expected[book[0][FieldName]] = book[0];
+        }
+        expected[here] = book.back();
+        WriteBook(book);
+
+        const std::string there = "There " + std::string(1, char('A' + round));
+        ASSERT_EQ(server->PutCard("there-" + std::to_string(round) + ".vcf",
+                                  Card("there-" + std::to_string(round), there, "TEL;TYPE=CELL:2" + std::to_string(round) + "\r\n")),
+                  201);
+        expected[ce::Utf8ToUtf16(there)] = Contact(ce::Utf8ToUtf16(there), ce::Utf8ToUtf16("2" + std::to_string(round)));
+    }
+
+    // Both sides hold exactly what `expected` says, each contact once.
+    void ExpectConverged(const std::string& when)
+    {
+        std::vector<Fields> all;
+        for (const auto& [name, fields] : expected)
+            all.push_back(fields);
+        std::sort(all.begin(), all.end());
+        EXPECT_EQ(Book(), all) << when;
+        EXPECT_EQ(ServerBook(), all) << when;
+    }
+
+    std::map<std::u16string, Fields> expected;
+};
+
+TEST_P(SyncFaults, AFailedRequestStopsTheSyncAndTheNextConverges)
+{
+    FaultProxy proxy(server->Origin());
+    SetUpSync(proxy.RootUrl());
+    carddav::SyncSettings settings;
+    std::string error;
+    ASSERT_TRUE(carddav::ReadSettings(settings, error));
+    settings.timeoutSeconds = 1;
+    ASSERT_TRUE(carddav::WriteSettings(settings, error));
+    Change(0);
+    ASSERT_TRUE(Sync().ok) << said;
+
+    struct Case {
+        const char* method;
+        int nth;
+        FaultProxy::Fault fault;
+        int status;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"REPORT", 1, FaultProxy::Fault::Status, 500, "HTTP 500"},
+        {"REPORT", 1, FaultProxy::Fault::BrokenXml, 0, "no WebDAV multistatus"},
+        {"PUT", 1, FaultProxy::Fault::Status, 403, "HTTP 403"},
+        {"PUT", 2, FaultProxy::Fault::Status, 503, "HTTP 503"},
+        {"PUT", 1, FaultProxy::Fault::Silence, 0, "no answer from the server"},
+        {"REPORT", 1, FaultProxy::Fault::Status, 404, "HTTP 404"},
+    };
+    int round = 1;
+    for (const Case& fault : cases) {
+        Change(round++);
+        const std::string bytes = ReadFile(DataFile());
+        proxy.Inject(fault.method, fault.nth, fault.fault, fault.status);
+        const carddav::SyncOutcome failed = Sync();
+        EXPECT_FALSE(failed.ok) << fault.says;
+        EXPECT_NE(failed.error.find(fault.says), std::string::npos) << failed.error;
+        EXPECT_NE(failed.error.find(proxy.RootUrl()), std::string::npos) << failed.error;
+        EXPECT_EQ(ReadFile(DataFile()), bytes) << fault.says;
+        const carddav::SyncOutcome next = Sync();
+        ASSERT_TRUE(next.ok) << next.error;
+        ExpectConverged(fault.says);
+    }
+
+    // A server that is down.
+    settings.url = "http://127.0.0.1:" + std::to_string(FreePort()) + "/book/";
+    ASSERT_TRUE(carddav::WriteSettings(settings, error));
+    ASSERT_EQ(RunProgram({"--sync"}), 1);
+    EXPECT_NE(lastSaid.find("no answer from the server"), std::string::npos) << lastSaid;
+    EXPECT_NE(lastSaid.find(settings.url), std::string::npos) << lastSaid;
+}
+
+TEST_P(SyncFaults, ARefusedLoginSaysSoWithoutTheCredentials)
+{
+    if (GetParam() == ServerKind::Xandikos)
+        GTEST_SKIP() << "Xandikos asks for no login";
+    SetUpSync();
+    std::ofstream(root + "/netrc") << "machine 127.0.0.1\nlogin " << User << "\npassword Wrong-Pw-4411\n";
+    ASSERT_EQ(RunProgram({"--sync"}), 1);
+    EXPECT_NE(lastSaid.find("HTTP 401"), std::string::npos) << lastSaid;
+    EXPECT_NE(lastSaid.find(".netrc"), std::string::npos) << lastSaid;
+    EXPECT_EQ(lastSaid.find("Wrong-Pw-4411"), std::string::npos) << lastSaid;
+    // A URL with a user name or password in it is refused at set-up.
+    const std::string url = server->RootUrl();
+    ASSERT_EQ(RunProgram({"--sync-setup", "http://" + std::string(User) + ":x@" + url.substr(7)}), 1);
+    EXPECT_NE(lastSaid.find("netrc"), std::string::npos) << lastSaid;
+}
+
+TEST_P(SyncFaults, SyncsKilledAtRandomPointsConvergeWithNothingLostOrDoubled)
+{
+    SetUpSync();
+    Change(0);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(RunProgram({"--sync"}), 0) << lastSaid;
+    const auto full = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<long long> delay(0, full.count());
+    std::set<int> killed;
+    for (int round = 1; round <= 20; ++round) {
+        Change(round);
+        const pid_t pid = children.Start(shelltest::ChildProcesses::Program(2), {"--sync"}, nullptr, root + "/killed.txt");
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        ::kill(pid, SIGKILL);
+        killed.insert(children.WaitExit(pid, 30s));
+        ASSERT_EQ(RunProgram({"--sync"}), 0) << "round " << round << ": " << lastSaid;
+        said += ReadFile(root + "/killed.txt");
+        ExpectConverged("round " + std::to_string(round));
+    }
+    // Some runs were cut short, and some ran to their end.
+    EXPECT_TRUE(killed.count(128 + SIGKILL)) << "no run was killed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, SyncFaults, ::testing::Values(ServerKind::Radicale, ServerKind::Xandikos), ServerName);
+
+} // namespace

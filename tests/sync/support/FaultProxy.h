@@ -1,0 +1,168 @@
+// A proxy in front of the real server that passes every request on, except
+// the one chosen to fail: an HTTP status, a broken XML answer, or silence
+// until the client gives up.
+#pragma once
+#include "DavServer.h"
+
+#include <atomic>
+#include <mutex>
+#include <sstream>
+#include <poll.h>
+
+namespace synctest {
+
+class FaultProxy {
+public:
+    enum class Fault { None, Status, BrokenXml, Silence };
+
+    explicit FaultProxy(std::string target) : target(std::move(target))
+    {
+        listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const int yes = 1;
+        ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+        port = ntohs(address.sin_port);
+        ::listen(listener, 16);
+        worker = std::thread([this] { Serve(); });
+    }
+
+    ~FaultProxy()
+    {
+        stop = true;
+        worker.join();
+        ::close(listener);
+    }
+
+    std::string RootUrl() const { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
+
+    // The `nth` request of `method` from now on fails with `fault`.
+    void Inject(const std::string& method, int nth, Fault fault, int status = 0)
+    {
+        const std::lock_guard lock(mutex);
+        faultMethod = method, faultCountdown = nth, faultKind = fault, faultStatus = status;
+    }
+
+private:
+    struct Request {
+        std::string method, path, body;
+        std::vector<std::string> headers;
+    };
+
+    static bool ReadRequest(int fd, Request& request)
+    {
+        std::string data;
+        char buffer[65536];
+        std::size_t headerEnd;
+        while ((headerEnd = data.find("\r\n\r\n")) == std::string::npos) {
+            const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+            if (n <= 0)
+                return false;
+            data.append(buffer, std::size_t(n));
+        }
+        std::istringstream head(data.substr(0, headerEnd));
+        std::string line;
+        std::getline(head, line);
+        std::istringstream first(line);
+        first >> request.method >> request.path;
+        std::size_t length = 0;
+        while (std::getline(head, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            const std::string lower = [&] {
+                std::string l = line;
+                for (char& c : l)
+                    c = char(std::tolower(static_cast<unsigned char>(c)));
+                return l;
+            }();
+            if (lower.starts_with("content-length:"))
+                length = std::stoul(line.substr(15));
+            else if (lower.starts_with("depth:") || lower.starts_with("if-match:") ||
+                     lower.starts_with("if-none-match:") || lower.starts_with("content-type:"))
+                request.headers.push_back(line);
+        }
+        request.body = data.substr(headerEnd + 4);
+        while (request.body.size() < length) {
+            const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+            if (n <= 0)
+                return false;
+            request.body.append(buffer, std::size_t(n));
+        }
+        return true;
+    }
+
+    static void Answer(int fd, long status, const std::string& etag, const std::string& body)
+    {
+        std::string response = "HTTP/1.1 " + std::to_string(status) + " X\r\nConnection: close\r\nContent-Length: " +
+                               std::to_string(body.size()) + "\r\n";
+        if (!etag.empty())
+            response += "ETag: " + etag + "\r\n";
+        response += "Content-Type: application/xml\r\n\r\n" + body;
+        ::send(fd, response.data(), response.size(), MSG_NOSIGNAL);
+    }
+
+    Fault Chosen(const std::string& method, int& status)
+    {
+        const std::lock_guard lock(mutex);
+        if (faultKind == Fault::None || method != faultMethod || --faultCountdown > 0)
+            return Fault::None;
+        const Fault fault = faultKind;
+        status = faultStatus;
+        faultKind = Fault::None;
+        return fault;
+    }
+
+    void Serve()
+    {
+        while (!stop) {
+            pollfd waiting{listener, POLLIN, 0};
+            if (::poll(&waiting, 1, 50) <= 0)
+                continue;
+            const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd < 0)
+                continue;
+            Request request;
+            if (ReadRequest(fd, request)) {
+                int status = 0;
+                switch (Chosen(request.method, status)) {
+                case Fault::Status:
+                    Answer(fd, status, {}, "");
+                    break;
+                case Fault::BrokenXml:
+                    Answer(fd, 207, {}, "<?xml version=\"1.0\"?><D:multistatus xmlns:D=\"DAV:\"><D:response><D:href>");
+                    break;
+                case Fault::Silence: // held open without a word, on its own thread
+                    std::thread([fd] {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+                        ::close(fd);
+                    }).detach();
+                    continue;
+                case Fault::None: {
+                    const carddav::HttpResponse passed =
+                        client.Send(request.method, target + request.path, request.headers, request.body);
+                    Answer(fd, passed.status ? passed.status : 502, passed.etag, passed.body);
+                }
+                }
+            }
+            ::close(fd);
+        }
+    }
+
+    std::string target;
+    int listener = -1;
+    int port = 0;
+    std::atomic<bool> stop{false};
+    std::thread worker;
+    carddav::HttpClient client{carddav::HttpOptions{}};
+    std::mutex mutex;
+    std::string faultMethod;
+    int faultCountdown = 0;
+    Fault faultKind = Fault::None;
+    int faultStatus = 0;
+};
+
+} // namespace synctest
