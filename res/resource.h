@@ -15,6 +15,9 @@
 #define IDS_SAVED_TO_RECOVERY 140 // the write-back failed; the recovery file's path follows
 #define IDS_NOT_SAVED 141         // neither the data file nor a recovery file could be written
 #define IDS_NOT_STORABLE 150      // caption while typed characters are refused; they follow
+#define IDS_SYNC_DONE 151         // the sync ended; IDS_SYNC_COUNTS follows
+#define IDS_SYNC_COUNTS 152       // %1 received, %2 sent, %3 deleted, %4 conflicts
+#define IDS_SYNC_FAILED 153       // the sync failed; what failed follows
 // 61184 to 61188: the platform's message box buttons (OK, Cancel, Yes, No,
 // Retry), IDS_MESSAGEBOX_OK and after in platform/ui/MessageBox.h.
 // 61200 to 61222: the platform's date words (month names, short weekday
@@ -50,3 +53,4 @@
 #define ID_CONTACT_NEW 32785
 #define ID_CONTACT_EDIT 32786
 #define ID_CONTACT_DELETE 32787
+#define ID_FILE_SYNC 32788

@@ -22,6 +22,7 @@ namespace {
 constexpr UINT WM_LOAD_FINISHED = WM_USER + 100;
 constexpr UINT WM_ARM_WATCH = WM_USER + 101;
 constexpr UINT WM_TAKE_SCREENSHOT = WM_USER + 102;
+constexpr UINT WM_SYNC_FINISHED = WM_USER + 103;
 
 
 } // namespace
@@ -37,6 +38,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_MESSAGE(WM_LOAD_FINISHED, OnLoadFinished)
     ON_MESSAGE(WM_ARM_WATCH, OnArmWatch)
     ON_MESSAGE(WM_TAKE_SCREENSHOT, OnScreenshot)
+    ON_MESSAGE(WM_SYNC_FINISHED, OnSyncFinished)
+    ON_COMMAND(ID_FILE_SYNC, OnFileSync)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -197,28 +200,62 @@ LRESULT CMainFrame::OnScreenshot(WPARAM, LPARAM)
 
 void CMainFrame::OnTimer(UINT_PTR id)
 {
-    if (id == WatchTimer) {
-        WIN32_FILE_ATTRIBUTE_DATA fresh;
-        GetFileAttributesExW(dataFilePath.c_str(), GetFileExInfoStandard, &fresh);
-        const bool changed = CompareFileTime(&fresh.ftLastWriteTime, &rememberedAttributes.ftLastWriteTime) != 0 ||
-                             fresh.nFileSizeLow != rememberedAttributes.nFileSizeLow;
-        if (changed || retryLoad) {
-            rememberedAttributes = fresh;
-            g_abortLoad = 1;
-            KillTimer(WatchTimer);
-            WaitForReload();
-            g_abortLoad = 0;
-            StartReload();
-        }
-    }
+    if (id == WatchTimer)
+        CheckDataFile();
     CFrameWnd::OnTimer(id);
+}
+
+void CMainFrame::CheckDataFile()
+{
+    WIN32_FILE_ATTRIBUTE_DATA fresh;
+    GetFileAttributesExW(dataFilePath.c_str(), GetFileExInfoStandard, &fresh);
+    const bool changed = CompareFileTime(&fresh.ftLastWriteTime, &rememberedAttributes.ftLastWriteTime) != 0 ||
+                         fresh.nFileSizeLow != rememberedAttributes.nFileSizeLow;
+    if (changed || retryLoad) {
+        rememberedAttributes = fresh;
+        g_abortLoad = 1;
+        KillTimer(WatchTimer);
+        WaitForReload();
+        g_abortLoad = 0;
+        StartReload();
+    }
+}
+
+void CMainFrame::OnFileSync()
+{
+    if (syncCommand.Running())
+        return;
+    // The sync works on the data file: the list goes there first, through its own save.
+    if (listIsWhole && !IsLoading()) {
+        CreateDirectoryW(ContactStoreFolder, nullptr);
+        if (g_contactList.Save(dataFilePath))
+            GetFileAttributesExW(dataFilePath.c_str(), GetFileExInfoStandard, &rememberedAttributes);
+    }
+    syncCommand.Start(m_hWnd, WM_SYNC_FINISHED);
+}
+
+LRESULT CMainFrame::OnSyncFinished(WPARAM, LPARAM)
+{
+    const std::unique_ptr<carddav::SyncOutcome> outcome = syncCommand.TakeOutcome();
+    if (!outcome || closing)
+        return 0;
+    // The list shows what the sync wrote while the box tells the result.
+    CheckDataFile();
+    WaitForReload();
+    MessageBoxW(m_hWnd, CSyncCommand::Message(*outcome).c_str(), title.c_str(),
+                MB_OK | (outcome->ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+    return 0;
 }
 
 void CMainFrame::OnDestroy()
 {
     CFrameWnd::OnDestroy();
     closing = true;
+    // A sync that wrote the data file leaves it newer than the list.
+    const std::unique_ptr<carddav::SyncOutcome> synced = syncCommand.Running() ? syncCommand.TakeOutcome() : nullptr;
     StopReload();
+    if (synced && synced->summary.bookChanged)
+        listIsWhole = 0;
     if (created && listIsWhole && !preview) {
         CreateDirectoryW(ContactStoreFolder, nullptr);
         if (!g_contactList.Save(dataFilePath))
@@ -251,6 +288,7 @@ void CMainFrame::OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu)
     popup->EnableMenuItem(ID_CONTACT_OPEN, state);
     popup->EnableMenuItem(ID_CONTACT_EDIT, state);
     popup->EnableMenuItem(ID_CONTACT_DELETE, state);
+    popup->EnableMenuItem(ID_FILE_SYNC, MF_BYCOMMAND | (syncCommand.Running() ? MF_GRAYED : MF_ENABLED));
 }
 
 void CMainFrame::OnSetFocus(CWnd*)

@@ -1,7 +1,8 @@
 // The program's only top-level window: command bar, letter bar and contact
 // list, and the keeper of the data file. The file is loaded on a background
 // thread, watched every three seconds and reloaded when another program
-// changes it, and written back when the frame is destroyed.
+// changes it, and written back when the frame is destroyed. "Sincronizar"
+// syncs it with the CardDAV address book in the background.
 #pragma once
 #include "listwnd/ContactListWnd.h"
 #include "platform/core/FileSystem.h"
@@ -9,6 +10,7 @@
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/FrameWnd.h"
 #include "shell/LetterBar.h"
+#include "shell/SyncCommand.h"
 
 #include <atomic>
 #include <string>
@@ -48,10 +50,14 @@ protected:
     ce::LRESULT OnLoadFinished(ce::WPARAM, ce::LPARAM);
     ce::LRESULT OnArmWatch(ce::WPARAM, ce::LPARAM);
     ce::LRESULT OnScreenshot(ce::WPARAM, ce::LPARAM);
+    void OnFileSync();
+    ce::LRESULT OnSyncFinished(ce::WPARAM, ce::LPARAM);
 
 private:
     static ce::DWORD ReloadThread(ce::LPVOID parameter);
     void StartReload();
+    // Reloads the data file when another program (or the sync) changed it.
+    void CheckDataFile();
     // Waits for the running load to end, serving its calls into the window
     // meanwhile.
     void WaitForReload();
@@ -65,6 +71,7 @@ private:
     ce::CCommandBar commandBar;
     CContactListWnd listWindow;
     CLetterBar letterBar;
+    CSyncCommand syncCommand;
     std::u16string dataFilePath;
     ce::WIN32_FILE_ATTRIBUTE_DATA rememberedAttributes;
     std::atomic<int> reloadBusy{0};

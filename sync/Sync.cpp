@@ -13,6 +13,8 @@ namespace carddav {
 namespace {
 
 constexpr int MaxRetries = 3;
+// New cards sent between two writes of the state.
+constexpr std::size_t RecordBatch = 200;
 // The ETag of a card whose PUT answered none: it never equals the server's.
 constexpr const char* UnknownEtag = "-";
 
@@ -52,7 +54,10 @@ private:
     bool SyncPair(const std::string& href, const Pair& pair);
     bool SyncEdit(const std::string& href, const SyncedCard& base, const Fields& here, std::string etag,
                   std::string card);
-    bool Upload(const Fields& fields, bool keepFirst);
+    SyncedCard MakeCard(const Fields& fields) const;
+    bool UploadCopy(const Fields& fields);
+    bool UploadNew();
+    bool Record(const std::vector<SyncedCard>& cards);
     void TakeServerCard(const std::string& href, const FetchedCard& card, int local);
     bool Fail(const std::string& method, const std::string& href, const HttpResponse& response)
     {
@@ -196,24 +201,28 @@ void SyncRun::PairContacts()
                 hrefs.push_back(href);
         return hrefs;
     };
+    std::multimap<std::u16string, std::string> byName;
+    for (const std::string& href : unpairedSynced())
+        byName.emplace(state.Cards().at(href).fields[FieldName], href);
     for (int i = 0; i < int(local.size()); ++i) {
         if (pairedLocal.count(i) || local[i][FieldName].empty())
             continue;
-        for (const std::string& href : unpairedSynced()) {
-            if (state.Cards().at(href).fields[FieldName] == local[i][FieldName]) {
-                take(i, href, false);
+        for (auto [it, end] = byName.equal_range(local[i][FieldName]); it != end; ++it) {
+            if (unpaired(it->second)) {
+                take(i, it->second, false);
                 break;
             }
         }
     }
+    const std::vector<std::string> rest = unpairedSynced();
     for (int i = 0; i < int(local.size()); ++i) {
         if (pairedLocal.count(i))
             continue;
         std::string best;
         int bestShared = 0;
-        for (const std::string& href : unpairedSynced()) {
+        for (const std::string& href : rest) {
             int filled = 0;
-            const int shared = SharedFields(state.Cards().at(href).fields, local[i], filled);
+            const int shared = unpaired(href) ? SharedFields(state.Cards().at(href).fields, local[i], filled) : 0;
             if (shared > bestShared && shared * 2 >= filled) {
                 best = href;
                 bestShared = shared;
@@ -276,7 +285,7 @@ bool SyncRun::SyncEdit(const std::string& href, const SyncedCard& base, const Fi
         fields = MergeEdits(base.fields, here, read.fields, conflict);
         if (conflict) {
             ++summary.conflicts;
-            if (!Upload(here, false))
+            if (!UploadCopy(here))
                 return false;
         }
         etag = again.etag;
@@ -293,28 +302,70 @@ bool SyncRun::SyncEdit(const std::string& href, const SyncedCard& base, const Fi
     }
 }
 
-// A new card for a contact; `keepFirst`: the contact is already in the book
-// as sent, so its state is kept before the card goes out and a retry after
-// a crash sends the same card again.
-bool SyncRun::Upload(const Fields& fields, bool keepFirst)
+SyncedCard SyncRun::MakeCard(const Fields& fields) const
 {
     const std::string uid = RandomUuid();
-    SyncedCard card{server.PathOf(uid + ".vcf"), uid, "", NewCard(fields, uid), fields};
-    if (keepFirst && !state.Put(card)) {
-        message = state.Error();
-        return false;
-    }
+    return {server.PathOf(uid + ".vcf"), uid, "", NewCard(fields, uid), fields};
+}
+
+// A second contact, the version edited here of a conflict: its card is
+// recorded with the list, since the list does not hold it yet.
+bool SyncRun::UploadCopy(const Fields& fields)
+{
+    SyncedCard card = MakeCard(fields);
     const HttpResponse response = server.Put(card.href, card.card, "");
     if (!IsSuccess(response.status))
         return Fail("PUT", card.href, response);
     ++summary.sent;
     card.etag = response.etag.empty() ? UnknownEtag : response.etag;
     Wrote(card.href, card.etag);
-    if (keepFirst)
-        return state.Put(card) || (message = state.Error(), false);
     after.put.push_back(card);
     additions.push_back(fields);
     return true;
+}
+
+bool SyncRun::Record(const std::vector<SyncedCard>& cards)
+{
+    if (cards.empty())
+        return true;
+    bool ok = state.Begin();
+    for (const SyncedCard& card : cards)
+        ok = ok && state.Put(card);
+    if (ok && state.Commit())
+        return true;
+    message = state.Error();
+    return false;
+}
+
+// The contacts new here go out as new cards. They are recorded before they
+// go, so that after a crash the same cards are sent again under the same
+// hrefs, and a card that had arrived answers 412 instead of doubling.
+bool SyncRun::UploadNew()
+{
+    std::vector<SyncedCard> cards;
+    for (int i : newHere)
+        if (!IsBlank(local[i]))
+            cards.push_back(MakeCard(local[i]));
+    if (!Record(cards))
+        return false;
+    std::vector<SyncedCard> arrived;
+    for (SyncedCard& card : cards) {
+        const HttpResponse response = server.Put(card.href, card.card, "");
+        if (!IsSuccess(response.status)) {
+            Record(arrived);
+            return Fail("PUT", card.href, response);
+        }
+        ++summary.sent;
+        card.etag = response.etag.empty() ? UnknownEtag : response.etag;
+        Wrote(card.href, card.etag);
+        arrived.push_back(card);
+        if (arrived.size() == RecordBatch) {
+            if (!Record(arrived))
+                return false;
+            arrived.clear();
+        }
+    }
+    return Record(arrived);
 }
 
 bool SyncRun::SyncPair(const std::string& href, const Pair& pair)
@@ -381,7 +432,7 @@ bool SyncRun::SyncPair(const std::string& href, const Pair& pair)
     const Fields merged = MergeEdits(synced.fields, local[pair.local], there.fields, conflict);
     if (conflict) {
         ++summary.conflicts;
-        if (!Upload(local[pair.local], false))
+        if (!UploadCopy(local[pair.local]))
             return false;
     }
     if (merged != local[pair.local]) {
@@ -471,10 +522,7 @@ bool SyncRun::Run(bool allowEmpty, std::string& error)
         for (const auto& [href, pair] : std::map<std::string, Pair>(pairs))
             if (!SyncPair(href, pair))
                 return false;
-        for (int i : newHere)
-            if (!IsBlank(local[i]) && !Upload(local[i], true))
-                return false;
-        return true;
+        return UploadNew();
     }();
     if (!ok) {
         error = message;

@@ -74,10 +74,10 @@ protected:
 TEST_F(Language, EnglishComesFromTheSatelliteAndSpanishIsBuiltIn)
 {
     EXPECT_EQ(Run("0409"), (Texts{u"Name", u"Telephone", u"Mobile", u"&File", u"&Open", u"&New", u"&Edit", u"&Delete",
-                                  u"E&xit", u"Name:", u"Birthday:", u"Delete the contact permanently?"}));
+                                  u"S&ync", u"E&xit", u"Name:", u"Birthday:", u"Delete the contact permanently?"}));
     EXPECT_EQ(AfxGetResourceHandle(), AfxGetInstanceHandle()) << "the satellite is given back";
     EXPECT_EQ(Run("0c0a"), (Texts{u"Nombre", u"Telefono", u"Movil", u"&Archivo", u"A&brir", u"&Nuevo", u"E&ditar",
-                                  u"&Borrar", u"&Salir", u"Nombre:", u"Cumpleanios:", u"Borrar definitivamente el contacto?"}));
+                                  u"&Borrar", u"Sin&cronizar", u"&Salir", u"Nombre:", u"Cumpleanios:", u"Borrar definitivamente el contacto?"}));
 }
 
 } // namespace

@@ -163,10 +163,10 @@ TEST_F(MainFrame, MenuByKeysTakesTheKeyboardUntilChosenOrDismissed)
     Press(VK_F10, true);
     ASSERT_NE(bar->GetPopupWindow(), nullptr);
     EXPECT_EQ(bar->GetHighlightedItem(), 0) << "Abrir";
-    // Up, Down, Home and End move over the five items, wrapping at the ends;
+    // Up, Down, Home and End move over the six items, wrapping at the ends;
     // the list underneath keeps its row.
-    const std::pair<UINT, int> moves[] = {{VK_DOWN, 1}, {VK_DOWN, 2}, {VK_UP, 1}, {VK_UP, 0}, {VK_UP, 4},
-                                          {VK_DOWN, 0}, {VK_END, 4}, {VK_HOME, 0}};
+    const std::pair<UINT, int> moves[] = {{VK_DOWN, 1}, {VK_DOWN, 2}, {VK_UP, 1}, {VK_UP, 0}, {VK_UP, 5},
+                                          {VK_DOWN, 0}, {VK_END, 5}, {VK_HOME, 0}};
     for (auto [key, item] : moves) {
         Press(key);
         EXPECT_EQ(bar->GetHighlightedItem(), item) << "key " << key;
@@ -201,7 +201,9 @@ TEST_F(MainFrame, MenuByKeysTakesTheKeyboardUntilChosenOrDismissed)
     Press(VK_F10, true);
     EXPECT_EQ(bar->GetHighlightedItem(), 1) << "Nuevo";
     Press(VK_DOWN);
-    EXPECT_EQ(bar->GetHighlightedItem(), 4) << "Salir";
+    EXPECT_EQ(bar->GetHighlightedItem(), 4) << "Sincronizar";
+    Press(VK_DOWN);
+    EXPECT_EQ(bar->GetHighlightedItem(), 5) << "Salir";
     Press('B');
     EXPECT_NE(bar->GetPopupWindow(), nullptr) << "a grayed item's mnemonic does nothing";
     // An item's only mnemonic chooses it at once: "&Salir" ends the program.

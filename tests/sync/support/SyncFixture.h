@@ -41,13 +41,17 @@ inline std::string Card(const std::string& uid, const std::string& name, const s
            "END:VCARD\r\n";
 }
 
-class SyncFixture : public ::testing::TestWithParam<ServerKind> {
-protected:
-    void SetUp() override
+// The device, its settings and a server of its own, made and removed by
+// the tests' fixture and by the benchmark.
+class SyncDevice {
+public:
+    // False with `why` when the server does not start.
+    bool Make(ServerKind kind, std::string& why)
     {
         ce::SetACP(54936);
         char pattern[] = "/tmp/contacts-sync-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        if (!::mkdtemp(pattern))
+            return false;
         root = pattern;
         for (const char* folder : {"/device", "/config", "/run", "/server"})
             std::filesystem::create_directories(root + folder);
@@ -59,14 +63,16 @@ protected:
         ::setenv("NETRC", (root + "/netrc").c_str(), 1);
         ::setenv("CONTACTS_CODEPAGE", "54936", 1);
         ce::SetDeviceRoot(root + "/device");
-        server = std::make_unique<DavServer>(GetParam(), root + "/server");
-        ASSERT_TRUE(server->Start()) << NameOf(GetParam()) << " did not start: " << ReadFile(server->LogPath());
+        server = std::make_unique<DavServer>(kind, root + "/server");
+        if (server->Start())
+            return true;
+        why = NameOf(kind) + " did not start: " + ReadFile(server->LogPath());
+        return false;
     }
 
-    void TearDown() override
+    void Remove()
     {
         server->Stop();
-        ExpectNoPasswordAnywhere();
         ce::SetDeviceRoot("");
         ce::SetACP(0);
         std::error_code ignored;
@@ -164,6 +170,22 @@ protected:
     std::string lastSaid; // what it said the last time it ran
     std::unique_ptr<DavServer> server;
     shelltest::ChildProcesses children;
+};
+
+class SyncFixture : public ::testing::TestWithParam<ServerKind>, protected SyncDevice {
+protected:
+    void SetUp() override
+    {
+        std::string why;
+        ASSERT_TRUE(Make(GetParam(), why)) << why;
+    }
+
+    void TearDown() override
+    {
+        server->Stop();
+        ExpectNoPasswordAnywhere();
+        Remove();
+    }
 };
 
 inline std::string ServerName(const ::testing::TestParamInfo<ServerKind>& info) { return NameOf(info.param); }

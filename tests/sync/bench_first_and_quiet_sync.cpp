@@ -1,0 +1,93 @@
+// The first sync and a no-change sync of 10,000 contacts against a local
+// Radicale, beside the time that Radicale takes to answer the same PUTs and
+// one sync-collection REPORT sent by a plain libcurl client in the same run.
+// The counters first_ratio and quiet_ratio are the sync's times over those.
+#include "support/SyncFixture.h"
+
+#include "sync/Settings.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+using namespace synctest;
+
+namespace {
+
+constexpr int Contacts = 10000;
+
+double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+std::vector<Fields> Book()
+{
+    std::vector<Fields> book;
+    for (int i = 0; i < Contacts; ++i) {
+        const std::u16string n = ce::Utf8ToUtf16(std::to_string(i));
+        Fields f = Contact(u"Person " + n, u"+34 600 " + n, u"person" + n + u"@example.org");
+        f[FieldCompany] = u"Company " + ce::Utf8ToUtf16(std::to_string(i % 97));
+        book.push_back(f);
+    }
+    return book;
+}
+
+// A device, a config folder and a Radicale of their own, made and removed with it.
+struct Bench : SyncDevice {
+    Bench()
+    {
+        std::string why;
+        made = Make(ServerKind::Radicale, why);
+    }
+    ~Bench() { Remove(); }
+    bool made = false;
+};
+
+void BM_FirstAndQuietSyncOf10000(benchmark::State& state)
+{
+    for (auto _ : state) {
+        // The plain client's PUTs and REPORT, on a server of their own.
+        double plainPuts = 0, plainReport = 0;
+        {
+            Bench plain;
+            if (!plain.made) {
+                state.SkipWithError("Radicale did not start");
+                return;
+            }
+            carddav::HttpClient client{carddav::HttpOptions{}};
+            const std::vector<Fields> book = Book();
+            const auto start = std::chrono::steady_clock::now();
+            for (int i = 0; i < Contacts; ++i) {
+                const std::string uid = carddav::RandomUuid();
+                client.Send("PUT", plain.server->BookUrl() + uid + ".vcf",
+                            {"Content-Type: text/vcard; charset=utf-8", "If-None-Match: *"}, carddav::NewCard(book[i], uid));
+            }
+            plainPuts = Seconds(std::chrono::steady_clock::now() - start);
+            const auto reportStart = std::chrono::steady_clock::now();
+            const carddav::HttpResponse report = client.Send("REPORT", plain.server->BookUrl(),
+                                                             {"Depth: 0", "Content-Type: application/xml"},
+                                                             carddav::SyncCollectionBody(""));
+            plainReport = Seconds(std::chrono::steady_clock::now() - reportStart);
+            if (report.status != 207)
+                state.SkipWithError("the plain REPORT failed");
+        }
+        Bench device;
+        device.WriteBook(Book());
+        device.SetUpSync();
+        auto start = std::chrono::steady_clock::now();
+        const carddav::SyncOutcome first = device.Sync();
+        const double firstSync = Seconds(std::chrono::steady_clock::now() - start);
+        start = std::chrono::steady_clock::now();
+        const carddav::SyncOutcome quiet = device.Sync();
+        const double quietSync = Seconds(std::chrono::steady_clock::now() - start);
+        if (!first.ok || !quiet.ok || first.summary.sent != Contacts)
+            state.SkipWithError((first.error + quiet.error).c_str());
+        state.counters["plain_puts_s"] = plainPuts;
+        state.counters["first_sync_s"] = firstSync;
+        state.counters["first_ratio"] = firstSync / plainPuts;
+        state.counters["plain_report_s"] = plainReport;
+        state.counters["quiet_sync_s"] = quietSync;
+        state.counters["quiet_ratio"] = quietSync / plainReport;
+    }
+}
+BENCHMARK(BM_FirstAndQuietSyncOf10000)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace

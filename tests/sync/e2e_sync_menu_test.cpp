@@ -1,0 +1,117 @@
+// "Sincronizar" in the running program, in Spanish and in English: the item
+// in the "Archivo" menu, the sync in the background, the list showing the
+// synced contacts and the message box with the result; pictures of both.
+#include "support/SyncFixture.h"
+
+#include "platform/ui/CommandBar.h"
+#include "platform/ui/Host.h"
+#include "platform/ui/MessageBox.h"
+#include "res/resource.h"
+#include "shell/ContactApp.h"
+#include "shell/MainFrm.h"
+#include "../shell/support/ShellFixtures.h"
+
+using namespace synctest;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SyncMenu : public ::testing::TestWithParam<const char*>, protected SyncDevice {
+protected:
+    void SetUp() override
+    {
+        const fs::path satellite = fs::read_symlink("/proc/self/exe").parent_path() / "Contacts.exe.0409.mui";
+        fs::copy_file(CONTACTS_SATELLITE_DIR "/Contacts.exe.0409.mui", satellite, fs::copy_options::overwrite_existing);
+        std::string why;
+        ASSERT_TRUE(Make(ServerKind::Radicale, why)) << why;
+        SetUpSync();
+        WriteBook({Contact(u"Ana", u"111")});
+        ASSERT_EQ(server->PutCard("carla.vcf", Card("carla", "Carla", "TEL;TYPE=CELL:222\r\n")), 201);
+    }
+
+    void TearDown() override { Remove(); }
+
+    std::vector<std::u16string> Listed()
+    {
+        std::vector<std::u16string> names;
+        auto guard = g_contactList.Lock();
+        for (int i = 0; i < g_contactList.GetCount(); ++i)
+            names.push_back(g_contactList.GetAt(i)->GetField(FieldName)->TextValue().data());
+        return names;
+    }
+
+    // Pictures the box once it is up, then closes it.
+    static void PictureTheBoxWhenUp(const std::string& picture, bool& seen,
+                                    std::chrono::steady_clock::time_point until = std::chrono::steady_clock::now() +
+                                                                                  std::chrono::seconds(30))
+    {
+        ce::PostTask([picture, &seen, until] {
+            const ce::HWND box = ce::FindWindowW(ce::MESSAGEBOX_CLASSW, nullptr);
+            if (!box && std::chrono::steady_clock::now() < until) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                return PictureTheBoxWhenUp(picture, seen, until);
+            }
+            seen = box != nullptr;
+            EXPECT_TRUE(ce::GrabScreen().SavePng(picture));
+            ce::SendMessageW(box, ce::WM_CLOSE);
+        });
+    }
+};
+
+TEST_P(SyncMenu, SyncsInTheBackgroundShowsTheContactsAndTellsTheResult)
+{
+    const std::string language = GetParam();
+    const bool spanish = language == "0c0a";
+    ::setenv("CONTACTS_UI_LANGUAGE", language.c_str(), 1);
+    CContactApp app;
+    ASSERT_TRUE(app.InitApplication());
+    ASSERT_TRUE(app.InitInstance());
+    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    const ce::HWND frameWindow = frame->m_hWnd;
+    ASSERT_TRUE(shelltest::WaitFor([&] { return !frame->IsLoading() && g_contactList.GetCount() == 1; }));
+
+    auto* bar = shelltest::ChildOf<ce::CCommandBar>(frameWindow);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(ce::GetMenuText(ce::GetSubMenu(bar->GetMenu(), 0), ID_FILE_SYNC, ce::MF_BYCOMMAND),
+              spanish ? u"Sin&cronizar" : u"S&ync");
+    bar->TrackPopup(0);
+    ce::PumpMessages();
+    ASSERT_NE(bar->GetPopupWindow(), nullptr);
+    const std::string pictures = CONTACTS_PICTURES_DIR;
+    EXPECT_TRUE(ce::GrabScreen().SavePng(pictures + "/sync-menu-" + language + ".png"));
+    bar->TrackPopup(0);
+
+    bool seen = false;
+    PictureTheBoxWhenUp(pictures + "/sync-done-" + language + ".png", seen);
+    ce::PostMessageW(frameWindow, ce::WM_COMMAND, ID_FILE_SYNC, 0);
+    EXPECT_TRUE(shelltest::WaitFor([&] { return seen && !frame->IsLoading() && Listed().size() == 2; }, 30000));
+    EXPECT_EQ(Listed(), (std::vector<std::u16string>{u"Ana", u"Carla"}));
+    EXPECT_EQ(ServerBook(), Book());
+
+    // The box says what moved, in the interface language.
+    ASSERT_EQ(server->PutCard("dora.vcf", Card("dora", "Dora")), 201);
+    std::u16string told;
+    ce::SetMessageBoxHook([&](ce::HWND, const std::u16string& text, const std::u16string&, ce::UINT) {
+        told = text;
+        return ce::IDOK;
+    });
+    ce::PostMessageW(frameWindow, ce::WM_COMMAND, ID_FILE_SYNC, 0);
+    EXPECT_TRUE(shelltest::WaitFor([&] { return !told.empty() && !frame->IsLoading() && Listed().size() == 3; }, 30000));
+    ce::SetMessageBoxHook(nullptr);
+    EXPECT_EQ(told, spanish ? u"Sincronizacion terminada.\nRecibidos: 1, enviados: 0, borrados: 0, conflictos: 0"
+                            : u"The sync is done.\nReceived: 1, sent: 0, deleted: 0, conflicts: 0");
+
+    ce::PostMessageW(frameWindow, ce::WM_COMMAND, ce::ID_APP_EXIT, 0);
+    EXPECT_TRUE(shelltest::WaitFor([&] { return !ce::IsWindow(frameWindow); }));
+    app.ExitInstance();
+    EXPECT_EQ(Book().size(), 3u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, SyncMenu, ::testing::Values("0c0a", "0409"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param) == "0c0a" ? "Spanish" : "English";
+                         });
+
+} // namespace
