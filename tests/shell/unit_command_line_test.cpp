@@ -34,6 +34,13 @@ TEST(CommandLineTest, ReadsEveryOptionWithItsValues)
     const CommandLine exported = ParseCommandLine({"--export", "-"});
     EXPECT_EQ(exported.action, CommandLine::Export);
     EXPECT_EQ(exported.exportFile, "-");
+
+    const CommandLine setup = ParseCommandLine({"--sync-setup", "https://dav.example/"});
+    EXPECT_EQ(setup.action, CommandLine::SyncSetup);
+    EXPECT_EQ(setup.syncUrl, "https://dav.example/");
+    const CommandLine sync = ParseCommandLine({"--allow-empty", "--sync"});
+    EXPECT_EQ(sync.action, CommandLine::Sync);
+    EXPECT_TRUE(sync.allowEmpty);
 }
 
 TEST(CommandLineTest, NamesWhatIsWrong)
@@ -52,6 +59,9 @@ TEST(CommandLineTest, NamesWhatIsWrong)
         {{"--import", "a.vcf", "--export", "b.vcf"}, "--import and --export cannot be combined"},
         {{"--dry-run"}, "--dry-run goes with --import"},
         {{"--export", "b.vcf", "--dry-run"}, "--dry-run goes with --import"},
+        {{"--sync", "--export", "b.vcf"}, "--import, --export, --sync-setup and --sync cannot be combined"},
+        {{"--sync-setup"}, "option '--sync-setup' needs a value"},
+        {{"--allow-empty"}, "--allow-empty goes with --sync"},
     };
     for (const auto& [args, error] : wrong) {
         const CommandLine line = ParseCommandLine(args);
@@ -66,7 +76,8 @@ TEST(CommandLineTest, HelpNamesEveryOptionAndSetting)
     EXPECT_TRUE(help.starts_with(UsageText()));
     for (const char* word : {"--scale N", "--fullscreen", "--screenshot FILE", "--import FILE...", "--dry-run",
                              "--export FILE", "--help", "--version", "CONTACTS_DEVICE_ROOT", "CONTACTS_CODEPAGE",
-                             "CONTACTS_UI_LANGUAGE", "CONTACTS_SCALE", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"})
+                             "CONTACTS_UI_LANGUAGE", "CONTACTS_SCALE", "XDG_STATE_HOME", "XDG_RUNTIME_DIR",
+                             "--sync-setup URL", "--sync ", "--allow-empty", "XDG_CONFIG_HOME", "NETRC"})
         EXPECT_NE(help.find(word), std::string::npos) << word;
     for (std::size_t start = 0, end; (end = help.find('\n', start)) != std::string::npos; start = end + 1)
         EXPECT_LE(end - start, 80u) << help.substr(start, end - start);

@@ -33,9 +33,9 @@ TEST_F(ResourcesTest, ProgramCarriesItsStringsAndMenu)
     EXPECT_EQ(popup.text, u"&Archivo");
     const std::pair<const char16_t*, UINT> expected[] = {{u"A&brir", ID_CONTACT_OPEN}, {u"&Nuevo", ID_CONTACT_NEW},
                                                          {u"E&ditar", ID_CONTACT_EDIT}, {u"&Borrar", ID_CONTACT_DELETE},
-                                                         {u"&Salir", 57665}};
-    ASSERT_EQ(popup.items.size(), 5u);
-    for (std::size_t i = 0; i < 5; ++i) {
+                                                         {u"Sin&cronizar", ID_FILE_SYNC}, {u"&Salir", 57665}};
+    ASSERT_EQ(popup.items.size(), 6u);
+    for (std::size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(popup.items[i].text, expected[i].first);
         EXPECT_EQ(popup.items[i].id, expected[i].second);
     }
@@ -94,8 +94,9 @@ TEST_F(ResourcesTest, SatelliteReplacesEveryLookupUntilFreed)
     EXPECT_EQ(LoadStringW(IDS_DELETE_QUESTION), u"Delete the contact permanently?");
     const MenuTemplate* menu = FindMenu(IDR_MAINFRAME);
     ASSERT_NE(menu, nullptr);
-    ASSERT_EQ(menu->items[0].items.size(), 5u);
-    EXPECT_EQ(menu->items[0].items[4].text, u"E&xit");
+    ASSERT_EQ(menu->items[0].items.size(), 6u);
+    EXPECT_EQ(menu->items[0].items[4].text, u"S&ync");
+    EXPECT_EQ(menu->items[0].items[5].text, u"E&xit");
 
     // Freeing the current module falls back to the program's own.
     EXPECT_EQ(FreeLibrary(english), TRUE);
