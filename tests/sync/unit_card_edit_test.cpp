@@ -67,6 +67,15 @@ TEST_F(CardEdit, ANameTakenFromNIsReplacedWholeAndANewCardCarriesItsUid)
     EXPECT_EQ(Read(made), fields);
 }
 
+TEST_F(CardEdit, TextTheCodePageCannotStoreIsCountedByProperty)
+{
+    ce::SetACP(1252);
+    carddav::ServerCard read;
+    ASSERT_TRUE(carddav::ReadServerCard("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:王明\r\nTITLE:Jefe\r\nEND:VCARD\r\n", read));
+    EXPECT_EQ(read.fields[FieldName], u"??");
+    EXPECT_EQ(read.unstorable, (std::map<std::string, int>{{"FN", 1}}));
+}
+
 TEST(MergeEdits, FieldsChangedOnOneSideMergeAndTheSameFieldChangedTwiceIsAConflict)
 {
     Fields base, here, server;
