@@ -37,7 +37,7 @@ protected:
         std::vector<std::u16string> names;
         auto guard = g_contactList.Lock();
         for (int i = 0; i < g_contactList.GetCount(); ++i)
-            names.push_back(g_contactList.GetAt(i)->GetField(FieldName)->TextValue().data());
+            names.emplace_back(g_contactList.GetAt(i)->GetField(FieldName)->TextValue());
         return names;
     }
 

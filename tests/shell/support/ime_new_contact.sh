@@ -29,7 +29,7 @@ setxkbmap -layout us -variant intl -option compose:ralt
     space N dead_acute u dead_tilde n e z
 "$IME_TOOL" key Return
 click 25 10
-click 30 104 # Salir
+click 30 122 # Salir
 for _ in $(seq 50); do
     kill -0 "$app" 2> /dev/null || break
     sleep 0.1
