@@ -84,13 +84,13 @@ TEST_P(SyncFaults, AFailedRequestStopsTheSyncAndTheNextConverges)
     int round = 1;
     for (const Case& fault : cases) {
         Change(round++);
-        const std::string bytes = ReadFile(DataFile());
+        const std::string bytes = ReadHostFile(DataFile());
         proxy.Inject(fault.method, fault.nth, fault.fault, fault.status);
         const carddav::SyncOutcome failed = Sync();
         EXPECT_FALSE(failed.ok) << fault.says;
         EXPECT_NE(failed.error.find(fault.says), std::string::npos) << failed.error;
         EXPECT_NE(failed.error.find(proxy.RootUrl()), std::string::npos) << failed.error;
-        EXPECT_EQ(ReadFile(DataFile()), bytes) << fault.says;
+        EXPECT_EQ(ReadHostFile(DataFile()), bytes) << fault.says;
         const carddav::SyncOutcome next = Sync();
         ASSERT_TRUE(next.ok) << next.error;
         ExpectConverged(fault.says);
@@ -137,7 +137,7 @@ TEST_P(SyncFaults, SyncsKilledAtRandomPointsConvergeWithNothingLostOrDoubled)
         ::kill(pid, SIGKILL);
         killed.insert(children.WaitExit(pid, 30s));
         ASSERT_EQ(RunProgram({"--sync"}), 0) << "round " << round << ": " << lastSaid;
-        said += ReadFile(root + "/killed.txt");
+        said += ReadHostFile(root + "/killed.txt");
         ExpectConverged("round " + std::to_string(round));
     }
     // Some runs were cut short, and some ran to their end.

@@ -5,6 +5,7 @@
 
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/Host.h"
+#include "platform/ui/testing/ScreenGrab.h"
 #include "platform/ui/MessageBox.h"
 #include "res/resource.h"
 #include "shell/ContactApp.h"

@@ -74,14 +74,14 @@ TEST_P(TwoWaySync, FirstSyncJoinsTwoBooksAndTenQuietSyncsChangeNothing)
     EXPECT_EQ(href, carddav::UrlPath(server->BookUrl()) + uuid + ".vcf");
     EXPECT_EQ(uuid[14], '4');
 
-    const std::string bytes = ReadFile(DataFile());
+    const std::string bytes = ReadHostFile(DataFile());
     const auto cards = server->Cards();
     for (int i = 0; i < 10; ++i) {
         const carddav::SyncOutcome quiet = Sync();
         ASSERT_TRUE(quiet.ok) << quiet.error;
         EXPECT_EQ(quiet.requests, (std::map<std::string, int>{{"REPORT", 1}})) << "sync " << i;
     }
-    EXPECT_EQ(ReadFile(DataFile()), bytes);
+    EXPECT_EQ(ReadHostFile(DataFile()), bytes);
     EXPECT_EQ(server->Cards().size(), cards.size());
     for (const auto& [href, card] : server->Cards())
         EXPECT_EQ(card.etag, cards.at(href).etag) << href;

@@ -10,6 +10,7 @@
 #include "platform/core/FileSystem.h"
 #include "sync/CardEdit.h"
 #include "sync/SyncBook.h"
+#include "../../common/Files.h"
 #include "../../shell/support/ChildProcesses.h"
 
 #include <algorithm>
@@ -28,12 +29,6 @@ inline Fields Contact(std::u16string name, std::u16string mobile = {}, std::u16s
     return fields;
 }
 
-inline std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // A plain vCard 3.0 as another client writes it.
 inline std::string Card(const std::string& uid, const std::string& name, const std::string& more = {})
 {
@@ -49,10 +44,7 @@ public:
     bool Make(ServerKind kind, std::string& why)
     {
         ce::SetACP(54936);
-        char pattern[] = "/tmp/contacts-sync-XXXXXX";
-        if (!::mkdtemp(pattern))
-            return false;
-        root = pattern;
+        root = MakeTempFolder("sync");
         for (const char* folder : {"/device", "/config", "/run", "/server"})
             std::filesystem::create_directories(root + folder);
         std::filesystem::permissions(root + "/run", std::filesystem::perms::owner_all);
@@ -66,7 +58,7 @@ public:
         server = std::make_unique<DavServer>(kind, root + "/server");
         if (server->Start())
             return true;
-        why = NameOf(kind) + " did not start: " + ReadFile(server->LogPath());
+        why = NameOf(kind) + " did not start: " + ReadHostFile(server->LogPath());
         return false;
     }
 
@@ -75,8 +67,7 @@ public:
         server->Stop();
         ce::SetDeviceRoot("");
         ce::SetACP(0);
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
+        RemoveFolder(root);
     }
 
     // The password is in .netrc and the server's user file, and nowhere else:
@@ -86,7 +77,7 @@ public:
         for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
             if (!entry.is_regular_file() || entry.path() == root + "/netrc" || entry.path() == root + "/server/users")
                 continue;
-            EXPECT_EQ(ReadFile(entry.path()).find(Password), std::string::npos) << entry.path();
+            EXPECT_EQ(ReadHostFile(entry.path()).find(Password), std::string::npos) << entry.path();
         }
         EXPECT_EQ(said.find(Password), std::string::npos) << said;
     }
@@ -160,7 +151,7 @@ public:
         const std::string errors = root + "/program-errors.txt";
         const pid_t pid = children.Start(shelltest::ChildProcesses::Program(2), std::move(args), nullptr, errors);
         const int status = children.WaitExit(pid, timeout);
-        lastSaid = ReadFile(errors);
+        lastSaid = ReadHostFile(errors);
         said += lastSaid;
         return status;
     }
