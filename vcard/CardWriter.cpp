@@ -11,24 +11,27 @@ namespace {
 
 constexpr std::size_t MaxLineOctets = 75;
 
-std::string Escaped(std::u16string_view text)
+// Appends the text escaped, in UTF-8.
+void AppendEscaped(std::string& out, std::u16string_view text)
 {
-    std::u16string escaped;
+    std::size_t plain = 0; // start of the run not yet appended
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (c == u'\\' || c == u',' || c == u';') {
-            escaped += u'\\';
-            escaped += c;
-        } else if (c == u'\r' || c == u'\n') {
+        if (c != u'\\' && c != u',' && c != u';' && c != u'\r' && c != u'\n')
+            continue;
+        ce::AppendUtf8(out, text.substr(plain, i - plain));
+        if (c == u'\r' || c == u'\n') {
             // CR LF is one line break, like a lone CR or LF.
             if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
                 ++i;
-            escaped += u"\\n";
+            out += "\\n";
         } else {
-            escaped += c;
+            out += '\\';
+            out += char(c);
         }
+        plain = i + 1;
     }
-    return ce::Utf16ToUtf8(escaped);
+    ce::AppendUtf8(out, text.substr(plain));
 }
 
 // Appends the line folded: no physical line longer than 75 octets, a
@@ -51,34 +54,63 @@ void AppendFolded(std::string& out, std::string_view line)
 
 class CardBuilder {
 public:
-    explicit CardBuilder(const ContactRecord& record) : record(record) {}
+    CardBuilder(const ContactRecord& record, std::string& card) : record(record), card(card) {}
 
-    std::string Build();
+    // Appends the card.
+    void Build();
 
 private:
     std::u16string_view Text(FieldId id) const { return record.GetField(id)->TextValue(); }
 
-    void Add(std::string_view property, std::string_view value) { AppendFolded(card, std::string(property) + ":" + std::string(value)); }
+    // The line is made in `line`, then folded into the card.
+    void Begin(std::string_view property)
+    {
+        line.assign(property);
+        line += ':';
+    }
+    void End() { AppendFolded(card, line); }
 
     void AddText(std::string_view property, FieldId id)
     {
-        if (!Text(id).empty())
-            Add(property, Escaped(Text(id)));
+        if (Text(id).empty())
+            return;
+        Begin(property);
+        AppendEscaped(line, Text(id));
+        End();
     }
 
     // The address as one street line: read back, its only component is the whole text.
     void AddAddress(std::string_view property, FieldId id)
     {
-        if (!Text(id).empty())
-            Add(property, ";;" + Escaped(Text(id)) + ";;;;");
+        if (Text(id).empty())
+            return;
+        Begin(property);
+        line += ";;";
+        AppendEscaped(line, Text(id));
+        line += ";;;;";
+        End();
     }
 
+    void AddName();
     void AddEmails();
     void AddBirthday();
+    void AddOrganisation();
 
     const ContactRecord& record;
-    std::string card;
+    std::string& card;
+    std::string line;
 };
+
+void CardBuilder::AddName()
+{
+    Begin("FN");
+    AppendEscaped(line, Text(FieldName));
+    End();
+    // The whole name as the family name: readers that compose N show it unchanged.
+    line.replace(0, 3, "N:");
+    line += ";;;;";
+    End();
+}
 
 void CardBuilder::AddEmails()
 {
@@ -88,8 +120,9 @@ void CardBuilder::AddEmails()
         if (Text(Emails[slot]).empty())
             continue;
         // Behind an empty e-mail the position is said, so that it comes back there.
-        const std::string place = written == slot ? "" : ";X-CONTACTS-SLOT=" + std::to_string(slot + 1);
-        Add("EMAIL;TYPE=INTERNET" + place, Escaped(Text(Emails[slot])));
+        Begin(written == slot ? "EMAIL;TYPE=INTERNET" : "EMAIL;TYPE=INTERNET;X-CONTACTS-SLOT=" + std::to_string(slot + 1));
+        AppendEscaped(line, Text(Emails[slot]));
+        End();
         ++written;
     }
 }
@@ -102,36 +135,51 @@ void CardBuilder::AddBirthday()
         return;
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", int(time.wYear), int(time.wMonth), int(time.wDay));
-    Add("BDAY", text);
+    Begin("BDAY");
+    line += text;
+    End();
 }
 
-std::string CardBuilder::Build()
+void CardBuilder::AddOrganisation()
 {
-    card = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
-    const std::string name = Escaped(Text(FieldName));
-    Add("FN", name);
-    // The whole name as the family name: readers that compose N show it unchanged.
-    Add("N", name + ";;;;");
+    if (Text(FieldCompany).empty() && Text(FieldDepartment).empty())
+        return;
+    Begin("ORG");
+    AppendEscaped(line, Text(FieldCompany));
+    if (!Text(FieldDepartment).empty()) {
+        line += ';';
+        AppendEscaped(line, Text(FieldDepartment));
+    }
+    End();
+}
+
+void CardBuilder::Build()
+{
+    card += "BEGIN:VCARD\r\nVERSION:3.0\r\n";
+    AddName();
     AddAddress("ADR;TYPE=HOME", FieldAddress);
     AddText("TEL;TYPE=HOME,VOICE", FieldTelephone);
     AddText("TEL;TYPE=CELL", FieldMobile);
     AddText("TEL;TYPE=HOME,FAX", FieldFax);
     AddEmails();
     AddBirthday();
-    if (!Text(FieldCompany).empty() || !Text(FieldDepartment).empty())
-        Add("ORG", Escaped(Text(FieldCompany)) + (Text(FieldDepartment).empty() ? "" : ";" + Escaped(Text(FieldDepartment))));
+    AddOrganisation();
     AddText("TITLE", FieldJobTitle);
     AddAddress("ADR;TYPE=WORK", FieldOfficeAddress);
     AddText("TEL;TYPE=WORK,VOICE", FieldOfficeTelephone);
     AddText("TEL;TYPE=WORK,FAX", FieldOfficeFax);
     AddText("URL", FieldWebPage);
     card += "END:VCARD\r\n";
-    return std::move(card);
 }
 
 } // namespace
 
-std::string WriteCard(const ContactRecord& record) { return CardBuilder(record).Build(); }
+std::string WriteCard(const ContactRecord& record)
+{
+    std::string card;
+    CardBuilder(record, card).Build();
+    return card;
+}
 
 std::string WriteCards(const ContactListBase& list)
 {
@@ -139,7 +187,7 @@ std::string WriteCards(const ContactListBase& list)
     auto guard = list.Lock();
     for (int i = 0; i < list.GetCount(); ++i) {
         if (const ContactRecord* record = list.GetAt(i))
-            out += WriteCard(*record);
+            CardBuilder(*record, out).Build();
     }
     return out;
 }

@@ -41,6 +41,12 @@ std::string Utf16ToUtf8(std::u16string_view text)
 {
     std::string out;
     out.reserve(text.size());
+    AppendUtf8(out, text);
+    return out;
+}
+
+void AppendUtf8(std::string& out, std::u16string_view text)
+{
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
@@ -65,7 +71,6 @@ std::string Utf16ToUtf8(std::u16string_view text)
             out += char(0x80 | (c & 0x3F));
         }
     }
-    return out;
 }
 
 std::u16string Utf8ToUtf16(std::string_view text)

@@ -42,6 +42,8 @@ std::string GetRecoveryFolder();
 
 // UTF-16 <-> UTF-8 (unpaired surrogates become U+FFFD).
 std::string Utf16ToUtf8(std::u16string_view text);
+// Utf16ToUtf8 appended to `out`.
+void AppendUtf8(std::string& out, std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
 
 } // namespace ce
