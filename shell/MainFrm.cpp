@@ -257,8 +257,7 @@ void CMainFrame::OnDestroy()
     if (synced && synced->summary.bookChanged)
         listIsWhole = 0;
     if (created && listIsWhole && !preview) {
-        CreateDirectoryW(ContactStoreFolder, nullptr);
-        if (!g_contactList.Save(dataFilePath))
+        if (!MakeContactStoreFolder() || !g_contactList.Save(dataFilePath))
             KeepUnsavedList();
     }
     g_contactList.Clear();

@@ -1,13 +1,16 @@
 // Writes a sample contacts data file of about forty people with Latin,
 // accented and Chinese names, through the list's own writer.
 //
-//   make_sample_data <output file>
+//   make_sample_data [output file]
 //
+// Without a file it writes the data file of the device root, making its
+// folders as the program does.
 // The file is written in the ANSI code page ($CONTACTS_CODEPAGE or the
 // locale's); read it with the same code page. A text that code page cannot
 // store is refused (exit status 1, nothing written): 936 has no ñ, 1252 no
 // Chinese character; 54936 stores them all.
 #include "data/ContactList.h"
+#include "data/ContactStore.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/OleDate.h"
@@ -79,10 +82,12 @@ void SetText(ContactRecord& record, FieldId id, const char* utf8)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output file>\n", argv[0]);
+    if (argc > 2) {
+        std::fprintf(stderr, "usage: %s [output file]\n", argv[0]);
         return 2;
     }
+    const std::u16string target = argc == 2 ? ce::Utf8ToUtf16(argv[1]) : ContactStoreFile;
+    const std::string shown = ce::DeviceToHostPath(target);
     for (const Sample& sample : samples) {
         for (const char* text : {sample.name, sample.telephone, sample.mobile, sample.email, sample.company}) {
             if (!ce::CanStore(ce::Utf8ToUtf16(text))) {
@@ -109,10 +114,10 @@ int main(int argc, char** argv)
         }
         list.InsertSorted(record, FieldName);
     }
-    if (!list.Save(ce::Utf8ToUtf16(argv[1]))) {
-        std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[1]);
+    if ((argc == 1 && !MakeContactStoreFolder()) || !list.Save(target)) {
+        std::fprintf(stderr, "%s: cannot write %s\n", argv[0], shown.c_str());
         return 1;
     }
-    std::printf("%d contacts written to %s\n", list.GetCount(), argv[1]);
+    std::printf("%d contacts written to %s\n", list.GetCount(), shown.c_str());
     return 0;
 }

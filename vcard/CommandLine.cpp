@@ -198,9 +198,7 @@ int Import(const std::vector<std::string>& names, bool dryRun)
     if (dryRun && summary.imported > 0 && !BookWritable())
         return ExitFailed;
     if (!dryRun && summary.imported > 0) {
-        std::error_code ignored;
-        std::filesystem::create_directories(ce::DeviceToHostPath(ContactStoreFolder), ignored);
-        if (!list.Save(ContactStoreFile)) {
+        if (!MakeContactStoreFolder() || !list.Save(ContactStoreFile)) {
             const ce::DWORD error = ce::GetLastError();
             Say("cannot write the address book " + ce::DeviceToHostPath(ContactStoreFile) +
                 ReplaceFault(error) + "; nothing was imported");

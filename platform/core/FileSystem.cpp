@@ -200,6 +200,26 @@ BOOL CreateDirectoryW(const WCHAR* path, void*)
     return TRUE;
 }
 
+BOOL CreateDirectoryPathW(const WCHAR* path)
+{
+    if (!path) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const std::string host = DeviceToHostPath(path);
+    for (std::size_t end = host.find('/', 1);; end = host.find('/', end + 1)) {
+        const std::string folder = host.substr(0, end);
+        struct stat st{};
+        if (!folder.empty() && ::mkdir(folder.c_str(), 0777) != 0 &&
+            (errno != EEXIST || ::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))) {
+            SetLastError(errno == EEXIST || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
+        if (end == std::string::npos)
+            return TRUE;
+    }
+}
+
 BOOL DeleteFileW(const WCHAR* path)
 {
     if (!path || ::unlink(DeviceToHostPath(path).c_str()) != 0) {

@@ -25,6 +25,9 @@ LONG CompareFileTime(const FILETIME* a, const FILETIME* b);
 // Creates one directory; FALSE (ERROR_ALREADY_EXISTS) when it exists, FALSE
 // (ERROR_PATH_NOT_FOUND) when its parent is missing.
 BOOL CreateDirectoryW(const WCHAR* path, void* security);
+// Creates every missing folder of path, parents first (mode 0777 before the
+// umask). TRUE when path is a folder afterwards, also when it already was.
+BOOL CreateDirectoryPathW(const WCHAR* path);
 BOOL DeleteFileW(const WCHAR* path);
 
 // The host folder that stands for the device's "\".

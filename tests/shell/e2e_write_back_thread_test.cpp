@@ -106,4 +106,43 @@ TEST_F(WriteBack, AListWithoutALoadIsNeverWrittenOverTheFileAndTheNextTickLoadsI
     EXPECT_TRUE(WaitForPeople(people));
 }
 
+// A new user's device root holds no folder yet: the first write-back makes
+// every folder of the data file, on a root named by CONTACTS_DEVICE_ROOT and
+// on the default one of a fresh home without XDG_* variables.
+TEST_F(WriteBack, TheFirstWriteBackOnANewDeviceRootMakesItsFoldersAndTheNextStartShowsTheList)
+{
+    const std::string home = root + "/home";
+    fs::create_directories(home);
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const std::vector<Person> zoe = {{u"Zoe", u""}};
+    std::u16string told;
+    SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
+        told = text;
+        return IDOK;
+    });
+    for (const std::string& newRoot : {root + "/new/device", home + "/.local/share/contacts/device"}) {
+        SCOPED_TRACE(newRoot);
+        if (newRoot.starts_with(home)) {
+            for (const char* name : {"CONTACTS_DEVICE_ROOT", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"})
+                ::unsetenv(name);
+            ::setenv("HOME", home.c_str(), 1);
+            SetDeviceRoot("");
+        } else {
+            SetDeviceRoot(newRoot);
+        }
+        OpenFrame();
+        ASSERT_TRUE(WaitForLoad());
+        auto* added = new ContactRecord;
+        added->GetField(FieldName)->SetValue(u"Zoe", 0.0);
+        g_contactList.InsertSorted(added, FieldName);
+        CloseFrame();
+        EXPECT_EQ(ReadDataFile(newRoot + "/My Flash Disk/PIM/Contacts.pcd"), zoe);
+        OpenFrame();
+        EXPECT_TRUE(WaitForPeople(zoe));
+        CloseFrame();
+    }
+    ::setenv("HOME", oldHome.c_str(), 1);
+    EXPECT_EQ(told, u"");
+}
+
 } // namespace
