@@ -18,6 +18,10 @@ int ContactListBase::InsertSorted(ContactRecord* record, FieldId fieldId)
     if (!record)
         return -1;
     auto guard = Lock();
+    if (!whole) {
+        HoldBack(record, nullptr);
+        return -1;
+    }
     const ContactField& key = *record->GetField(fieldId);
     for (std::size_t i = 0; i < records.size(); ++i) {
         FetchAhead(i);
@@ -27,9 +31,39 @@ int ContactListBase::InsertSorted(ContactRecord* record, FieldId fieldId)
     return ContactListBase::Append(record);
 }
 
+int ContactListBase::InsertSortedInstead(ContactRecord* record, const ContactRecord& original, FieldId fieldId)
+{
+    if (!record)
+        return -1;
+    auto guard = Lock();
+    if (whole)
+        return InsertSorted(record, fieldId);
+    HoldBack(record, &original);
+    return -1;
+}
+
+void ContactListBase::HoldBack(ContactRecord* record, const ContactRecord* replaces)
+{
+    heldBack.push_back({record, replaces ? std::make_unique<ContactRecord>(*replaces) : nullptr});
+    changed = true;
+}
+
 void ContactListBase::InsertSortedAll(std::vector<ContactRecord*> batch, FieldId fieldId)
 {
     std::erase(batch, nullptr);
+    {
+        auto guard = Lock();
+        if (!whole) {
+            for (ContactRecord* record : batch)
+                HoldBack(record, nullptr);
+            return;
+        }
+    }
+    MergeSorted(std::move(batch), fieldId);
+}
+
+void ContactListBase::MergeSorted(std::vector<ContactRecord*> batch, FieldId fieldId)
+{
     auto less = [fieldId](const ContactRecord* a, const ContactRecord* b) {
         return a->GetField(fieldId)->IsLessThan(*b->GetField(fieldId));
     };
@@ -59,6 +93,8 @@ void ContactListBase::InsertSortedAll(std::vector<ContactRecord*> batch, FieldId
             batch[i] = keyed[i].record;
     }
     auto guard = Lock();
+    if (!batch.empty())
+        changed = true;
     std::vector<ContactRecord*> merged;
     merged.reserve(records.size() + batch.size());
     // Each record's place is before the first old record that sorts after
@@ -79,6 +115,7 @@ int ContactListBase::InsertAt(int index, ContactRecord* record)
     if (index < 0 || index >= int(records.size()))
         return ContactListBase::Append(record);
     records.insert(records.begin() + index, record);
+    changed = true;
     return index;
 }
 
@@ -86,6 +123,7 @@ int ContactListBase::Append(ContactRecord* record)
 {
     auto guard = Lock();
     records.push_back(record);
+    changed = true;
     return int(records.size()) - 1;
 }
 
@@ -96,6 +134,55 @@ void ContactListBase::Clear()
         delete record;
     std::vector<ContactRecord*>().swap(records);
     loading.clear();
+    for (HeldBack& held : heldBack)
+        delete held.record;
+    heldBack.clear();
+    whole = true;
+    changed = false;
+}
+
+void ContactListBase::BeginLoad()
+{
+    auto guard = Lock();
+    for (ContactRecord* record : records)
+        delete record;
+    std::vector<ContactRecord*>().swap(records);
+    loading.clear();
+    whole = false;
+    changed = !heldBack.empty();
+}
+
+void ContactListBase::EndLoad(bool wholeFile)
+{
+    auto guard = Lock();
+    if (wholeFile) {
+        InsertHeldBack();
+        whole = true;
+    }
+}
+
+void ContactListBase::InsertHeldBack()
+{
+    auto guard = Lock();
+    std::vector<ContactRecord*> batch;
+    for (HeldBack& held : heldBack) {
+        if (held.replaces) {
+            const auto found = std::find_if(records.begin(), records.end(), [&](const ContactRecord* record) {
+                return record && record->HasSameValues(*held.replaces);
+            });
+            if (found != records.end())
+                RemoveAt(int(found - records.begin()));
+        }
+        batch.push_back(held.record);
+    }
+    heldBack.clear();
+    MergeSorted(std::move(batch), FieldName);
+}
+
+bool ContactListBase::IsChanged() const
+{
+    auto guard = Lock();
+    return changed;
 }
 
 void ContactListBase::RemoveAt(int index)
@@ -107,6 +194,16 @@ void ContactListBase::RemoveAt(int index)
         std::erase(loading, records[index]);
     delete records[index];
     records.erase(records.begin() + index);
+    changed = true;
+}
+
+void ContactListBase::ReplaceAt(int index, const ContactRecord& values)
+{
+    auto guard = Lock();
+    if (index < 0 || index >= int(records.size()) || !records[index])
+        return;
+    records[index]->CopyFrom(values);
+    changed = true;
 }
 
 int ContactListBase::GetCount() const
@@ -147,6 +244,14 @@ int ContactList::InsertSorted(ContactRecord* record, FieldId fieldId)
         return -1;
     record->LoadLabels();
     return ContactListBase::InsertSorted(record, fieldId);
+}
+
+int ContactList::InsertSortedInstead(ContactRecord* record, const ContactRecord& original, FieldId fieldId)
+{
+    if (!record)
+        return -1;
+    record->LoadLabels();
+    return ContactListBase::InsertSortedInstead(record, original, fieldId);
 }
 
 void ContactList::InsertSortedAll(std::vector<ContactRecord*> batch, FieldId fieldId)

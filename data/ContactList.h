@@ -9,6 +9,7 @@
 #include "data/ContactRecord.h"
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -32,8 +33,15 @@ public:
     // the lock is taken for each appended record.
     virtual int Load(const std::u16string& path);
     // Inserts before the first record whose field fieldId sorts after the
-    // record's; returns the index, -1 for a null record.
+    // record's; returns the index, -1 for a null record. While a load is
+    // not whole (BeginLoad up to EndLoad of a whole file) the record is held
+    // back, -1 is returned, and EndLoad inserts it.
     virtual int InsertSorted(ContactRecord* record, FieldId fieldId);
+    // The edit of a contact that is not in the list: while a load is not
+    // whole, held back as InsertSorted holds a record, and once the load is
+    // whole it takes the place of the first record with the values of
+    // `original`; else the same as InsertSorted.
+    virtual int InsertSortedInstead(ContactRecord* record, const ContactRecord& original, FieldId fieldId);
     // The same list as InsertSorted of each record in the given order, in
     // time linear in the list: the batch is sorted once and merged in.
     // Takes the records; null ones are dropped.
@@ -46,9 +54,26 @@ public:
     // beside it that replaces the file only once written and flushed. 1 on
     // success; 0 leaves the old file as it was.
     int Save(const std::u16string& path) const;
+    // Empties the list, also of held-back records; the list counts as whole
+    // and unchanged.
     void Clear();
+    // A reload: the list is emptied for the file's records, and insertions
+    // are held back until EndLoad(true). Changes the user made before are
+    // forgotten (the file wins), except those still held back.
+    void BeginLoad();
+    // The load is over; when it read the whole file (or there was none) the
+    // held-back records join the list in name order.
+    void EndLoad(bool whole);
+    // The held-back records join the list as it is (a list that is kept
+    // although its load did not end whole).
+    void InsertHeldBack();
+    // Whether the list holds changes that no load brought: insertions,
+    // removals and replaced records since the last BeginLoad or Clear.
+    bool IsChanged() const;
     // Out-of-range indexes change nothing.
     void RemoveAt(int index);
+    // Gives record `index` the values of `values`; out of range: nothing.
+    void ReplaceAt(int index, const ContactRecord& values);
     int GetCount() const;
     // nullptr for an index out of range.
     ContactRecord* GetAt(int index) const;
@@ -74,6 +99,19 @@ private:
     std::vector<ContactRecord*> records;
     // The records the running load appended that are still in the list.
     std::vector<ContactRecord*> loading;
+    // Insertions made while the list is not whole, each with the values of
+    // the contact it replaces when it is an edit.
+    struct HeldBack {
+        ContactRecord* record;
+        std::unique_ptr<ContactRecord> replaces;
+    };
+    std::vector<HeldBack> heldBack;
+    bool whole = true;
+    bool changed = false;
+    void HoldBack(ContactRecord* record, const ContactRecord* replaces);
+    // InsertSortedAll on a whole list: sorts the batch, then merges it
+    // under the lock.
+    void MergeSorted(std::vector<ContactRecord*> batch, FieldId fieldId);
 };
 
 // The list that gives every record entering it its labels.
@@ -85,6 +123,7 @@ public:
     int Load(const std::u16string& path) override;
     // A null record is refused with -1.
     int InsertSorted(ContactRecord* record, FieldId fieldId) override;
+    int InsertSortedInstead(ContactRecord* record, const ContactRecord& original, FieldId fieldId) override;
     void InsertSortedAll(std::vector<ContactRecord*> batch, FieldId fieldId) override;
     int InsertAt(int index, ContactRecord* record) override;
     int Append(ContactRecord* record) override;

@@ -190,6 +190,18 @@ void ContactRecord::CopyFrom(const ContactRecord& other)
     birthdayAsRead = other.birthdayAsRead ? std::make_unique<StoredDate>(*other.birthdayAsRead) : nullptr;
 }
 
+bool ContactRecord::HasSameValues(const ContactRecord& other) const
+{
+    for (FieldId id = 0; id < FieldCount; ++id) {
+        std::u16string mine, theirs;
+        fields[id].GetText(mine);
+        other.fields[id].GetText(theirs);
+        if (mine != theirs || fields[id].GetDate() != other.fields[id].GetDate())
+            return false;
+    }
+    return true;
+}
+
 void ContactRecord::LoadLabels()
 {
     Labels texts;

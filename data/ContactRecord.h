@@ -134,6 +134,8 @@ public:
     const ContactField* GetField(FieldId id) const { return &fields[id]; }
 
     void CopyFrom(const ContactRecord& other);
+    // Whether every field shows the same text and date as other's.
+    bool HasSameValues(const ContactRecord& other) const;
     // Labels from string-table entries 1 to 16 of the current resource module.
     void LoadLabels();
     // The labels of another record: LoadLabels for many records at once.

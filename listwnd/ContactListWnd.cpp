@@ -44,19 +44,6 @@ void CopyToBuffer(const std::u16string& text, ce::WCHAR* buffer, int capacity)
     buffer[n] = 0;
 }
 
-// Whether two contacts hold the same values in every field.
-bool SameContact(const ContactRecord& a, const ContactRecord& b)
-{
-    for (FieldId id = 0; id < FieldCount; ++id) {
-        std::u16string x, y;
-        a.GetField(id)->GetText(x);
-        b.GetField(id)->GetText(y);
-        if (x != y || a.GetField(id)->GetDate() != b.GetField(id)->GetDate())
-            return false;
-    }
-    return true;
-}
-
 // A copy of contact `row`, or null when the row is not in the list (or
 // the copy cannot be made).
 std::unique_ptr<ContactRecord> CopyOfRow(int row)
@@ -78,10 +65,10 @@ std::unique_ptr<ContactRecord> CopyOfRow(int row)
 int FindContact(int row, const ContactRecord& original)
 {
     const int count = g_contactList.GetCount();
-    if (row >= 0 && row < count && SameContact(*g_contactList.GetAt(row), original))
+    if (row >= 0 && row < count && g_contactList.GetAt(row)->HasSameValues(original))
         return row;
     for (int i = 0; i < count; ++i)
-        if (SameContact(*g_contactList.GetAt(i), original))
+        if (g_contactList.GetAt(i)->HasSameValues(original))
             return i;
     return -1;
 }
@@ -283,7 +270,8 @@ void CContactListWnd::OnNew()
 
 // The edited contact is looked up again after the dialog by its values
 // before the edit (a reload may have replaced the list meanwhile). When it
-// is gone, the input is kept as a contact of its own.
+// is gone, the input is kept as a contact of its own; when a running load
+// has not read it yet, the input takes its place once the load is whole.
 void CContactListWnd::OnEdit()
 {
     const int row = GetCurrentRow();
@@ -302,11 +290,13 @@ void CContactListWnd::OnEdit()
         const int target = FindContact(row, original);
         ContactRecord* stored = target >= 0 ? g_contactList.GetAt(target) : nullptr;
         if (stored && !copy->GetField(FieldName)->DiffersFrom(*stored->GetField(FieldName))) {
-            stored->CopyFrom(*copy);
+            g_contactList.ReplaceAt(target, *copy);
             selected = target;
-        } else {
+        } else if (stored) {
             g_contactList.RemoveAt(target);
             selected = g_contactList.InsertSorted(copy.release(), FieldName);
+        } else {
+            selected = g_contactList.InsertSortedInstead(copy.release(), original, FieldName);
         }
         count = g_contactList.GetCount();
     }

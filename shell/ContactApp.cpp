@@ -83,5 +83,6 @@ int CContactApp::ExitInstance()
     }
     CloseHandle(InstanceMutex);
     InstanceMutex = nullptr;
-    return CWinApp::ExitInstance();
+    const int status = CWinApp::ExitInstance();
+    return listLost ? 1 : status;
 }

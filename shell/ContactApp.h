@@ -14,8 +14,15 @@ public:
     // Refuses the start while another copy holds the instance marker.
     ce::BOOL InitApplication() override;
 
+    // The list could be written neither to the data file nor to a recovery
+    // file: the program ends with exit status 1.
+    void NoteListLost() { listLost = true; }
+
     // Marks the running instance; null when not held.
     ce::HANDLE InstanceMutex = nullptr;
     // The language resource module; null when none was found.
     ce::HMODULE ResourceSatellite = nullptr;
+
+private:
+    bool listLost = false;
 };

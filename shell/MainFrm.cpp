@@ -1,6 +1,5 @@
 #include "shell/MainFrm.h"
 #include "data/ContactList.h"
-#include "data/ContactStore.h"
 #include "platform/core/Resources.h"
 #include "platform/ui/App.h"
 #include "platform/ui/MessageBox.h"
@@ -8,22 +7,17 @@
 #include "platform/ui/ListView.h"
 #include "platform/ui/ToolBar.h"
 #include "res/resource.h"
-#include "shell/RecoveryFile.h"
+#include "shell/ContactApp.h"
 
 #include <cstdio>
-#include <ctime>
 #include <utility>
 
 using namespace ce;
 
 namespace {
 
-// The load thread's hand-over to the user-interface thread.
-constexpr UINT WM_LOAD_FINISHED = WM_USER + 100;
-constexpr UINT WM_ARM_WATCH = WM_USER + 101;
 constexpr UINT WM_TAKE_SCREENSHOT = WM_USER + 102;
 constexpr UINT WM_SYNC_FINISHED = WM_USER + 103;
-
 
 } // namespace
 
@@ -35,8 +29,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_DESTROY()
     ON_WM_TIMER()
     ON_WM_INITMENUPOPUP()
-    ON_MESSAGE(WM_LOAD_FINISHED, OnLoadFinished)
-    ON_MESSAGE(WM_ARM_WATCH, OnArmWatch)
+    ON_MESSAGE(CContactFileKeeper::WM_LOAD_FINISHED, OnLoadFinished)
+    ON_MESSAGE(CContactFileKeeper::WM_ARM_WATCH, OnArmWatch)
     ON_MESSAGE(WM_TAKE_SCREENSHOT, OnScreenshot)
     ON_MESSAGE(WM_SYNC_FINISHED, OnSyncFinished)
     ON_COMMAND(ID_FILE_SYNC, OnFileSync)
@@ -44,12 +38,8 @@ END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
 
-CMainFrame::~CMainFrame()
-{
-    // The window normally ends first; if it never existed, a thread may
-    // still run from a failed creation.
-    StopReload();
-}
+// The keeper stops a load that a failed creation left running.
+CMainFrame::~CMainFrame() = default;
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
@@ -65,10 +55,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs)
 {
     if (CFrameWnd::OnCreate(cs) == -1)
         return -1;
-    frameWindow = m_hWnd;
-    dataFilePath = ContactStoreFile;
-    GetFileAttributesExW(dataFilePath.c_str(), GetFileExInfoStandard, &rememberedAttributes);
-    StartReload();
+    keeper.Start(m_hWnd);
 
     if (!listWindow.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this,
                            AFX_IDW_PANE_FIRST, nullptr))
@@ -90,76 +77,13 @@ int CMainFrame::FailCreate()
 {
     // The load started above must not outlive this object.
     closing = true;
-    StopReload();
+    keeper.Stop();
     return -1;
 }
 
 HWND CMainFrame::GetListView() const
 {
     return listWindow.m_hWnd ? ce::GetDlgItem(listWindow.m_hWnd, 1) : nullptr;
-}
-
-void CMainFrame::StartReload()
-{
-    // Raised before the thread exists, so that no wait can miss the load.
-    reloadBusy = 1;
-    HANDLE thread = CreateThread(nullptr, 0, &CMainFrame::ReloadThread, this, CREATE_SUSPENDED, nullptr);
-    if (thread && ResumeThread(thread) != 0xFFFFFFFFu) {
-        reloadThread = thread;
-        return;
-    }
-    if (thread)
-        CloseHandle(thread);
-    // Nothing loads: a list that does not hold an existing file is never
-    // written over it, and the next tick tries again.
-    WIN32_FILE_ATTRIBUTE_DATA now;
-    listIsWhole = !GetFileAttributesExW(dataFilePath.c_str(), GetFileExInfoStandard, &now);
-    retryLoad = 1;
-    reloadBusy = 0;
-    SetTimer(WatchTimer, WatchPeriodMs, nullptr);
-}
-
-void CMainFrame::StopReload()
-{
-    if (!reloadThread)
-        return;
-    g_abortLoad = 1;
-    WaitForReload();
-    g_abortLoad = 0;
-}
-
-void CMainFrame::WaitForReload()
-{
-    if (!reloadThread)
-        return;
-    WaitWhilePumping([this] { return WaitForSingleObject(reloadThread, 0) == WAIT_OBJECT_0; });
-    CloseHandle(reloadThread);
-    reloadThread = nullptr;
-}
-
-DWORD CMainFrame::ReloadThread(LPVOID parameter)
-{
-    auto* frame = static_cast<CMainFrame*>(parameter);
-    if (!frame)
-        return 0;
-    frame->reloadBusy = 1;
-    g_contactList.Clear();
-    const int opened = g_contactList.Load(frame->dataFilePath);
-
-    // A stopped load holds only part of the file; a file that exists but
-    // could not be opened (another program holds it) would be emptied.
-    WIN32_FILE_ATTRIBUTE_DATA now;
-    const bool unreadable = !opened && GetFileAttributesExW(frame->dataFilePath.c_str(), GetFileExInfoStandard, &now);
-    const bool stopped = g_abortLoad.load() != 0;
-    frame->listIsWhole = !unreadable && !stopped;
-    frame->retryLoad = unreadable;
-
-    // The list view is served by the user-interface thread; the list's lock
-    // is not held across this call.
-    SendMessageW(frame->frameWindow, WM_LOAD_FINISHED, 0, 0);
-    frame->reloadBusy = 0;
-    PostMessageW(frame->frameWindow, WM_ARM_WATCH, 0, 0);
-    return 0;
 }
 
 LRESULT CMainFrame::OnLoadFinished(WPARAM, LPARAM)
@@ -183,7 +107,7 @@ LRESULT CMainFrame::OnLoadFinished(WPARAM, LPARAM)
 LRESULT CMainFrame::OnArmWatch(WPARAM, LPARAM)
 {
     if (!closing)
-        SetTimer(WatchTimer, WatchPeriodMs, nullptr);
+        keeper.ArmWatch();
     return 0;
 }
 
@@ -200,25 +124,9 @@ LRESULT CMainFrame::OnScreenshot(WPARAM, LPARAM)
 
 void CMainFrame::OnTimer(UINT_PTR id)
 {
-    if (id == WatchTimer)
-        CheckDataFile();
+    if (id == CContactFileKeeper::WatchTimer)
+        keeper.Tick();
     CFrameWnd::OnTimer(id);
-}
-
-void CMainFrame::CheckDataFile()
-{
-    WIN32_FILE_ATTRIBUTE_DATA fresh;
-    GetFileAttributesExW(dataFilePath.c_str(), GetFileExInfoStandard, &fresh);
-    const bool changed = CompareFileTime(&fresh.ftLastWriteTime, &rememberedAttributes.ftLastWriteTime) != 0 ||
-                         fresh.nFileSizeLow != rememberedAttributes.nFileSizeLow;
-    if (changed || retryLoad) {
-        rememberedAttributes = fresh;
-        g_abortLoad = 1;
-        KillTimer(WatchTimer);
-        WaitForReload();
-        g_abortLoad = 0;
-        StartReload();
-    }
 }
 
 void CMainFrame::OnFileSync()
@@ -226,11 +134,7 @@ void CMainFrame::OnFileSync()
     if (syncCommand.Running())
         return;
     // The sync works on the data file: the list goes there first, through its own save.
-    if (listIsWhole && !IsLoading()) {
-        CreateDirectoryW(ContactStoreFolder, nullptr);
-        if (g_contactList.Save(dataFilePath))
-            GetFileAttributesExW(dataFilePath.c_str(), GetFileExInfoStandard, &rememberedAttributes);
-    }
+    keeper.SaveBeforeSync();
     syncCommand.Start(m_hWnd, WM_SYNC_FINISHED);
 }
 
@@ -240,8 +144,8 @@ LRESULT CMainFrame::OnSyncFinished(WPARAM, LPARAM)
     if (!outcome || closing)
         return 0;
     // The list shows what the sync wrote while the box tells the result.
-    CheckDataFile();
-    WaitForReload();
+    keeper.Tick();
+    keeper.WaitForLoad();
     MessageBoxW(m_hWnd, CSyncCommand::Message(*outcome).c_str(), title.c_str(),
                 MB_OK | (outcome->ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
     return 0;
@@ -251,26 +155,28 @@ void CMainFrame::OnDestroy()
 {
     CFrameWnd::OnDestroy();
     closing = true;
-    // A sync that wrote the data file leaves it newer than the list.
+    // A running sync ends first; when it wrote the data file, the keeper
+    // sees a file newer than its last load.
     const std::unique_ptr<carddav::SyncOutcome> synced = syncCommand.Running() ? syncCommand.TakeOutcome() : nullptr;
-    StopReload();
-    if (synced && synced->summary.bookChanged)
-        listIsWhole = 0;
-    if (created && listIsWhole && !preview) {
-        if (!MakeContactStoreFolder() || !g_contactList.Save(dataFilePath))
-            KeepUnsavedList();
-    }
+    if (created && !preview)
+        ReportWriteBack(keeper.WriteBack());
+    else
+        keeper.Stop();
     g_contactList.Clear();
 }
 
-void CMainFrame::KeepUnsavedList()
+void CMainFrame::ReportWriteBack(const WriteBackResult& result)
 {
-    KillTimer(WatchTimer);
-    const std::string recoveryFile = SaveRecoveryFile(g_contactList, std::time(nullptr));
-    std::u16string message = LoadStringW(recoveryFile.empty() ? IDS_NOT_SAVED : IDS_SAVED_TO_RECOVERY);
-    if (!recoveryFile.empty())
-        message += u"\n" + Utf8ToUtf16(recoveryFile);
-    std::fprintf(stderr, "contacts: %s: %s\n", DeviceToHostPath(dataFilePath).c_str(), Utf16ToUtf8(message).c_str());
+    if (result.outcome == WriteBackResult::Written || result.outcome == WriteBackResult::LeftAsItIs)
+        return;
+    const bool kept = result.outcome == WriteBackResult::Recovered;
+    std::u16string message = LoadStringW(kept ? IDS_SAVED_TO_RECOVERY : IDS_NOT_SAVED);
+    if (kept)
+        message += u"\n" + Utf8ToUtf16(result.recoveryFile);
+    std::fprintf(stderr, "contacts: %s: %s\n", DeviceToHostPath(keeper.Path()).c_str(), Utf16ToUtf8(message).c_str());
+    if (!kept)
+        if (auto* app = dynamic_cast<CContactApp*>(AfxGetApp()))
+            app->NoteListLost();
     if (!QuitRequestedBySignal())
         MessageBoxW(nullptr, message.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }

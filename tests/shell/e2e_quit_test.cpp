@@ -1,5 +1,6 @@
-// The program's own start and message loop, told to end from outside while
-// a dialog is open: the dialog closes, then the frame writes the list back.
+// The program's own start and message loop, told to end from outside: a
+// dialog open then closes first, the frame writes back what the user
+// changed, and the exit status says whether the list was kept.
 #include "support/ShellFixtures.h"
 #include "platform/ui/App.h"
 #include "shell/ContactApp.h"
@@ -8,6 +9,7 @@
 
 using namespace shelltest;
 using namespace ce;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -19,46 +21,97 @@ protected:
         ::stat(dataFile.c_str(), &info);
         return info.st_ino;
     }
+
+    // Runs the program until SIGTERM, which arrives once the list shows
+    // `count` contacts and `act` has run; standard error goes to errorFile.
+    // Returns the exit status.
+    int RunUntilTerminated(int count, const std::function<void(CMainFrame&)>& act)
+    {
+        CContactApp app;
+        int polls = 0;
+        std::function<void()> poll = [&] {
+            auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+            if (++polls > 2000 || !app.m_pMainWnd)
+                return;
+            if (frame && !frame->IsLoading() && g_contactList.GetCount() == count &&
+                CurrentRowOf(frame->GetListView()) == 0) {
+                acted = true;
+                act(*frame);
+                return;
+            }
+            Sleep(5);
+            PostTask(poll);
+        };
+        PostTask(poll);
+        std::fflush(stderr);
+        const int savedError = ::dup(STDERR_FILENO);
+        const int errors = ::open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(errors, STDERR_FILENO);
+        ::close(errors);
+        char name[] = "contacts";
+        char* argv[] = {name, nullptr};
+        const int status = AfxWinMain(1, argv);
+        std::fflush(stderr);
+        ::dup2(savedError, STDERR_FILENO);
+        ::close(savedError);
+        EXPECT_TRUE(acted);
+        EXPECT_EQ(app.m_pMainWnd, nullptr);
+        return status;
+    }
+
+    static void AddContact(const char16_t* name)
+    {
+        auto* added = new ContactRecord;
+        added->GetField(FieldName)->SetValue(name, 0.0);
+        g_contactList.InsertSorted(added, FieldName);
+    }
+
+    std::string errorFile = root + "/errors.txt";
+    bool acted = false;
 };
 
 TEST_F(Quit, ATerminationWhileADialogIsOpenClosesItAndTheFrameWritesTheListBack)
 {
-    const auto people = People({u"Ana", u"Bob"});
-    MakeDataFile(people);
+    MakeDataFile(People({u"Ana", u"Bob"}));
     const ino_t before = DataFileInode();
-
-    CContactApp app;
-    bool opened = false, dialogWasUp = false;
-    int polls = 0;
-    // Inside the message loop: once the list is shown, open the first contact;
-    // the signal arrives inside the dialog's own loop.
-    std::function<void()> poll = [&] {
-        auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
-        if (++polls > 2000 || !app.m_pMainWnd)
-            return;
-        if (frame && !frame->IsLoading() && g_contactList.GetCount() == 2 && CurrentRowOf(frame->GetListView()) == 0) {
-            opened = true;
-            const HWND window = frame->m_hWnd;
-            PostMessageW(window, WM_COMMAND, ID_CONTACT_OPEN, 0);
-            PostTask([&, window] {
-                dialogWasUp = !IsWindowEnabled(window) || GetActiveWindow() != window;
-                std::raise(SIGTERM);
-            });
-            return;
-        }
-        Sleep(5);
-        PostTask(poll);
-    };
-    PostTask(poll);
-
-    char name[] = "contacts";
-    char* argv[] = {name, nullptr};
-    EXPECT_EQ(AfxWinMain(1, argv), 0);
-    EXPECT_TRUE(opened);
+    bool dialogWasUp = false;
+    const int status = RunUntilTerminated(2, [&](CMainFrame& frame) {
+        AddContact(u"Cid");
+        const HWND window = frame.m_hWnd;
+        PostMessageW(window, WM_COMMAND, ID_CONTACT_OPEN, 0);
+        PostTask([&, window] {
+            dialogWasUp = !IsWindowEnabled(window) || GetActiveWindow() != window;
+            std::raise(SIGTERM);
+        });
+    });
+    EXPECT_EQ(status, 0);
     EXPECT_TRUE(dialogWasUp);
-    EXPECT_EQ(app.m_pMainWnd, nullptr);
     EXPECT_NE(DataFileInode(), before) << "the list was not written back";
-    EXPECT_EQ(ReadDataFile(dataFile), people);
+    auto expected = People({u"Ana", u"Bob"});
+    expected.push_back({u"Cid", u""});
+    EXPECT_EQ(ReadDataFile(dataFile), expected);
+}
+
+// The data file is read-only and the recovery folder refuses too: the list
+// is kept nowhere, standard error says so and the exit status is 1.
+TEST_F(Quit, AListKeptNowhereEndsWithExitStatus1)
+{
+    const std::string state = root + "/state";
+    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+    MakeDataFile(People({u"Ana", u"Bob"}));
+    const std::string before = ReadBytes(dataFile);
+    ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
+    // A file where the recovery folder should be.
+    std::ofstream(state) << "not a folder";
+    const int status = RunUntilTerminated(2, [&](CMainFrame&) {
+        AddContact(u"Cid");
+        std::raise(SIGTERM);
+    });
+    ::unsetenv("XDG_STATE_HOME");
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(ReadBytes(dataFile), before);
+    const std::string said = ReadBytes(errorFile);
+    EXPECT_NE(said.find("No se pudieron guardar los contactos."), std::string::npos) << said;
 }
 
 } // namespace

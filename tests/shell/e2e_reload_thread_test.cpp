@@ -50,7 +50,7 @@ TEST_F(ReloadUnderLoad, RewritesWhileRowsRepaintAndButtonsArePressedEndWithTheLa
     });
     for (int round = 0; !done; ++round) {
         if (round % 3 == 0) // a watch tick stops a running load and starts the next
-            SendMessageW(frameWindow, WM_TIMER, CMainFrame::WatchTimer, 0);
+            SendMessageW(frameWindow, WM_TIMER, CContactFileKeeper::WatchTimer, 0);
         InvalidateRect(ListView(), nullptr, TRUE);
         UpdateWindow(ListView());
         SimulateMouse(buttons[std::size_t(round % 9)], WM_LBUTTONDOWN, 4, 4);
@@ -60,7 +60,7 @@ TEST_F(ReloadUnderLoad, RewritesWhileRowsRepaintAndButtonsArePressedEndWithTheLa
     writer.join();
 
     const auto last = Version((Rewrites - 1) % Versions);
-    SendMessageW(frameWindow, WM_TIMER, CMainFrame::WatchTimer, 0);
+    SendMessageW(frameWindow, WM_TIMER, CContactFileKeeper::WatchTimer, 0);
     ASSERT_TRUE(WaitForPeople(last, 60000));
     EXPECT_EQ(ViewCount(), int(last.size()));
     EXPECT_EQ(CurrentRow(), 0);

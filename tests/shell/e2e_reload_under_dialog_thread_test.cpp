@@ -55,7 +55,7 @@ protected:
         EXPECT_FALSE(IsWindowEnabled(frameWindow));
         EXPECT_TRUE(WriteDataFile(dataFile, theirs));
         EXPECT_TRUE(SetWriteTime(dataFile, 1'700'000'000 + ++rewrites));
-        SendMessageW(frameWindow, WM_TIMER, CMainFrame::WatchTimer, 0);
+        SendMessageW(frameWindow, WM_TIMER, CContactFileKeeper::WatchTimer, 0);
         // Loaded and answered: the list's current row is the first again.
         EXPECT_TRUE(WaitFor([&] { return !frame->IsLoading() && ListedPeople() == theirs && CurrentRow() == 0; }));
         PumpMessages(50);

@@ -72,6 +72,7 @@ TEST_F(WriteBack, AProtectedDataFileKeepsItsBytesAndTheListGoesToARecoveryFileTh
     ASSERT_EQ(::chmod(dataFile.c_str(), 0644), 0);
     OpenFrame();
     ASSERT_TRUE(WaitForPeople(people));
+    g_contactList.RemoveAt(0);
     ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
     CloseFrame();
     EXPECT_EQ(RecoveryFiles().size(), 2u);
@@ -82,6 +83,7 @@ TEST_F(WriteBack, AProtectedDataFileKeepsItsBytesAndTheListGoesToARecoveryFileTh
     std::ofstream(root + "/state") << "a file where the folder should be";
     OpenFrame();
     ASSERT_TRUE(WaitForPeople(people));
+    g_contactList.RemoveAt(0);
     ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
     CloseFrame();
     EXPECT_EQ(told, u"No se pudieron guardar los contactos.");
