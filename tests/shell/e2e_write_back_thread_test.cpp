@@ -2,10 +2,15 @@
 // file goes to a recovery file and the user is told; a list that did not
 // come from a complete load is never written.
 #include "support/ShellFixtures.h"
+#include "platform/core/File.h"
 #include "platform/core/System.h"
 #include "platform/ui/MessageBox.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
 #include <sys/stat.h>
 
 using namespace shelltest;
@@ -24,9 +29,47 @@ protected:
     }
     void TearDown() override
     {
+        releaseLoad = true;
         SetMessageBoxHook(nullptr);
         SetThreadFaultHook(nullptr);
+        CFile::SetFaultHook(nullptr);
         FrameFixture::TearDown();
+    }
+
+    // The frame's load stops before its second chunk until releaseLoad.
+    void HoldTheLoadAfterItsFirstChunk()
+    {
+        releaseLoad = false;
+        loadReads = 0;
+        const std::thread::id test = std::this_thread::get_id();
+        CFile::SetFaultHook([this, test](const char* operation) {
+            if (std::this_thread::get_id() != test && std::strcmp(operation, "read") == 0 && ++loadReads == 2)
+                while (!releaseLoad)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            return true;
+        });
+    }
+
+    void TellNoOne()
+    {
+        SetMessageBoxHook([this](HWND, const std::u16string& text, const std::u16string&, UINT) {
+            told = text;
+            return IDOK;
+        });
+    }
+
+    static ContactRecord* Contact(const Person& person)
+    {
+        auto* record = new ContactRecord;
+        record->GetField(FieldName)->SetValue(person.name, 0.0);
+        record->GetField(FieldTelephone)->SetValue(person.telephone, 0.0);
+        return record;
+    }
+
+    static std::vector<Person> Sorted(std::vector<Person> people)
+    {
+        std::stable_sort(people.begin(), people.end(), [](const Person& a, const Person& b) { return a.name < b.name; });
+        return people;
     }
 
     std::vector<fs::path> RecoveryFiles() const
@@ -40,6 +83,9 @@ protected:
     }
 
     std::string recoveryFolder;
+    std::atomic<bool> releaseLoad{true};
+    std::atomic<int> loadReads{0};
+    std::u16string told;
 };
 
 TEST_F(WriteBack, AProtectedDataFileKeepsItsBytesAndTheListGoesToARecoveryFileTheUserIsToldOf)
@@ -145,6 +191,95 @@ TEST_F(WriteBack, TheFirstWriteBackOnANewDeviceRootMakesItsFoldersAndTheNextStar
     }
     ::setenv("HOME", oldHome.c_str(), 1);
     EXPECT_EQ(told, u"");
+}
+
+// Contacts the user adds or edits while a load runs join the list once the
+// load is whole, in name order and each once: an edit of a contact the load
+// had not read yet replaces it.
+TEST_F(WriteBack, ContactsSavedDuringALoadJoinTheWholeListInNameOrder)
+{
+    auto people = ManyPeople(500, 1);
+    MakeDataFile(people);
+    HoldTheLoadAfterItsFirstChunk();
+    OpenFrame();
+    ASSERT_TRUE(WaitFor([] { return g_contactList.GetCount() > 0; }));
+    ASSERT_TRUE(frame->IsLoading());
+    const Person added{u"Contact 000300 new", u"1"};
+    g_contactList.InsertSorted(Contact(added), FieldName);
+    const std::unique_ptr<ContactRecord> original(Contact(people[400]));
+    people[400].telephone = u"edited";
+    g_contactList.InsertSortedInstead(Contact(people[400]), *original, FieldName);
+    releaseLoad = true;
+    people.push_back(added);
+    EXPECT_TRUE(WaitForPeople(Sorted(people)));
+    CloseFrame();
+    EXPECT_EQ(ReadDataFile(dataFile), Sorted(people));
+}
+
+// Quitting while a load runs: the load ends first and what the user added
+// is written with the whole file.
+TEST_F(WriteBack, QuittingDuringALoadWritesTheWholeFileWithWhatTheUserAdded)
+{
+    auto people = ManyPeople(500, 2);
+    MakeDataFile(people);
+    HoldTheLoadAfterItsFirstChunk();
+    OpenFrame();
+    ASSERT_TRUE(WaitFor([] { return g_contactList.GetCount() > 0; }));
+    const Person added{u"Aaron", u"3"};
+    g_contactList.InsertSorted(Contact(added), FieldName);
+    std::thread release([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        releaseLoad = true;
+    });
+    ASSERT_TRUE(frame->IsLoading());
+    CloseFrame();
+    release.join();
+    people.insert(people.begin(), added);
+    EXPECT_EQ(ReadDataFile(dataFile), people);
+    EXPECT_TRUE(RecoveryFiles().empty());
+}
+
+// Another program replaces the file after the last load and before the
+// tick: its file stays. A list the user changed goes to a recovery file,
+// and the user is told; an unchanged one is simply dropped.
+TEST_F(WriteBack, AChangeByAnotherProgramAfterTheLastLoadIsNeverOverwritten)
+{
+    const auto people = People({u"Ana", u"Bob"});
+    const auto theirs = People({u"Carl", u"Dora", u"Eve"});
+    TellNoOne();
+    for (bool userChanged : {true, false}) {
+        SCOPED_TRACE(userChanged);
+        MakeDataFile(people);
+        OpenFrame();
+        ASSERT_TRUE(WaitForPeople(people));
+        if (userChanged)
+            g_contactList.InsertSorted(Contact({u"Zoe", u""}), FieldName);
+        ASSERT_TRUE(WriteDataFile(dataFile, theirs));
+        CloseFrame();
+        EXPECT_EQ(ReadDataFile(dataFile), theirs);
+    }
+    const auto files = RecoveryFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(ReadDataFile(files[0].string()), (std::vector<Person>{people[0], people[1], {u"Zoe", u""}}));
+    EXPECT_NE(told.find(Utf8ToUtf16(files[0].string())), std::u16string::npos);
+}
+
+// Opening and closing changes no byte: a file cut inside a field keeps its
+// five bytes, and the file is not even replaced.
+TEST_F(WriteBack, AnUnchangedListLeavesTheFileAsItIs)
+{
+    fs::create_directories(pimFolder);
+    std::ofstream(dataFile, std::ios::binary) << std::string("Ana\0B", 5);
+    struct stat before {};
+    ASSERT_EQ(::stat(dataFile.c_str(), &before), 0);
+    OpenFrame();
+    ASSERT_TRUE(WaitForLoad());
+    ASSERT_EQ(g_contactList.GetCount(), 1);
+    CloseFrame();
+    struct stat after {};
+    ASSERT_EQ(::stat(dataFile.c_str(), &after), 0);
+    EXPECT_EQ(ReadBytes(dataFile), std::string("Ana\0B", 5));
+    EXPECT_EQ(after.st_ino, before.st_ino);
 }
 
 } // namespace

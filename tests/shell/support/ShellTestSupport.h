@@ -29,6 +29,10 @@ struct Person {
     std::u16string name;
     std::u16string telephone;
     bool operator==(const Person&) const = default;
+    friend void PrintTo(const Person& person, std::ostream* out)
+    {
+        *out << ce::Utf16ToUtf8(person.name) << " / " << ce::Utf16ToUtf8(person.telephone);
+    }
 };
 
 // A fresh device root with "\My Flash Disk" (no "PIM") and an instance-marker
