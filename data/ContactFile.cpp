@@ -8,9 +8,7 @@
 #include "platform/core/System.h"
 
 #include <cstring>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 #include <unordered_set>
 #include <vector>
 
@@ -20,8 +18,6 @@ namespace {
 
 using namespace ContactFileFormat;
 
-// Written beside the data file and renamed over it once complete.
-constexpr char16_t TempSuffix[] = u".tmp";
 // The writer hands the file this much at a time.
 constexpr std::size_t WriteBlockSize = 64 * 1024;
 
@@ -102,73 +98,35 @@ void AppendDecoded(std::u16string& units, std::string_view bytes)
     }
 }
 
-// The new file gets the permissions of the file it replaces.
-void KeepPermissions(const std::string& tempHostPath)
-{
-    const std::string dataHostPath = tempHostPath.substr(0, tempHostPath.size() - (std::size(TempSuffix) - 1));
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(dataHostPath, error);
-    if (!error && std::filesystem::exists(status))
-        std::filesystem::permissions(tempHostPath, status.permissions(), error);
-}
-
 } // namespace
 
 int ContactListBase::Save(const std::u16string& path) const
 {
-    // An existing data file is held for writing, with exclusive sharing, until
-    // it has been replaced: a read-only file, or one that another opener
-    // holds, is left as it is and nothing is written.
-    ce::CFile held;
-    if (!held.Open(path, ce::CFile::modeWrite | ce::CFile::shareExclusive) &&
-        ce::GetLastError() != ce::ERROR_FILE_NOT_FOUND)
-        return 0;
-    const std::u16string temp = path + TempSuffix;
-    // A temporary file left by an interrupted save may be read-only.
-    ce::CFile::Remove(temp);
-    ce::CFile file;
-    if (!file.Open(temp, ce::CFile::modeCreate | ce::CFile::modeWrite | ce::CFile::shareExclusive))
-        return 0;
-    KeepPermissions(file.HostPath());
-
-    auto guard = Lock();
-    std::string block;
-    block.reserve(WriteBlockSize);
-    bool ok = true;
-    for (const ContactRecord* record : records) {
-        if (!record)
-            continue;
-        for (FieldId id = 0; id < FieldCount; ++id) {
-            const ContactField& field = *record->GetField(id);
-            if (IsDateField(id)) {
-                unsigned char bytes[DateSize];
-                EncodeBirthday(*record, bytes);
-                block.append(reinterpret_cast<const char*>(bytes), DateSize);
+    return ce::CFile::Replace(path, [this](ce::CFile& file) {
+        auto guard = Lock();
+        std::string block;
+        block.reserve(WriteBlockSize);
+        for (const ContactRecord* record : records) {
+            if (!record)
                 continue;
+            for (FieldId id = 0; id < FieldCount; ++id) {
+                if (IsDateField(id)) {
+                    unsigned char bytes[DateSize];
+                    EncodeBirthday(*record, bytes);
+                    block.append(reinterpret_cast<const char*>(bytes), DateSize);
+                    continue;
+                }
+                AppendText(block, record->GetField(id)->TextValue());
             }
-            AppendText(block, field.TextValue());
+            if (block.size() >= WriteBlockSize) {
+                if (!file.Write(block.data(), block.size()))
+                    return false;
+                block.clear();
+            }
         }
-        if (block.size() >= WriteBlockSize) {
-            ok = file.Write(block.data(), block.size());
-            block.clear();
-            if (!ok)
-                break;
-        }
-    }
-    guard.unlock();
-
-    if (ok && !block.empty())
-        ok = file.Write(block.data(), block.size());
-    if (ok)
-        ok = file.Flush();
-    file.Close();
-    if (ok)
-        ok = ce::CFile::Rename(temp, path);
-    if (!ok) {
-        ce::CFile::Remove(temp);
-        return 0;
-    }
-    return 1;
+        guard.unlock();
+        return block.empty() || file.Write(block.data(), block.size());
+    });
 }
 
 void ContactListBase::TakeBackLoaded()

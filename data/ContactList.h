@@ -51,8 +51,9 @@ public:
     virtual int Append(ContactRecord* record);
 
     // Writes every record to the data file at path, through a temporary file
-    // beside it that replaces the file only once written and flushed. 1 on
-    // success; 0 leaves the old file as it was.
+    // beside it that replaces the file only once written and flushed
+    // (CFile::Replace: a linked file is replaced at its target, with its
+    // owner and mode). 1 on success; 0 leaves the old file as it was.
     int Save(const std::u16string& path) const;
     // Empties the list, also of held-back records; the list counts as whole
     // and unchanged.

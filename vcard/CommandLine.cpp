@@ -78,16 +78,9 @@ bool WriteTarget(const std::string& name, const std::string& bytes)
         const bool ok = file && WriteAll(file, bytes);
         return (file ? std::fclose(file) == 0 : false) && ok;
     }
-    const std::string temp = name + ".tmp";
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-    if (!file)
-        return false;
-    const bool written = WriteAll(file, bytes);
-    if (std::fclose(file) != 0 || !written || std::rename(temp.c_str(), name.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    // Written as the data file is: a crash leaves the old file or the new one.
+    return ce::CFile::Replace(ce::Utf8ToUtf16(name),
+                              [&](ce::CFile& file) { return file.Write(bytes.data(), bytes.size()) == 1; });
 }
 
 bool LoadBook(ContactList& list)
@@ -226,6 +219,10 @@ int ValuesWithUndecodableBytes(const ContactListBase& list)
 
 int Export(const std::string& target)
 {
+    if (target != "-" && ce::CFile::SameFile(ce::Utf8ToUtf16(target), ContactStoreFile)) {
+        Say(DisplayName(target, true) + " is the address book's data file; nothing was exported");
+        return ExitFailed;
+    }
     ContactList list;
     if (!LoadBook(list))
         return ExitFailed;

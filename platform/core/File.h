@@ -44,6 +44,16 @@ public:
 
     // Replaces `to` by `from` (rename), then syncs the folder. 1 or 0.
     static int Rename(const std::u16string& from, const std::u16string& to);
+    // Writes the file at path anew, whole or not at all: `write` fills a
+    // new temporary file with a unique name, opened exclusively, in the
+    // folder of the file that path names through its symbolic links; once
+    // written and flushed it gets the replaced file's mode and owner and is
+    // renamed over it, and the folder is synced. The replaced file is held
+    // exclusively meanwhile: one that is read-only or held by another opener
+    // is refused. 1, or 0 with the old file as it was and no temporary left.
+    static int Replace(const std::u16string& path, const std::function<bool(CFile&)>& write);
+    // Whether both paths name one existing file (links followed).
+    static bool SameFile(const std::u16string& a, const std::u16string& b);
     // Removes a file; 1 or 0.
     static int Remove(const std::u16string& path);
 

@@ -1,6 +1,10 @@
 #include "tests/data/support/DataFixture.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <utility>
 
 using namespace testdata;
 
@@ -65,16 +69,34 @@ TEST_F(SaveFailureTest, AnyFailingStepKeepsTheOldFileAndRemovesTheTemporaryOne)
     EXPECT_EQ(SavedCount(), 4000);
 }
 
-TEST_F(SaveFailureTest, SavedFileKeepsPermissionsAndIgnoresAStaleTemporaryFile)
+// The saved file keeps the mode and owner of the one it replaces, also
+// through a symbolic link, which stays a link; a file of the user's named
+// like a temporary one is left alone.
+TEST_F(SaveFailureTest, SavedFileKeepsModeOwnerAndLinkAndLeavesOtherFilesAlone)
 {
     const auto host = HostPath("Contacts.pcd");
     ASSERT_EQ(chmod(host.c_str(), 0640), 0);
-    WriteBytes("Contacts.pcd.tmp", Bytes(100000, 0xEE));
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(host.c_str(), 12345, 12346), 0);
+    }
+    WriteBytes("Contacts.pcd.tmp", Bytes(100, 0xEE));
     ASSERT_EQ(chmod(HostPath("Contacts.pcd.tmp").c_str(), 0444), 0);
+    const auto link = HostPath("Link.pcd");
+    std::filesystem::create_symlink("Contacts.pcd", link);
 
-    ASSERT_EQ(list.Save(path), 1);
-    EXPECT_EQ(std::filesystem::status(host).permissions() & std::filesystem::perms::mask, std::filesystem::perms(0640));
-    EXPECT_EQ(FilesInDir(), std::vector<std::string>{"Contacts.pcd"});
+    ASSERT_EQ(list.Save(PathOf("Link.pcd")), 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    struct stat saved {};
+    ASSERT_EQ(::stat(host.c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(std::make_pair(saved.st_uid, saved.st_gid), std::make_pair(uid_t(12345), gid_t(12346)));
+    }
+    std::vector<std::string> files = FilesInDir();
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"Contacts.pcd", "Contacts.pcd.tmp", "Link.pcd"}));
+    EXPECT_EQ(ReadBytes("Contacts.pcd.tmp"), Bytes(100, 0xEE));
     EXPECT_EQ(SavedCount(), 4000);
 }
 
