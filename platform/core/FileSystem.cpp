@@ -118,8 +118,10 @@ std::string GetDeviceRoot()
     std::string root = Env("CONTACTS_DEVICE_ROOT");
     if (!root.empty())
         return root;
+    // A relative XDG_DATA_HOME is invalid and ignored, as for the recovery
+    // folder: it would put the contacts wherever the program was started.
     std::string data = Env("XDG_DATA_HOME");
-    if (data.empty())
+    if (data.empty() || data[0] != '/')
         data = Env("HOME") + "/.local/share";
     return data + "/contacts/device";
 }

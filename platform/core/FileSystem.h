@@ -1,7 +1,8 @@
 // File attributes, directories and the device path mapping.
 //
 // The device's "\" lies on the host at the device root: $CONTACTS_DEVICE_ROOT,
-// else $XDG_DATA_HOME/contacts/device, else ~/.local/share/contacts/device.
+// else $XDG_DATA_HOME/contacts/device (an absolute one), else
+// ~/.local/share/contacts/device.
 // A path beginning with '\' is a device path; any other is a host path.
 #pragma once
 #include "platform/core/Types.h"

@@ -156,7 +156,7 @@ TEST_F(WriteBack, AListWithoutALoadIsNeverWrittenOverTheFileAndTheNextTickLoadsI
 
 // A new user's device root holds no folder yet: the first write-back makes
 // every folder of the data file, on a root named by CONTACTS_DEVICE_ROOT and
-// on the default one of a fresh home without XDG_* variables.
+// on the default one of a fresh home without valid XDG_* variables.
 TEST_F(WriteBack, TheFirstWriteBackOnANewDeviceRootMakesItsFoldersAndTheNextStartShowsTheList)
 {
     const std::string home = root + "/home";
@@ -171,8 +171,9 @@ TEST_F(WriteBack, TheFirstWriteBackOnANewDeviceRootMakesItsFoldersAndTheNextStar
     for (const std::string& newRoot : {root + "/new/device", home + "/.local/share/contacts/device"}) {
         SCOPED_TRACE(newRoot);
         if (newRoot.starts_with(home)) {
-            for (const char* name : {"CONTACTS_DEVICE_ROOT", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"})
+            for (const char* name : {"CONTACTS_DEVICE_ROOT", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"})
                 ::unsetenv(name);
+            ::setenv("XDG_DATA_HOME", "relative/data", 1); // invalid: ignored
             ::setenv("HOME", home.c_str(), 1);
             SetDeviceRoot("");
         } else {
@@ -190,6 +191,7 @@ TEST_F(WriteBack, TheFirstWriteBackOnANewDeviceRootMakesItsFoldersAndTheNextStar
         CloseFrame();
     }
     ::setenv("HOME", oldHome.c_str(), 1);
+    ::unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(told, u"");
 }
 
