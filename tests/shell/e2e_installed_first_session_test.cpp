@@ -50,7 +50,7 @@ TEST(InstalledProgram, ANewUsersFirstSessionIsKeptOnTheDefaultDeviceRoot)
                                 " XDG_RUNTIME_DIR=" + Quoted(runtime) + " LC_ALL=C.UTF-8 ";
     const fs::path script = fs::path(CONTACTS_SOURCE_DIR) / "tests/shell/support/first_session.sh";
     const int status = std::system((newUser + "bash " + Quoted(script) + " " + Quoted(program) + " " + Quoted(work)).c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << "\n" << ReadBytes(work / "program.log");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << "\n" << ReadHostFile(work / "program.log");
 
     ce::SetACP(936);
     const fs::path dataFile = home / ".local/share/contacts/device/My Flash Disk/PIM/Contacts.pcd";

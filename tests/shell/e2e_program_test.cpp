@@ -72,7 +72,7 @@ TEST_F(Program, ASecondStartEndsAtOnceAndTerminationLeavesAnUnchangedFile)
     const auto people = People({u"Ana", u"Bob"});
     fs::create_directories(pimFolder);
     ASSERT_TRUE(WriteDataFile(dataFile, people));
-    const std::string before = ReadBytes(dataFile);
+    const std::string before = ReadHostFile(dataFile);
     const pid_t first = Start();
     ASSERT_TRUE(WaitRunning(first));
     const pid_t second = Start();
@@ -81,7 +81,7 @@ TEST_F(Program, ASecondStartEndsAtOnceAndTerminationLeavesAnUnchangedFile)
     EXPECT_NE(status, 0);
     EXPECT_TRUE(HoldsInstanceMarker(first));
     Stop(first);
-    EXPECT_EQ(ReadBytes(dataFile), before);
+    EXPECT_EQ(ReadHostFile(dataFile), before);
 }
 
 TEST_F(Program, TwentySimultaneousStartsLeaveExactlyOneRunning)

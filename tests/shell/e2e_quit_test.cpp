@@ -99,7 +99,7 @@ TEST_F(Quit, AListKeptNowhereEndsWithExitStatus1)
     const std::string state = root + "/state";
     ::setenv("XDG_STATE_HOME", state.c_str(), 1);
     MakeDataFile(People({u"Ana", u"Bob"}));
-    const std::string before = ReadBytes(dataFile);
+    const std::string before = ReadHostFile(dataFile);
     ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
     // A file where the recovery folder should be.
     std::ofstream(state) << "not a folder";
@@ -109,8 +109,8 @@ TEST_F(Quit, AListKeptNowhereEndsWithExitStatus1)
     });
     ::unsetenv("XDG_STATE_HOME");
     EXPECT_EQ(status, 1);
-    EXPECT_EQ(ReadBytes(dataFile), before);
-    const std::string said = ReadBytes(errorFile);
+    EXPECT_EQ(ReadHostFile(dataFile), before);
+    const std::string said = ReadHostFile(errorFile);
     EXPECT_NE(said.find("No se pudieron guardar los contactos."), std::string::npos) << said;
 }
 

@@ -280,7 +280,7 @@ TEST_F(WriteBack, AnUnchangedListLeavesTheFileAsItIs)
     CloseFrame();
     struct stat after {};
     ASSERT_EQ(::stat(dataFile.c_str(), &after), 0);
-    EXPECT_EQ(ReadBytes(dataFile), std::string("Ana\0B", 5));
+    EXPECT_EQ(ReadHostFile(dataFile), std::string("Ana\0B", 5));
     EXPECT_EQ(after.st_ino, before.st_ino);
 }
 
