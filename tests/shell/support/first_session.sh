@@ -36,7 +36,7 @@ sleep 0.3
 xdotool key Return
 sleep 0.5
 click 25 10
-click 30 104 # Salir
+click 30 122 # Salir
 for _ in $(seq 100); do
     kill -0 "$app" 2> /dev/null || break
     sleep 0.1
