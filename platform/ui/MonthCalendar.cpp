@@ -220,7 +220,7 @@ void CMonthCalendar::OnPress(CPoint point)
         MoveTo(pressed_);
 }
 
-void CMonthCalendar::Pick(const QDate& date)
+void CMonthCalendar::Pick(QDate date)
 {
     PickHandler onPick = std::move(onPick_);
     Close(); // deletes this

@@ -48,7 +48,8 @@ private:
     void OnKey(UINT key);
     void OnDigit(char16_t digit);
     void OnPress(CPoint point);
-    void Pick(const QDate& date);
+    // By value: a date of the calendar itself is gone once it closes.
+    void Pick(QDate date);
     void Paint();
 
     QDate current_;
