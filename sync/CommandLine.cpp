@@ -41,11 +41,12 @@ void Report(const SyncSummary& s)
     Say("synced: " + std::to_string(s.received) + " received, " + std::to_string(s.changedHere) +
         " changed here, " + std::to_string(s.deletedHere) + " deleted here; " + std::to_string(s.sent) + " sent, " +
         std::to_string(s.changedThere) + " changed on the server, " + std::to_string(s.deletedThere) +
-        " deleted on the server; " + std::to_string(s.conflicts) + " conflicts");
+        " deleted on the server; " + vcard::Counted(s.conflicts, "conflict", "conflicts"));
     if (s.conflicts > 0)
         Say("a contact edited on both sides keeps the server's values; the values edited here are in a second contact");
     if (s.unmappedValues > 0)
-        Say(std::to_string(s.unmappedValues) + " values of the cards read have no field here and stay on the server");
+        Say(vcard::Counted(s.unmappedValues, "value", "values") + " of the cards read with no field here " +
+            (s.unmappedValues == 1 ? "stays" : "stay") + " on the server");
     if (!s.unstorable.empty())
         Say("values with characters that code page " + std::to_string(ce::GetACP()) +
             " cannot store, stored with its default character: " + Counts(s.unstorable));

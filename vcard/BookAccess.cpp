@@ -46,4 +46,9 @@ bool LoadBook(ContactList& list, std::string& error)
     return true;
 }
 
+std::string Counted(int count, const std::string& one, const std::string& many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 } // namespace vcard

@@ -30,4 +30,7 @@ private:
 // but cannot be read is a failure (`error` says so), a missing one an empty book.
 bool LoadBook(ContactList& list, std::string& error);
 
+// A count with its noun in singular or plural: "1 contact", "2 contacts".
+std::string Counted(int count, const std::string& one, const std::string& many);
+
 } // namespace vcard

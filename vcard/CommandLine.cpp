@@ -138,10 +138,6 @@ bool BookWritable()
 }
 
 // "1 contact", "2 contacts", "0 contacts".
-std::string Count(int count, const std::string& one, const std::string& many)
-{
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
 
 std::string Counts(const std::map<std::string, int>& counts)
 {
@@ -153,10 +149,10 @@ std::string Counts(const std::map<std::string, int>& counts)
 
 void ReportImport(const ImportSummary& summary, bool dryRun)
 {
-    Say(Count(summary.imported, "contact", "contacts") + (dryRun ? " to import, " : " imported, ") +
-        Count(summary.duplicates, "skipped as a duplicate", "skipped as duplicates"));
+    Say(Counted(summary.imported, "contact", "contacts") + (dryRun ? " to import, " : " imported, ") +
+        Counted(summary.duplicates, "skipped as a duplicate", "skipped as duplicates"));
     if (summary.empty > 0)
-        Say(Count(summary.empty, "card", "cards") + " without any value skipped");
+        Say(Counted(summary.empty, "card", "cards") + " without any value skipped");
     if (!summary.unmapped.empty())
         Say("values without a field, not imported: " + Counts(summary.unmapped));
     if (!summary.unstorable.empty())
@@ -230,9 +226,9 @@ int Export(const std::string& target)
         Say("cannot write " + DisplayName(target, true) + ": " + std::strerror(errno));
         return ExitFailed;
     }
-    Say(Count(list.GetCount(), "contact", "contacts") + " exported to " + DisplayName(target, true));
+    Say(Counted(list.GetCount(), "contact", "contacts") + " exported to " + DisplayName(target, true));
     if (const int undecodable = ValuesWithUndecodableBytes(list))
-        Say(Count(undecodable, "value holds", "values hold") + " bytes that are no text in code page " +
+        Say(Counted(undecodable, "value holds", "values hold") + " bytes that are no text in code page " +
             std::to_string(ce::GetACP()) + ", written as U+FFFD");
     return 0;
 }
