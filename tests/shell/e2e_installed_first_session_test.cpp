@@ -46,8 +46,12 @@ TEST(InstalledProgram, ANewUsersFirstSessionIsKeptOnTheDefaultDeviceRoot)
               0);
     const std::string program = prefix / "bin/contacts";
     const char* path = std::getenv("PATH");
-    const std::string newUser = "env -i PATH=" + Quoted(path ? path : "/usr/bin:/bin") + " HOME=" + Quoted(home) +
-                                " XDG_RUNTIME_DIR=" + Quoted(runtime) + " LC_ALL=C.UTF-8 ";
+    std::string newUser = "env -i PATH=" + Quoted(path ? path : "/usr/bin:/bin") + " HOME=" + Quoted(home) +
+                          " XDG_RUNTIME_DIR=" + Quoted(runtime) + " LC_ALL=C.UTF-8 ";
+    // A sanitized build's options are the test run's, not the user's.
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS"})
+        if (const char* value = std::getenv(name))
+            newUser += std::string(name) + "=" + Quoted(value) + " ";
     const fs::path script = fs::path(CONTACTS_SOURCE_DIR) / "tests/shell/support/first_session.sh";
     const int status = std::system((newUser + "bash " + Quoted(script) + " " + Quoted(program) + " " + Quoted(work)).c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << "\n" << ReadHostFile(work / "program.log");
