@@ -163,7 +163,10 @@ int ContactField::DiffersFrom(const ContactField& other) const
 
 ContactRecord::ContactRecord()
 {
-    static_assert(std::is_standard_layout_v<ContactRecord> && offsetof(ContactRecord, fields) == 0,
+    // Not standard layout for every compiler (clang counts the unique_ptr's
+    // tuple against it), but without bases or virtual calls its first member
+    // is at its start.
+    static_assert(!std::is_polymorphic_v<ContactRecord> && offsetof(ContactRecord, fields) == 0,
                   "a field finds its record at the start of its array");
     for (FieldId id = 0; id < FieldCount; ++id)
         fields[id].fieldId = std::uint8_t(id);
