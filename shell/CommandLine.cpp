@@ -1,5 +1,6 @@
 #include "shell/CommandLine.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace {
@@ -26,9 +27,23 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::
     return true;
 }
 
+constexpr int kLargestScale = 16;
+
+// A whole number from 1 to kLargestScale, else 0.
+int ReadScale(const std::string& text)
+{
+    int scale = 0;
+    const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), scale);
+    if (fault != std::errc() || end != text.data() + text.size() || scale < 1 || scale > kLargestScale)
+        return 0;
+    return scale;
+}
+
+const std::string kScaleRange = "a whole number from 1 to " + std::to_string(kLargestScale);
+
 } // namespace
 
-CommandLine ParseCommandLine(const std::vector<std::string>& args)
+CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* scaleSetting)
 {
     CommandLine line;
     std::string value;
@@ -42,12 +57,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
             line.action = CommandLine::ShowVersion;
             return line;
         }
-        // The window system's own options.
-        if (arg == "--fullscreen")
+        if (arg == "--fullscreen") {
+            line.fullScreen = true;
             continue;
+        }
         if (TakeValue(args, i, "--scale", value, line.error)) {
-            if (line.error.empty() && value.find_first_not_of("0123456789") != std::string::npos)
-                line.error = "option '--scale' needs a whole number";
+            if (line.error.empty() && (line.scale = ReadScale(value)) == 0)
+                line.error = "option '--scale' needs " + kScaleRange;
             continue;
         }
         if (TakeValue(args, i, "--screenshot", line.screenshotFile, line.error) ||
@@ -81,6 +97,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
         line.error = "--import, --export, --sync-setup and --sync cannot be combined";
     if (line.error.empty() && line.allowEmpty && !line.sync)
         line.error = "--allow-empty goes with --sync";
+    // Only the window has a scale: the other modes ignore the setting.
+    const bool window = line.importFiles.empty() && line.exportFile.empty() && line.syncUrl.empty() && !line.sync;
+    if (line.error.empty() && window && line.scale == 0 && scaleSetting && *scaleSetting &&
+        (line.scale = ReadScale(scaleSetting)) == 0)
+        line.error = "CONTACTS_SCALE needs " + kScaleRange;
     if (!line.error.empty())
         line.action = CommandLine::BadUsage;
     else if (!line.importFiles.empty())
@@ -112,8 +133,8 @@ std::string HelpText()
            "\\My Flash Disk\\PIM\\Contacts.pcd; changes are written back when the program ends.\n"
            "\n"
            "Options:\n"
-           "  --scale N          show the device screen N times as large (default: the\n"
-           "                     largest whole factor that fits the desktop)\n"
+           "  --scale N          show the device screen N times as large, 1 to 16\n"
+           "                     (default: the largest whole factor that fits the desktop)\n"
            "  --fullscreen       fill the whole display with the device screen, without a\n"
            "                     window frame (chosen by itself on a 320 x 240 display)\n"
            "  --screenshot FILE  write the start screen to FILE (PNG) once the contacts are\n"

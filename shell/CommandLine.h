@@ -18,6 +18,8 @@ struct CommandLine {
     };
     Action action = Run;
     std::string error;
+    int scale = 0;           // --scale N (else $CONTACTS_SCALE): 1 to 16; 0 fits the desktop
+    bool fullScreen = false; // --fullscreen
     std::string screenshotFile; // --screenshot FILE: the start screen as a PNG, then the end
     std::vector<std::string> importFiles;
     std::string exportFile;
@@ -27,9 +29,9 @@ struct CommandLine {
     bool allowEmpty = false;
 };
 
-// The arguments after the program name. The window system's own options
-// (--scale N, --fullscreen) are accepted and left to it.
-CommandLine ParseCommandLine(const std::vector<std::string>& args);
+// The arguments after the program name, and for the address book's window
+// the scale setting ($CONTACTS_SCALE, null when unset) that --scale overrides.
+CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* scaleSetting = nullptr);
 
 // How to call the program, a line for each way.
 std::string UsageText();

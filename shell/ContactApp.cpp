@@ -5,7 +5,6 @@
 #include "platform/core/System.h"
 #include "platform/ui/Sip.h"
 #include "res/resource.h"
-#include "shell/CommandLine.h"
 #include "shell/MainFrm.h"
 
 #include <cstdio>
@@ -62,8 +61,8 @@ BOOL CContactApp::InitInstance()
     SipSetCandidateSource(&PinyinCandidates);
 
     auto* frame = new CMainFrame;
-    if (const std::string screenshot = ParseCommandLine(m_args).screenshotFile; !screenshot.empty())
-        frame->SetScreenshotFile(screenshot);
+    if (!commandLine.screenshotFile.empty())
+        frame->SetScreenshotFile(commandLine.screenshotFile);
     // A frame that cannot be created is no main window: the start ends.
     if (!frame->LoadFrame(IDR_MAINFRAME, FWS_ADDTOTITLE, nullptr, nullptr)) {
         delete frame;

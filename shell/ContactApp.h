@@ -3,6 +3,7 @@
 #pragma once
 #include "platform/core/Types.h"
 #include "platform/ui/App.h"
+#include "shell/CommandLine.h"
 
 class CContactApp : public ce::CWinApp {
 public:
@@ -14,6 +15,9 @@ public:
     // Refuses the start while another copy holds the instance marker.
     ce::BOOL InitApplication() override;
 
+    // What the command line asked of the address book's window.
+    void SetCommandLine(const CommandLine& line) { commandLine = line; }
+
     // The list could be written neither to the data file nor to a recovery
     // file: the program ends with exit status 1.
     void NoteListLost() { listLost = true; }
@@ -24,5 +28,6 @@ public:
     ce::HMODULE ResourceSatellite = nullptr;
 
 private:
+    CommandLine commandLine;
     bool listLost = false;
 };

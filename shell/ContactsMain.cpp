@@ -10,16 +10,18 @@
 #include "vcard/CommandLine.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 CContactApp theApp;
 
 namespace {
 
-int RunAction(const CommandLine& line, int argc, char** argv)
+int RunAction(const CommandLine& line)
 {
     switch (line.action) {
     case CommandLine::Run:
-        return ce::AfxWinMain(argc, argv);
+        theApp.SetCommandLine(line);
+        return ce::AfxWinMain({.scale = line.scale, .fullScreen = line.fullScreen});
     case CommandLine::Import:
         return vcard::RunImport(line.importFiles, line.dryRun);
     case CommandLine::Export:
@@ -40,8 +42,9 @@ int main(int argc, char** argv)
     // Before any file is opened: a closed standard output must not become
     // the lock file or the data file.
     ce::OpenStandardStreams();
-    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
-    const int status = RunAction(line, argc, argv);
+    const CommandLine line =
+        ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), std::getenv("CONTACTS_SCALE"));
+    const int status = RunAction(line);
     // What did not reach standard output is a failure, though the rest was done.
     if (status == 0 && (std::fflush(stdout) != 0 || std::ferror(stdout))) {
         std::fprintf(stderr, "contacts: cannot write standard output\n");

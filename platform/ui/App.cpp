@@ -122,7 +122,7 @@ CWnd* AfxGetMainWnd()
     return theApp ? theApp->m_pMainWnd : nullptr;
 }
 
-int AfxWinMain(int argc, char** argv)
+int AfxWinMain(const HostOptions& host)
 {
     CWinApp* app = AfxGetApp();
     if (!app)
@@ -131,8 +131,7 @@ int AfxWinMain(int argc, char** argv)
     // A refused start touches no window at all, and fails.
     if (!app->InitApplication())
         return 1;
-    InitPlatform(argc, argv);
-    app->m_args.assign(argv + (argc > 0 ? 1 : 0), argv + argc);
+    InitPlatform(host);
     WatchQuitRequests();
     if (!app->InitInstance()) {
         if (app->m_pMainWnd && IsWindow(app->m_pMainWnd->m_hWnd))

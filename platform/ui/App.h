@@ -2,9 +2,8 @@
 // starts the window system and drives the one static CWinApp through
 // InitApplication, InitInstance, the message loop and ExitInstance.
 #pragma once
+#include "platform/ui/Host.h"
 #include "platform/ui/Wnd.h"
-#include <string>
-#include <vector>
 
 namespace ce {
 
@@ -30,9 +29,6 @@ public:
     // Its destruction ends the message loop.
     CWnd* m_pMainWnd = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
-    // The command line arguments after the program name, without those the
-    // window system took (--scale N, --fullscreen).
-    std::vector<std::string> m_args;
 };
 
 // Whether SIGTERM or SIGINT asked the program to end: nobody is there to
@@ -42,10 +38,10 @@ bool QuitRequestedBySignal();
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 
-// The program's start, called by main(): the window system, the application
-// object's hooks, and the quit requests from outside (SIGTERM, SIGINT and
-// closing the host window), which close the main window as "Salir" does so
-// that it can write back what it holds. Returns the exit code.
-int AfxWinMain(int argc, char** argv);
+// The program's start, called by main(): the window system shown as `host`
+// asks, the application object's hooks, and the quit requests from outside
+// (SIGTERM, SIGINT and closing the host window), which close the main window
+// as "Salir" does so that it can write back what it holds. Returns the exit code.
+int AfxWinMain(const HostOptions& host);
 
 } // namespace ce

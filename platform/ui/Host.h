@@ -8,15 +8,16 @@
 
 namespace ce {
 
+// How the device screen is shown on the host.
+struct HostOptions {
+    int scale = 0;           // 1 to 16 times as large; 0: the largest whole factor that fits the desktop
+    bool fullScreen = false; // without a window frame, as a display of exactly 320 x 240 pixels always is
+};
+
 // Starts the window system on the calling thread, which becomes the
-// user-interface thread. Takes `--scale N` out of argv (else
-// $CONTACTS_SCALE, else the largest whole factor that fits the desktop) and
-// `--fullscreen`, which shows the device screen without a window frame, as
-// a display of exactly 320 x 240 pixels always does.
-// Every window function calls it with no arguments when needed, so tests
-// need not. Later calls do nothing.
-void InitPlatform(int& argc, char** argv);
-void InitPlatform();
+// user-interface thread. Every window function calls it with the default
+// options when needed, so tests need not. Later calls do nothing.
+void InitPlatform(const HostOptions& options = {});
 bool IsUiThread();
 
 // The device screen's scale on the host.

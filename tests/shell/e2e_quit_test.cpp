@@ -48,9 +48,7 @@ protected:
         const int errors = ::open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::dup2(errors, STDERR_FILENO);
         ::close(errors);
-        char name[] = "contacts";
-        char* argv[] = {name, nullptr};
-        const int status = AfxWinMain(1, argv);
+        const int status = AfxWinMain({});
         std::fflush(stderr);
         ::dup2(savedError, STDERR_FILENO);
         ::close(savedError);

@@ -21,8 +21,16 @@ TEST(CommandLineTest, ReadsEveryOptionWithItsValues)
 {
     EXPECT_EQ(ParseCommandLine({}).action, CommandLine::Run);
 
-    const CommandLine run = ParseCommandLine({"--scale=3", "--fullscreen", "--screenshot", "start.png"});
+    const CommandLine run = ParseCommandLine({"--scale=3", "--fullscreen", "--screenshot", "start.png"}, "2");
     EXPECT_EQ(run.action, CommandLine::Run);
+    EXPECT_EQ(run.scale, 3);
+    EXPECT_TRUE(run.fullScreen);
+    EXPECT_EQ(ParseCommandLine({"--scale", "16"}).scale, 16);
+    // The setting stands in for --scale; an empty one is no setting.
+    EXPECT_EQ(ParseCommandLine({}, "2").scale, 2);
+    EXPECT_EQ(ParseCommandLine({}, "").scale, 0);
+    // Only the window has a scale: a wrong setting does not stop an export.
+    EXPECT_EQ(ParseCommandLine({"--export", "-"}, "big").action, CommandLine::Export);
     EXPECT_EQ(run.screenshotFile, "start.png");
     EXPECT_EQ(ParseCommandLine({"--screenshot=a b.png"}).screenshotFile, "a b.png");
 
@@ -52,7 +60,11 @@ TEST(CommandLineTest, NamesWhatIsWrong)
         {{"--screenshot"}, "option '--screenshot' needs a value"},
         {{"--screenshot", "--fullscreen"}, "option '--screenshot' needs a value"},
         {{"--screenshot="}, "option '--screenshot' needs a value"},
-        {{"--scale", "big"}, "option '--scale' needs a whole number"},
+        {{"--scale", "big"}, "option '--scale' needs a whole number from 1 to 16"},
+        {{"--scale", "0"}, "option '--scale' needs a whole number from 1 to 16"},
+        {{"--scale=17"}, "option '--scale' needs a whole number from 1 to 16"},
+        {{"--scale", "99999999999"}, "option '--scale' needs a whole number from 1 to 16"},
+        {{"--scale", "2x"}, "option '--scale' needs a whole number from 1 to 16"},
         {{"--import"}, "option '--import' needs at least one file"},
         {{"--import", "--dry-run"}, "option '--import' needs at least one file"},
         {{"--export"}, "option '--export' needs a value"},
@@ -68,6 +80,7 @@ TEST(CommandLineTest, NamesWhatIsWrong)
         EXPECT_EQ(line.action, CommandLine::BadUsage) << args[0];
         EXPECT_EQ(line.error, error);
     }
+    EXPECT_EQ(ParseCommandLine({}, "0").error, "CONTACTS_SCALE needs a whole number from 1 to 16");
 }
 
 TEST(CommandLineTest, HelpNamesEveryOptionAndSetting)

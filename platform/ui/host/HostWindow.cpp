@@ -197,37 +197,6 @@ int FitScale(bool& fullScreen)
     return scale;
 }
 
-// Takes the window system's own options out of argv: --scale N (else
-// $CONTACTS_SCALE; 0 when neither) and --fullscreen.
-int TakeHostArguments(int& argc, char** argv, bool& fullScreen)
-{
-    int scale = 0;
-    for (int i = 1; argv && i < argc; ++i) {
-        const char* arg = argv[i];
-        int consumed = 0;
-        if (std::strcmp(arg, "--scale") == 0 && i + 1 < argc) {
-            scale = std::atoi(argv[i + 1]);
-            consumed = 2;
-        } else if (std::strncmp(arg, "--scale=", 8) == 0) {
-            scale = std::atoi(arg + 8);
-            consumed = 1;
-        } else if (std::strcmp(arg, "--fullscreen") == 0) {
-            fullScreen = true;
-            consumed = 1;
-        }
-        if (consumed) {
-            for (int j = i; j + consumed <= argc; ++j)
-                argv[j] = argv[j + consumed];
-            argc -= consumed;
-            --i;
-        }
-    }
-    if (scale <= 0)
-        if (const char* env = std::getenv("CONTACTS_SCALE"))
-            scale = std::atoi(env);
-    return scale;
-}
-
 // Qt warns when XDG_RUNTIME_DIR is unset and then picks a folder of its
 // own; it gets the folder that also holds the instance marker instead.
 void ChooseRuntimeFolder()
@@ -237,20 +206,23 @@ void ChooseRuntimeFolder()
         ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
 }
 
-void Start(int& argc, char** argv)
+void Start(const HostOptions& options)
 {
     if (g_uiThread.load())
         return;
     if (!QCoreApplication::instance()) {
         ChooseRuntimeFolder();
-        bool fullScreen = false;
-        int scale = TakeHostArguments(argc, argv, fullScreen);
+        bool fullScreen = options.fullScreen;
+        int scale = options.scale;
         if (scale <= 0)
             scale = HasDisplay() ? FitScale(fullScreen) : 1;
         g_fullScreen = fullScreen;
         g_scale = std::min(scale, 16);
         if (g_scale != 1)
             qputenv("QT_SCALE_FACTOR", QByteArray::number(g_scale));
+        static int argc = 1;
+        static char name[] = "contacts";
+        static char* argv[] = {name, nullptr};
         new QApplication(argc, argv);
     }
     g_uiThread = QCoreApplication::instance()->thread();
@@ -282,12 +254,8 @@ void Start(int& argc, char** argv)
 
 void EnsureApplication()
 {
-    if (g_uiThread.load())
-        return;
-    static int argc = 1;
-    static char name[] = "contacts";
-    static char* argv[] = {name, nullptr};
-    Start(argc, argv);
+    if (!g_uiThread.load())
+        Start(HostOptions());
 }
 
 void PostToUiThread(std::function<void()> task, bool urgent)
@@ -317,14 +285,9 @@ namespace ce {
 
 using namespace impl;
 
-void InitPlatform(int& argc, char** argv)
+void InitPlatform(const HostOptions& options)
 {
-    Start(argc, argv);
-}
-
-void InitPlatform()
-{
-    EnsureApplication();
+    Start(options);
 }
 
 bool IsUiThread()
