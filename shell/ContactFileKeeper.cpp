@@ -114,7 +114,7 @@ void CContactFileKeeper::WaitForReload()
 {
     if (!reloadThread)
         return;
-    WaitWhilePumping([this] { return WaitForSingleObject(reloadThread, 0) == WAIT_OBJECT_0; });
+    WaitServingSentMessages(reloadThread);
     CloseHandle(reloadThread);
     reloadThread = nullptr;
 }

@@ -4,7 +4,6 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/DeviceScrollBar.h"
 #include "platform/ui/WindowImpl.h"
-#include <QEventLoop>
 #include <algorithm>
 
 namespace ce {
@@ -207,9 +206,9 @@ LRESULT CDialog::DoModal()
         }
         if (IsWindow(hwnd) && !m_ending) {
             ce::ShowWindow(hwnd, SW_SHOWNORMAL);
-            QEventLoop loop;
+            impl::ModalLoop loop;
             m_loop = &loop;
-            loop.exec();
+            loop.Run();
             m_loop = nullptr;
         }
     }
@@ -244,7 +243,7 @@ void CDialog::EndDialog(int nResult)
     m_nModalResult = nResult;
     m_ending = true;
     if (m_loop)
-        static_cast<QEventLoop*>(m_loop)->exit();
+        m_loop->End();
     else if (m_hWnd && !(GetStyle() & WS_CHILD))
         ce::ShowWindow(m_hWnd, SW_HIDE);
 }

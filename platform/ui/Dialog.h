@@ -5,6 +5,10 @@
 
 namespace ce {
 
+namespace impl {
+class ModalLoop;
+}
+
 // The style of a view created by CDialog::CreateView.
 constexpr DWORD AFX_WS_DEFAULT_VIEW = WS_CHILD;
 
@@ -60,7 +64,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void* m_loop = nullptr; // the running modal loop
+    impl::ModalLoop* m_loop = nullptr; // while DoModal runs
     int m_nModalResult = -1;
     bool m_ending = false;
 };

@@ -33,6 +33,11 @@ void PumpMessages(int forMs = 0);
 // no limit). Returns done(). For waits of the user-interface thread on
 // another thread that may be sending to it.
 bool WaitWhilePumping(const std::function<bool()>& done, int timeoutMs = -1);
+// Waits for a thread to end; on the user-interface thread serves meanwhile
+// only what other threads send to its windows (SendMessageW), so that the
+// thread waited for cannot block on it: no input, timer, posted message or
+// painting runs.
+void WaitServingSentMessages(HANDLE thread);
 // Any thread: runs task on the user-interface thread, in order with posted
 // messages (also inside a modal loop).
 void PostTask(std::function<void()> task);

@@ -118,6 +118,8 @@ public:
     }
 
     int result = 0;
+    // Runs until the first answer or the box's end.
+    impl::ModalLoop loop;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM) override
@@ -166,6 +168,11 @@ protected:
     }
 
     void OnClose() { Answer(CancelAnswer(type)); }
+    void PostNcDestroy() override
+    {
+        loop.End();
+        CWnd::PostNcDestroy();
+    }
 
     DECLARE_MESSAGE_MAP()
 
@@ -175,6 +182,7 @@ private:
     {
         if (!result)
             result = answer;
+        loop.End();
     }
 
     int IndexOf(const CWnd* wnd) const
@@ -242,8 +250,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
     const bool disableOwner = top && IsWindowEnabled(top);
     if (disableOwner)
         EnableWindow(top, FALSE);
-    const HWND boxWindow = box.m_hWnd;
-    WaitWhilePumping([&] { return box.result != 0 || !IsWindow(boxWindow); });
+    box.loop.Run();
     if (disableOwner)
         EnableWindow(top, TRUE);
     box.DestroyWindow();

@@ -1,5 +1,6 @@
 // Sent and posted messages, timers and the way of input through
 // pre-translation.
+#include "platform/core/System.h"
 #include "platform/ui/Host.h"
 #include "platform/ui/WindowImpl.h"
 #include "platform/ui/Wnd.h"
@@ -7,6 +8,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <condition_variable>
+#include <deque>
 #include <map>
 #include <mutex>
 
@@ -111,7 +113,36 @@ struct SendTask {
     }
 };
 
+// What other threads' SendMessageW wait for, in the order they came.
+struct SentMessages {
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::deque<std::shared_ptr<SendTask>> queue;
+};
+
+SentMessages& Sent()
+{
+    static auto* sent = new SentMessages;
+    return *sent;
+}
+
 } // namespace
+
+void ServeSentMessages()
+{
+    SentMessages& sent = Sent();
+    for (;;) {
+        std::shared_ptr<SendTask> task;
+        {
+            std::lock_guard lock(sent.mutex);
+            if (sent.queue.empty())
+                return;
+            task = std::move(sent.queue.front());
+            sent.queue.pop_front();
+        }
+        task->packet->Finish(SendMessageW(task->hwnd, task->msg, task->wParam, task->lParam));
+    }
+}
 
 void KillWindowTimers(HWND hwnd)
 {
@@ -218,17 +249,30 @@ LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (!IsWindow(hwnd))
         return 0;
     auto packet = std::make_shared<SendPacket>();
-    auto task = std::make_shared<SendTask>(packet, hwnd, msg, wParam, lParam);
-    PostToUiThread(
-        [task] {
-            LRESULT r = SendMessageW(task->hwnd, task->msg, task->wParam, task->lParam);
-            task->packet->Finish(r);
-        },
-        true);
-    task.reset();
+    {
+        std::lock_guard lock(Sent().mutex);
+        Sent().queue.push_back(std::make_shared<SendTask>(packet, hwnd, msg, wParam, lParam));
+    }
+    Sent().arrived.notify_all();
+    // The message loop serves it unless a wait for this thread does first.
+    PostToUiThread(ServeSentMessages, true);
     std::unique_lock lock(packet->mutex);
     packet->done.wait(lock, [&] { return packet->finished; });
     return packet->result;
+}
+
+void WaitServingSentMessages(HANDLE thread)
+{
+    if (!IsUiThread()) {
+        WaitForSingleObject(thread, INFINITE);
+        return;
+    }
+    SentMessages& sent = Sent();
+    while (WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) {
+        ServeSentMessages();
+        std::unique_lock lock(sent.mutex);
+        sent.arrived.wait_for(lock, std::chrono::milliseconds(1), [&] { return !sent.queue.empty(); });
+    }
 }
 
 BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -239,6 +239,20 @@ QRect CaretRectOnScreen(HWND hwnd);
 void EnsureApplication();
 // The object in the user-interface thread that runs posted tasks.
 void PostToUiThread(std::function<void()> task, bool urgent = false);
+// The one nested message loop of modal windows (dialogs, message boxes):
+// Run processes every event of the user-interface thread until End, and
+// returns at once when End came first.
+class ModalLoop {
+public:
+    void Run();
+    void End();
+
+private:
+    void* running = nullptr; // the event loop while Run runs
+    bool ended = false;
+};
+// Runs what other threads' SendMessageW handed to the user-interface thread.
+void ServeSentMessages();
 // Attaches `wnd` to the next window created on this thread, before WM_CREATE.
 void AttachOnCreate(CWnd* wnd);
 // Runs `hook` for the next window created on this thread after its widget

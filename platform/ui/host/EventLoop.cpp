@@ -18,6 +18,23 @@ int g_quitCode = 0;
 
 } // namespace
 
+void ModalLoop::Run()
+{
+    if (ended)
+        return;
+    QEventLoop loop;
+    running = &loop;
+    loop.exec();
+    running = nullptr;
+}
+
+void ModalLoop::End()
+{
+    ended = true;
+    if (running)
+        static_cast<QEventLoop*>(running)->exit();
+}
+
 } // namespace ce::impl
 
 namespace ce {

@@ -1,6 +1,8 @@
 // Sends, posts, timers and repaints from other threads: a send waits for the
-// user-interface thread, which serves it in any loop that processes events.
+// user-interface thread, which serves it in any loop that processes events
+// and in a wait for the sending thread.
 #include "tests/platform/ui/support/UiTest.h"
+#include "platform/core/System.h"
 #include "res/resource.h"
 #include <atomic>
 #include <chrono>
@@ -72,6 +74,19 @@ TEST_F(SendThreadTest, SendFromAnotherThreadWaitsUntilTheUserInterfaceThreadRanI
     many.join();
     EXPECT_EQ(wnd.handled.load(), 201);
     EXPECT_EQ(sum.load(), 199 * 200 / 2);
+
+    // A wait for a thread serves its sends and nothing else: what was posted
+    // waits for the message loop.
+    PostMessageW(hwnd, WM_TEST + 1, 7, 0);
+    const HANDLE sender = CreateThread(
+        nullptr, 0, [](LPVOID window) { return DWORD(SendMessageW(HWND(window), WM_TEST, 1, 0)); }, hwnd, 0, nullptr);
+    ASSERT_NE(sender, nullptr);
+    WaitServingSentMessages(sender);
+    CloseHandle(sender);
+    EXPECT_EQ(wnd.handled.load(), 202);
+    EXPECT_TRUE(wnd.posted.empty());
+    PumpMessages();
+    EXPECT_EQ(wnd.posted.size(), 1u);
 }
 
 TEST_F(SendThreadTest, SendsAreServedInsideAModalLoop)
