@@ -7,50 +7,12 @@ namespace vcard {
 
 namespace {
 
-// The file's physical lines, found one at a time: a line end is LF, and any
-// CR before it (CR LF, or the CR CR LF some phones write) carries nothing.
-class PhysicalLines {
-public:
-    explicit PhysicalLines(std::string_view bytes) : bytes(bytes)
-    {
-        if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-            start = 3;
-        Find();
-    }
-
-    bool AtEnd() const { return start >= bytes.size(); }
-    int Number() const { return number; }
-    std::size_t Offset() const { return start; }
-    std::string_view Peek() const { return line; }
-    std::string_view Next()
-    {
-        const std::string_view taken = line;
-        start = std::min(end + 1, bytes.size());
-        ++number;
-        Find();
-        return taken;
-    }
-
-private:
-    void Find()
-    {
-        end = std::min(bytes.find('\n', start), bytes.size());
-        line = bytes.substr(start, end - start);
-        while (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-    }
-
-    std::string_view bytes;
-    std::size_t start = 0; // of the next line
-    std::size_t end = 0;   // its LF, or the end of the bytes
-    std::string_view line;
-    int number = 1;
-};
-
 bool IsNameCharacter(char c)
 {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_';
 }
+
+char Upper(char c) { return char(std::toupper(static_cast<unsigned char>(c))); }
 
 // Finds the first ':' that is not inside a quoted parameter value, taking
 // the text as it grows, each character once.
@@ -72,50 +34,56 @@ private:
     bool quoted = false;
 };
 
-Parameter ParseParameter(std::string_view text)
+void ParseParameter(std::string_view text, Parameter& parameter)
 {
-    Parameter parameter;
     const std::size_t equals = text.find('=');
     std::string_view value = text;
+    parameter.name.clear();
     if (equals != std::string_view::npos) {
-        parameter.name = UpperCase(text.substr(0, equals));
+        for (char c : text.substr(0, equals))
+            parameter.name += Upper(c);
         value = text.substr(equals + 1);
     }
+    parameter.value.clear();
     for (char c : value) {
         if (c != '"')
             parameter.value += c;
     }
-    return parameter;
 }
 
-// Name and parameters of a line whose value starts at `colon`. False when
-// the name is not that of a property.
-bool ParseHeader(std::string_view text, std::size_t colon, ContentLine& line)
+// Name and parameters of a line, from the text before its value. False
+// when the name is not that of a property.
+bool ParseHeader(std::string_view header, ContentLine& line)
 {
-    std::string_view header = text.substr(0, colon);
-    std::vector<std::string_view> pieces;
+    std::size_t parameters = 0;
     bool quoted = false;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= header.size(); ++i) {
         if (i < header.size() && header[i] == '"')
             quoted = !quoted;
-        if (i == header.size() || (header[i] == ';' && !quoted)) {
-            pieces.push_back(header.substr(start, i - start));
-            start = i + 1;
+        if (i < header.size() && (header[i] != ';' || quoted))
+            continue;
+        const std::string_view piece = header.substr(start, i - start);
+        start = i + 1;
+        if (piece.data() == header.data()) {
+            std::string_view name = piece;
+            line.group.clear();
+            if (const std::size_t dot = name.find('.'); dot != std::string_view::npos) {
+                line.group.assign(name.substr(0, dot));
+                name.remove_prefix(dot + 1);
+            }
+            if (name.empty() || !std::all_of(name.begin(), name.end(), IsNameCharacter))
+                return false;
+            line.name.clear();
+            for (char c : name)
+                line.name += Upper(c);
+        } else if (!piece.empty()) {
+            if (parameters == line.parameters.size())
+                line.parameters.emplace_back();
+            ParseParameter(piece, line.parameters[parameters++]);
         }
     }
-    std::string_view name = pieces.front();
-    if (const std::size_t dot = name.find('.'); dot != std::string_view::npos) {
-        line.group = std::string(name.substr(0, dot));
-        name.remove_prefix(dot + 1);
-    }
-    if (name.empty() || !std::all_of(name.begin(), name.end(), IsNameCharacter))
-        return false;
-    line.name = UpperCase(name);
-    for (std::size_t i = 1; i < pieces.size(); ++i) {
-        if (!pieces[i].empty())
-            line.parameters.push_back(ParseParameter(pieces[i]));
-    }
+    line.parameters.resize(parameters);
     return true;
 }
 
@@ -127,54 +95,6 @@ bool IsBase64Line(std::string_view line)
     });
 }
 
-// One content line: its first physical line, the folded lines behind it and,
-// for quoted-printable, the lines joined by soft line breaks. 2.1 folds at
-// white space and keeps it; 3.0 and 4.0 drop the one character that marks
-// the fold. 2.1 writes base64 as lines of their own up to an empty line;
-// they belong to the value.
-bool ReadContentLine(PhysicalLines& lines, bool version21, ContentLine& line)
-{
-    line.line = lines.Number();
-    std::string text(lines.Next());
-    ValueStartScan scan;
-    std::size_t colon = std::string::npos;
-    bool quotedPrintable = false;
-    for (;;) {
-        if (colon == std::string::npos) {
-            colon = scan.Find(text);
-            if (colon != std::string::npos) {
-                if (!ParseHeader(text, colon, line))
-                    return false;
-                quotedPrintable = UpperCase(line.Find("ENCODING")) == "QUOTED-PRINTABLE" ||
-                                  line.HasBare("QUOTED-PRINTABLE");
-            }
-        }
-        if (lines.AtEnd())
-            break;
-        const std::string_view next = lines.Peek();
-        if (quotedPrintable && !text.empty() && text.back() == '=') {
-            text.pop_back();
-            text += next;
-        } else if (!next.empty() && (next[0] == ' ' || next[0] == '\t')) {
-            text += version21 ? next : next.substr(1);
-        } else {
-            break;
-        }
-        lines.Next();
-    }
-    if (colon == std::string::npos)
-        return false;
-    line.value = text.substr(colon + 1);
-    const std::string encoding = UpperCase(line.Find("ENCODING"));
-    if (encoding == "BASE64" || line.HasBare("BASE64")) {
-        while (!lines.AtEnd() && !lines.Peek().empty() && IsBase64Line(lines.Peek()))
-            line.value += lines.Next();
-        if (!lines.AtEnd() && lines.Peek().empty())
-            lines.Next();
-    }
-    return true;
-}
-
 bool IsCardBoundary(const ContentLine& line, const char* name)
 {
     if (line.name != name)
@@ -182,20 +102,50 @@ bool IsCardBoundary(const ContentLine& line, const char* name)
     std::string_view value = line.value;
     while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
         value.remove_suffix(1);
-    return UpperCase(value) == "VCARD";
+    return EqualsUpper(value, "VCARD");
 }
 
 } // namespace
+
+PhysicalLines::PhysicalLines(std::string_view bytes) : bytes(bytes)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        start = 3;
+    Find();
+}
+
+std::string_view PhysicalLines::Next()
+{
+    const std::string_view taken = line;
+    start = std::min(end + 1, bytes.size());
+    ++number;
+    Find();
+    return taken;
+}
+
+void PhysicalLines::Find()
+{
+    end = std::min(bytes.find('\n', start), bytes.size());
+    line = bytes.substr(start, end - start);
+    while (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+}
 
 std::string UpperCase(std::string_view text)
 {
     std::string upper(text);
     for (char& c : upper)
-        c = char(std::toupper(static_cast<unsigned char>(c)));
+        c = Upper(c);
     return upper;
 }
 
-std::string ContentLine::Find(std::string_view parameter) const
+bool EqualsUpper(std::string_view text, std::string_view upper)
+{
+    return text.size() == upper.size() &&
+           std::equal(text.begin(), text.end(), upper.begin(), [](char a, char b) { return Upper(a) == b; });
+}
+
+std::string_view ContentLine::Find(std::string_view parameter) const
 {
     for (const Parameter& p : parameters) {
         if (p.name == parameter)
@@ -207,67 +157,139 @@ std::string ContentLine::Find(std::string_view parameter) const
 bool ContentLine::HasBare(std::string_view value) const
 {
     for (const Parameter& p : parameters) {
-        if (p.name.empty() && UpperCase(p.value) == value)
+        if (p.name.empty() && EqualsUpper(p.value, value))
             return true;
     }
     return false;
 }
 
-bool ReadCards(std::string_view bytes, std::vector<RawCard>& cards, ReadError& error)
+// One content line: its first physical line, the folded lines behind it and,
+// for quoted-printable, the lines joined by soft line breaks. 2.1 folds at
+// white space and keeps it; 3.0 and 4.0 drop the one character that marks
+// the fold. 2.1 writes base64 as lines of their own up to an empty line;
+// they belong to the value.
+bool CardStream::ReadContentLine(bool version21, ContentLine& line)
 {
-    PhysicalLines lines(bytes);
-    RawCard* card = nullptr;
+    line.line = lines.Number();
+    // A line of one physical line is taken where it lies; only folded lines are joined.
+    std::string_view text = lines.Next();
+    bool joined = false;
+    auto join = [&](std::string_view more, bool dropSoftBreak) {
+        if (!joined)
+            unfolded.assign(text);
+        joined = true;
+        if (dropSoftBreak)
+            unfolded.pop_back();
+        unfolded += more;
+        text = unfolded;
+    };
+    ValueStartScan scan;
+    std::size_t colon = std::string::npos;
+    bool quotedPrintable = false;
+    for (;;) {
+        if (colon == std::string::npos) {
+            colon = scan.Find(text);
+            if (colon != std::string::npos) {
+                if (!ParseHeader(text.substr(0, colon), line))
+                    return false;
+                quotedPrintable =
+                    EqualsUpper(line.Find("ENCODING"), "QUOTED-PRINTABLE") || line.HasBare("QUOTED-PRINTABLE");
+            }
+        }
+        if (lines.AtEnd())
+            break;
+        const std::string_view next = lines.Peek();
+        if (quotedPrintable && !text.empty() && text.back() == '=')
+            join(next, true);
+        else if (!next.empty() && (next[0] == ' ' || next[0] == '\t'))
+            join(version21 ? next : next.substr(1), false);
+        else
+            break;
+        lines.Next();
+    }
+    if (colon == std::string::npos)
+        return false;
+    line.value.assign(text.substr(colon + 1));
+    if (EqualsUpper(line.Find("ENCODING"), "BASE64") || line.HasBare("BASE64")) {
+        while (!lines.AtEnd() && !lines.Peek().empty() && IsBase64Line(lines.Peek()))
+            line.value += lines.Next();
+        if (!lines.AtEnd() && lines.Peek().empty())
+            lines.Next();
+    }
+    return true;
+}
+
+bool CardStream::Next(RawCard& card, ReadError& error)
+{
+    for (ContentLine& line : card.properties)
+        spare.push_back(std::move(line));
+    card.properties.clear();
+    card.line = 0;
+    card.version.clear();
+    card.nestedCards = 0;
+    bool open = false;
     std::size_t cardStart = 0; // offset of its BEGIN:VCARD
     int nesting = 0;           // depth inside a card embedded in the current one
-    while (!lines.AtEnd()) {
+    auto fail = [&](int line, std::string message) {
+        error = {line, std::move(message)};
+        failed = true;
+        return false;
+    };
+    while (!lines.AtEnd() && !failed) {
         if (lines.Peek().find_first_not_of(" \t") == std::string_view::npos) {
             lines.Next();
             continue;
         }
-        ContentLine line;
+        ContentLine& line = scratch;
         const int number = lines.Number();
         const std::size_t offset = lines.Offset();
-        if (!ReadContentLine(lines, card && card->version == "2.1", line)) {
-            error = {number, card ? "not a vCard property line" : "not a vCard: BEGIN:VCARD expected"};
-            return false;
-        }
-        if (card && lines.Offset() - cardStart > MaxCardBytes) {
-            error = {card->line, "card larger than " + std::to_string(MaxCardBytes >> 20) + " MiB"};
-            return false;
-        }
-        if (!card) {
-            if (!IsCardBoundary(line, "BEGIN")) {
-                error = {number, "not a vCard: BEGIN:VCARD expected"};
-                return false;
-            }
-            card = &cards.emplace_back();
-            card->line = number;
+        if (!ReadContentLine(open && card.version == "2.1", line))
+            return fail(number, open ? "not a vCard property line" : "not a vCard: BEGIN:VCARD expected");
+        if (open && lines.Offset() - cardStart > MaxCardBytes)
+            return fail(card.line, "card larger than " + std::to_string(MaxCardBytes >> 20) + " MiB");
+        if (!open) {
+            if (!IsCardBoundary(line, "BEGIN"))
+                return fail(number, "not a vCard: BEGIN:VCARD expected");
+            open = true;
+            card.line = number;
             cardStart = offset;
         } else if (IsCardBoundary(line, "BEGIN")) {
             if (nesting++ == 0)
-                ++card->nestedCards;
+                ++card.nestedCards;
         } else if (IsCardBoundary(line, "END")) {
-            if (nesting == 0)
-                card = nullptr;
-            else
-                --nesting;
+            if (nesting == 0) {
+                anyCard = true;
+                return true;
+            }
+            --nesting;
         } else if (nesting > 0) {
             continue;
         } else if (line.name == "VERSION") {
-            card->version = line.value;
+            card.version = line.value;
         } else {
-            card->properties.push_back(std::move(line));
+            card.properties.push_back(std::move(line));
+            if (!spare.empty()) {
+                scratch = std::move(spare.back());
+                spare.pop_back();
+            }
         }
     }
-    if (card) {
-        error = {card->line, "card without END:VCARD"};
+    if (failed)
         return false;
-    }
-    if (cards.empty()) {
-        error = {0, "no vCard in it"};
-        return false;
-    }
-    return true;
+    if (open)
+        return fail(card.line, "card without END:VCARD");
+    if (!anyCard)
+        return fail(0, "no vCard in it");
+    return false;
+}
+
+bool ReadCards(std::string_view bytes, std::vector<RawCard>& cards, ReadError& error)
+{
+    CardStream stream(bytes);
+    RawCard card;
+    while (stream.Next(card, error))
+        cards.push_back(std::move(card));
+    return !stream.Failed();
 }
 
 } // namespace vcard

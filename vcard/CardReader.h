@@ -24,7 +24,7 @@ struct ContentLine {
     std::string value;  // everything after the first ':' outside quotes
 
     // The value of the first parameter of that (upper-case) name; empty when none.
-    std::string Find(std::string_view parameter) const;
+    std::string_view Find(std::string_view parameter) const;
     // Whether a bare parameter equals `value` (upper case), letter case aside.
     bool HasBare(std::string_view value) const;
 };
@@ -52,6 +52,53 @@ constexpr std::size_t MaxCardBytes = std::size_t(16) << 20;
 // file without any card), with where it lies.
 bool ReadCards(std::string_view bytes, std::vector<RawCard>& cards, ReadError& error);
 
+// The file's physical lines, found one at a time: a line end is LF, and any
+// CR before it (CR LF, or the CR CR LF some phones write) carries nothing.
+class PhysicalLines {
+public:
+    explicit PhysicalLines(std::string_view bytes);
+
+    bool AtEnd() const { return start >= bytes.size(); }
+    int Number() const { return number; }
+    std::size_t Offset() const { return start; }
+    std::string_view Peek() const { return line; }
+    std::string_view Next();
+
+private:
+    void Find();
+
+    std::string_view bytes;
+    std::size_t start = 0; // of the next line
+    std::size_t end = 0;   // its LF, or the end of the bytes
+    std::string_view line;
+    int number = 1;
+};
+
+// ReadCards one card at a time, each read into the storage of the card
+// before it: a file of many cards is read without a copy of its cards and,
+// once the first cards have been read, mostly without allocating.
+class CardStream {
+public:
+    explicit CardStream(std::string_view bytes) : lines(bytes) {}
+
+    // The next card into `card`; false at the end of the file or on a fault,
+    // which Failed() then tells and `error` describes.
+    bool Next(RawCard& card, ReadError& error);
+    bool Failed() const { return failed; }
+
+private:
+    bool ReadContentLine(bool version21, ContentLine& line);
+
+    PhysicalLines lines;
+    std::string unfolded;          // a content line of more than one physical line
+    ContentLine scratch;           // the line being read
+    std::vector<ContentLine> spare; // lines of earlier cards, their storage for the next
+    bool anyCard = false;
+    bool failed = false;
+};
+
 std::string UpperCase(std::string_view text);
+// Whether the text is `upper` (upper case) when letter case is set aside.
+bool EqualsUpper(std::string_view text, std::string_view upper);
 
 } // namespace vcard

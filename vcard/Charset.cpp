@@ -64,11 +64,16 @@ iconv_t CharsetDecoder::Converter(const std::string& charset)
 bool CharsetDecoder::Decode(std::string_view charset, std::string_view bytes, std::u16string& text)
 {
     text.clear();
-    const std::string name = IconvName(charset);
-    const iconv_t converter = Converter(name);
+    if (charset != lastNamed || lastNamed.empty()) {
+        const std::string name = IconvName(charset);
+        lastNamed = charset;
+        lastConverter = Converter(name);
+        lastKeepsAscii = KeepsAscii(name);
+    }
+    const iconv_t converter = lastConverter;
     if (converter == NoConverter)
         return false;
-    if (KeepsAscii(name) && std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    if (lastKeepsAscii && std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
         text.assign(bytes.begin(), bytes.end());
         return true;
     }

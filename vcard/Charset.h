@@ -27,6 +27,10 @@ private:
     iconv_t Converter(const std::string& charset);
 
     std::map<std::string, iconv_t> converters;
+    // The charset of the value before, as it was named: most values name the same.
+    std::string lastNamed;
+    iconv_t lastConverter = reinterpret_cast<iconv_t>(-1);
+    bool lastKeepsAscii = false;
 };
 
 } // namespace vcard

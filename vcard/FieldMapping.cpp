@@ -3,15 +3,26 @@
 #include "platform/core/OleDate.h"
 
 #include <algorithm>
-#include <set>
+#include <iterator>
+#include <string_view>
 
 namespace vcard {
 
 namespace {
 
+// The properties that give fields, each with the list of its values in a card.
+enum PropertyKind { KindFn, KindN, KindAdr, KindLabel, KindTel, KindEmail, KindBday, KindOrg, KindTitle, KindUrl, KindCount };
+constexpr std::string_view KindNames[KindCount] = {"FN", "N", "ADR", "LABEL", "TEL", "EMAIL", "BDAY", "ORG", "TITLE", "URL"};
+
 // Properties that describe the card itself, not the person: nothing to keep.
-const std::set<std::string> CardMetadata = {"PRODID", "REV", "UID", "KIND", "SOURCE", "NAME", "PROFILE",
-                                            "CLIENTPIDMAP", "SORT-STRING", "X-ABUID", "X-ABLABEL"};
+constexpr std::string_view CardMetadata[] = {"PRODID", "REV",          "UID",         "KIND",    "SOURCE",   "NAME",
+                                             "PROFILE", "CLIENTPIDMAP", "SORT-STRING", "X-ABUID", "X-ABLABEL"};
+
+template <std::size_t N>
+bool IsOneOf(std::string_view name, const std::string_view (&names)[N])
+{
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
 
 bool IsIdeograph(char16_t c)
 {
@@ -31,7 +42,7 @@ std::u16string JoinNonEmpty(std::initializer_list<std::u16string_view> parts, st
     return joined;
 }
 
-std::u16string WithoutScheme(std::u16string text, std::u16string_view scheme)
+std::u16string_view WithoutScheme(std::u16string_view text, std::u16string_view scheme)
 {
     if (text.size() < scheme.size())
         return text;
@@ -43,9 +54,8 @@ std::u16string WithoutScheme(std::u16string text, std::u16string_view scheme)
     return text.substr(scheme.size());
 }
 
-std::u16string AddressText(const Property& adr)
+void AddressText(const Property& adr, std::u16string& joined)
 {
-    std::u16string joined;
     for (const std::u16string& component : adr.components) {
         if (component.empty())
             continue;
@@ -53,51 +63,114 @@ std::u16string AddressText(const Property& adr)
             joined += u", ";
         joined += component;
     }
-    return joined.empty() ? adr.label : joined;
+    if (joined.empty())
+        joined = adr.label;
 }
 
-// The candidates in the order they are taken: the most preferred first,
-// then in the order of the card.
-std::vector<const Property*> ByPreference(std::vector<const Property*> candidates)
+void PlainText(const Property& p, std::u16string& text) { text = p.Text(); }
+
+void TelephoneNumber(const Property& p, std::u16string& text) { text = WithoutScheme(p.Text(), u"tel:"); }
+
+std::u16string_view EmailAddress(const Property& p) { return WithoutScheme(p.Text(), u"mailto:"); }
+
+// Without any of the telephone types that vCard defines, a telephone is a
+// voice telephone; other types ("X-CUSTOM", "MAIN") say nothing to this program.
+bool IsUntypedTelephone(const Property& p)
 {
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Property* a, const Property* b) { return a->preference < b->preference; });
-    return candidates;
+    static constexpr std::string_view Known[] = {"HOME", "WORK", "VOICE", "FAX",  "CELL", "PAGER", "MSG",      "VIDEO",
+                                                 "BBS",  "MODEM", "CAR",  "ISDN", "PCS",  "TEXT",  "TEXTPHONE"};
+    return std::none_of(p.types.begin(), p.types.end(), [](const std::string& type) { return IsOneOf(type, Known); });
 }
+
+constexpr unsigned char Used = 1;        // gave a field
+constexpr unsigned char AccountedFor = 2; // used up without a field of its own
+
+} // namespace
+
+struct CardMapping::Lists {
+    std::vector<const Property*> byKind[KindCount]; // in the order of the card
+    std::vector<const Property*> kept;              // every property but the empty and the card's own
+    std::vector<unsigned char> marks;               // Used and AccountedFor, by the property's place
+    std::vector<const Property*> chosen;
+};
+
+namespace {
 
 class CardMapper {
 public:
-    explicit CardMapper(MappedCard& mapped) : mapped(mapped) {}
+    CardMapper(MappedCard& mapped, CardMapping::Lists& lists, const Property* first, std::size_t count)
+        : mapped(mapped), lists(lists), first(first)
+    {
+        for (auto& list : lists.byKind)
+            list.clear();
+        lists.kept.clear();
+        lists.marks.assign(count, 0);
+        for (const Property* p = first; p != first + count; ++p) {
+            if (p->IsEmpty() || IsOneOf(p->name, CardMetadata))
+                continue;
+            lists.kept.push_back(p);
+            const auto kind = std::find(std::begin(KindNames), std::end(KindNames), p->name);
+            if (kind != std::end(KindNames))
+                lists.byKind[kind - std::begin(KindNames)].push_back(p);
+        }
+    }
 
-    void Map(const std::vector<Property>& properties);
+    void Map();
 
 private:
+    const std::vector<const Property*>& Of(PropertyKind kind) const { return lists.byKind[kind]; }
+    unsigned char& Marks(const Property& p) { return lists.marks[std::size_t(&p - first)]; }
+    bool IsCandidate(const Property& p) { return !p.binary && !(Marks(p) & Used); }
+
+    // The most preferred candidate that passes the test, the first of the card among equals.
     template <class Test>
-    std::vector<const Property*> Select(const std::vector<const Property*>& from, Test test) const
+    const Property* First(const std::vector<const Property*>& from, Test test)
     {
-        std::vector<const Property*> chosen;
+        const Property* best = nullptr;
         for (const Property* p : from) {
-            if (!p->binary && !used.count(p) && test(*p))
-                chosen.push_back(p);
+            if (IsCandidate(*p) && test(*p) && (!best || p->preference < best->preference))
+                best = p;
         }
-        return ByPreference(chosen);
+        return best;
     }
 
-    void Take(FieldId field, const Property& from, std::u16string text)
+    // Every candidate, the most preferred first, then in the order of the card.
+    const std::vector<const Property*>& ByPreference(const std::vector<const Property*>& from)
     {
-        mapped.text[field] = std::move(text);
+        std::vector<const Property*>& chosen = lists.chosen;
+        chosen.clear();
+        for (const Property* p : from) {
+            if (!IsCandidate(*p))
+                continue;
+            auto place = chosen.end();
+            while (place != chosen.begin() && (*(place - 1))->preference > p->preference)
+                --place;
+            chosen.insert(place, p);
+        }
+        return chosen;
+    }
+
+    void Mark(FieldId field, const Property& from)
+    {
         mapped.source[field] = from.name;
         mapped.line[field] = from.line;
-        used.insert(&from);
+        Marks(from) |= Used;
     }
 
-    template <class Test>
-    void TakeFirst(FieldId field, const std::vector<const Property*>& from, Test test,
-                   std::u16string (*textOf)(const Property&))
+    void Take(FieldId field, const Property& from, std::u16string_view text)
     {
-        const std::vector<const Property*> candidates = Select(from, test);
-        if (!candidates.empty())
-            Take(field, *candidates.front(), textOf(*candidates.front()));
+        mapped.text[field] = text;
+        Mark(field, from);
+    }
+
+    template <class Test, class TextOf>
+    void TakeFirst(FieldId field, PropertyKind kind, Test test, TextOf textOf)
+    {
+        if (const Property* p = First(Of(kind), test)) {
+            mapped.text[field].clear();
+            textOf(*p, mapped.text[field]);
+            Mark(field, *p);
+        }
     }
 
     void MapName();
@@ -108,66 +181,53 @@ private:
     void MapOrganization();
 
     MappedCard& mapped;
-    std::map<std::string, std::vector<const Property*>> byName;
-    std::set<const Property*> used;
-    std::set<const Property*> accountedFor; // used up without a field of their own
+    CardMapping::Lists& lists;
+    const Property* first;
 };
 
-std::u16string PlainText(const Property& p) { return p.Text(); }
-
-std::u16string TelephoneNumber(const Property& p) { return WithoutScheme(p.Text(), u"tel:"); }
-
-// Without any of the telephone types that vCard defines, a telephone is a
-// voice telephone; other types ("X-CUSTOM", "MAIN") say nothing to this program.
-bool IsUntypedTelephone(const Property& p)
-{
-    static const std::set<std::string> Known = {"HOME", "WORK",  "VOICE", "FAX", "CELL", "PAGER", "MSG",      "VIDEO",
-                                                "BBS",  "MODEM", "CAR",   "ISDN", "PCS", "TEXT",  "TEXTPHONE"};
-    return std::none_of(p.types.begin(), p.types.end(), [](const std::string& type) { return Known.count(type); });
-}
+bool Any(const Property&) { return true; }
 
 void CardMapper::MapName()
 {
-    TakeFirst(FieldName, byName["FN"], [](const Property&) { return true; }, PlainText);
+    TakeFirst(FieldName, KindFn, Any, PlainText);
     // N is the same name in parts: it serves only when FN is missing.
-    for (const Property* n : byName["N"]) {
+    for (const Property* n : Of(KindN)) {
         if (mapped.source[FieldName].empty())
             Take(FieldName, *n, ComposeName(n->components));
-        accountedFor.insert(n);
+        Marks(*n) |= AccountedFor;
     }
 }
 
 void CardMapper::MapAddresses()
 {
-    const auto& adr = byName["ADR"];
-    TakeFirst(FieldAddress, adr, [](const Property& p) { return p.HasType("HOME"); }, AddressText);
+    TakeFirst(FieldAddress, KindAdr, [](const Property& p) { return p.HasType("HOME"); }, AddressText);
     if (mapped.source[FieldAddress].empty())
-        TakeFirst(FieldAddress, adr, [](const Property& p) { return !p.HasType("WORK"); }, AddressText);
-    TakeFirst(FieldOfficeAddress, adr, [](const Property& p) { return p.HasType("WORK"); }, AddressText);
+        TakeFirst(FieldAddress, KindAdr, [](const Property& p) { return !p.HasType("WORK"); }, AddressText);
+    TakeFirst(FieldOfficeAddress, KindAdr, [](const Property& p) { return p.HasType("WORK"); }, AddressText);
 
     // A 2.1 or 3.0 LABEL is the printed form of an address: it stands in
     // only where no ADR gave one, and otherwise repeats it.
-    const auto& labels = byName["LABEL"];
     if (mapped.source[FieldAddress].empty())
-        TakeFirst(FieldAddress, labels, [](const Property& p) { return !p.HasType("WORK"); }, PlainText);
+        TakeFirst(FieldAddress, KindLabel, [](const Property& p) { return !p.HasType("WORK"); }, PlainText);
     if (mapped.source[FieldOfficeAddress].empty())
-        TakeFirst(FieldOfficeAddress, labels, [](const Property& p) { return p.HasType("WORK"); }, PlainText);
-    if (!adr.empty())
-        accountedFor.insert(labels.begin(), labels.end());
+        TakeFirst(FieldOfficeAddress, KindLabel, [](const Property& p) { return p.HasType("WORK"); }, PlainText);
+    if (!Of(KindAdr).empty()) {
+        for (const Property* label : Of(KindLabel))
+            Marks(*label) |= AccountedFor;
+    }
 }
 
 void CardMapper::MapTelephones()
 {
-    const auto& tel = byName["TEL"];
     auto cell = [](const Property& p) { return p.HasType("CELL"); };
     auto fax = [](const Property& p) { return p.HasType("FAX") && !p.HasType("CELL"); };
-    TakeFirst(FieldMobile, tel, cell, TelephoneNumber);
-    TakeFirst(FieldFax, tel, [&](const Property& p) { return fax(p) && !p.HasType("WORK"); }, TelephoneNumber);
-    TakeFirst(FieldOfficeFax, tel, [&](const Property& p) { return fax(p) && p.HasType("WORK"); }, TelephoneNumber);
-    TakeFirst(FieldOfficeTelephone, tel,
+    TakeFirst(FieldMobile, KindTel, cell, TelephoneNumber);
+    TakeFirst(FieldFax, KindTel, [&](const Property& p) { return fax(p) && !p.HasType("WORK"); }, TelephoneNumber);
+    TakeFirst(FieldOfficeFax, KindTel, [&](const Property& p) { return fax(p) && p.HasType("WORK"); }, TelephoneNumber);
+    TakeFirst(FieldOfficeTelephone, KindTel,
               [](const Property& p) { return p.HasType("WORK") && !p.HasType("FAX") && !p.HasType("CELL"); },
               TelephoneNumber);
-    TakeFirst(FieldTelephone, tel,
+    TakeFirst(FieldTelephone, KindTel,
               [](const Property& p) {
                   return (p.HasType("HOME") || p.HasType("VOICE") || IsUntypedTelephone(p)) && !p.HasType("CELL") &&
                          !p.HasType("FAX") && !p.HasType("WORK");
@@ -178,17 +238,16 @@ void CardMapper::MapTelephones()
 void CardMapper::MapEmails()
 {
     static constexpr FieldId Slots[] = {FieldEmail, FieldEmail2, FieldEmail3};
-    auto address = [](const Property& p) { return WithoutScheme(p.Text(), u"mailto:"); };
     // An e-mail that this program wrote behind an empty one keeps its place.
-    for (const Property* p : byName["EMAIL"]) {
+    for (const Property* p : Of(KindEmail)) {
         if (p->slot >= 1 && p->slot <= 3 && mapped.source[Slots[p->slot - 1]].empty())
-            Take(Slots[p->slot - 1], *p, address(*p));
+            Take(Slots[p->slot - 1], *p, EmailAddress(*p));
     }
-    const std::vector<const Property*> rest = Select(byName["EMAIL"], [](const Property&) { return true; });
+    const std::vector<const Property*>& rest = ByPreference(Of(KindEmail));
     auto next = rest.begin();
     for (FieldId slot : Slots) {
         if (mapped.source[slot].empty() && next != rest.end()) {
-            Take(slot, **next, address(**next));
+            Take(slot, **next, EmailAddress(**next));
             ++next;
         }
     }
@@ -196,24 +255,22 @@ void CardMapper::MapEmails()
 
 void CardMapper::MapBirthday()
 {
-    for (const Property* p : byName["BDAY"]) {
+    for (const Property* p : Of(KindBday)) {
         const ce::DATE date = p->valueType == "TEXT" ? 0.0 : ParseBirthday(p->Text(), p->omitYear);
         if (date == 0.0 || !mapped.source[FieldBirthday].empty())
             continue;
         mapped.birthday = date;
-        mapped.source[FieldBirthday] = p->name;
-        mapped.line[FieldBirthday] = p->line;
-        used.insert(p);
+        Mark(FieldBirthday, *p);
     }
 }
 
 void CardMapper::MapOrganization()
 {
-    const std::vector<const Property*> orgs = Select(byName["ORG"], [](const Property&) { return true; });
-    if (orgs.empty())
+    const Property* chosen = First(Of(KindOrg), Any);
+    if (!chosen)
         return;
-    const Property& org = *orgs.front();
-    used.insert(&org);
+    const Property& org = *chosen;
+    Marks(org) |= Used;
     if (!org.components.empty() && !org.components[0].empty())
         Take(FieldCompany, org, org.components[0]);
     if (org.components.size() > 1 && !org.components[1].empty())
@@ -224,27 +281,20 @@ void CardMapper::MapOrganization()
         ++mapped.unmapped["ORG"];
 }
 
-void CardMapper::Map(const std::vector<Property>& properties)
+void CardMapper::Map()
 {
-    for (const Property& p : properties) {
-        if (!p.IsEmpty() && !CardMetadata.count(p.name))
-            byName[p.name].push_back(&p);
-    }
     MapName();
     MapAddresses();
     MapTelephones();
     MapEmails();
     MapBirthday();
     MapOrganization();
-    auto first = [](const Property&) { return true; };
-    TakeFirst(FieldJobTitle, byName["TITLE"], first, PlainText);
-    TakeFirst(FieldWebPage, byName["URL"], first, PlainText);
+    TakeFirst(FieldJobTitle, KindTitle, Any, PlainText);
+    TakeFirst(FieldWebPage, KindUrl, Any, PlainText);
 
-    for (const auto& [name, list] : byName) {
-        for (const Property* p : list) {
-            if (!used.count(p) && !accountedFor.count(p))
-                ++mapped.unmapped[name];
-        }
+    for (const Property* p : lists.kept) {
+        if (!Marks(*p))
+            ++mapped.unmapped[p->name];
     }
 }
 
@@ -284,18 +334,40 @@ ce::DATE ParseBirthday(std::u16string_view value, std::string_view omittedYear)
     return date.GetStatus() == ce::COleDateTime::valid && time.wYear > 0 ? date.m_dt : 0.0;
 }
 
-bool MapCard(const RawCard& card, PropertyDecoder& decoder, MappedCard& mapped, ReadError& error)
+void MappedCard::Clear()
 {
-    mapped = MappedCard();
-    std::vector<Property> properties(card.properties.size());
-    for (std::size_t i = 0; i < card.properties.size(); ++i) {
+    for (FieldId id = 0; id < FieldCount; ++id) {
+        text[id].clear();
+        source[id].clear();
+        line[id] = 0;
+    }
+    birthday = 0.0;
+    unmapped.clear();
+}
+
+CardMapping::CardMapping(PropertyDecoder& decoder) : decoder(decoder), lists(std::make_unique<Lists>()) {}
+
+CardMapping::~CardMapping() = default;
+
+bool CardMapping::Map(const RawCard& card, MappedCard& mapped, ReadError& error)
+{
+    mapped.Clear();
+    const std::size_t count = card.properties.size();
+    if (properties.size() < count)
+        properties.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
         if (!decoder.Decode(card.properties[i], card.version, properties[i], error))
             return false;
     }
-    CardMapper(mapped).Map(properties);
+    CardMapper(mapped, *lists, properties.data(), count).Map();
     if (card.nestedCards > 0)
         mapped.unmapped["AGENT"] += card.nestedCards;
     return true;
+}
+
+bool MapCard(const RawCard& card, PropertyDecoder& decoder, MappedCard& mapped, ReadError& error)
+{
+    return CardMapping(decoder).Map(card, mapped, error);
 }
 
 } // namespace vcard

@@ -6,7 +6,9 @@
 #include "vcard/PropertyDecoding.h"
 
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace vcard {
 
@@ -16,10 +18,33 @@ struct MappedCard {
     std::string source[FieldCount];    // the property each field was taken from
     int line[FieldCount] = {};         // and the line where that property begins; 0: none
     std::map<std::string, int> unmapped; // values without a field, by property
+
+    // Empties every field, keeping the storage of their texts.
+    void Clear();
 };
 
 // False when a value of the card cannot be decoded.
 bool MapCard(const RawCard& card, PropertyDecoder& decoder, MappedCard& mapped, ReadError& error);
+
+// MapCard for card after card: the decoded properties and the lists of the
+// mapping keep their storage from one card to the next.
+class CardMapping {
+public:
+    explicit CardMapping(PropertyDecoder& decoder);
+    ~CardMapping();
+    CardMapping(const CardMapping&) = delete;
+    CardMapping& operator=(const CardMapping&) = delete;
+
+    bool Map(const RawCard& card, MappedCard& mapped, ReadError& error);
+
+    struct Lists; // of the card's properties by what they give
+
+private:
+
+    PropertyDecoder& decoder;
+    std::vector<Property> properties; // at least as many as the card has; the first of them are its own
+    std::unique_ptr<Lists> lists;
+};
 
 // The name from the parts of N: given then family name with a space, or
 // family then given name without one for a family name in Chinese characters.

@@ -63,7 +63,7 @@ bool IsAscii(std::u16string_view text)
 
 // Appends the text as the data file will give it back: cut at a NUL,
 // characters missing from the code page as its default character. ASCII is
-// kept by every code page.
+// kept by every code page; other text is converted there and back once.
 void AppendStoredText(std::u16string& units, std::u16string_view text, bool& changed)
 {
     const std::u16string_view stored = text.substr(0, text.find(u'\0'));
@@ -72,10 +72,10 @@ void AppendStoredText(std::u16string& units, std::u16string_view text, bool& cha
         units += stored;
         return;
     }
-    changed = changed || !ce::CanStore(stored);
-    units += changed ? ce::AnsiToWide(ce::WideToAnsi(stored)) : std::u16string(stored);
+    const std::u16string back = ce::AnsiToWide(ce::WideToAnsi(stored));
+    changed = changed || back != stored;
+    units += back;
 }
-
 
 bool IsBlank(const ContactRecord& record)
 {
@@ -120,21 +120,20 @@ bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, Import
         known.insert(list.GetAt(i));
     // Each card becomes its record at once: a record is far smaller than its card.
     std::vector<std::unique_ptr<ContactRecord>> batch;
+    CardMapping mapping(decoder);
+    RawCard card;
+    MappedCard mapped;
     for (const SourceFile& file : files) {
-        std::vector<RawCard> raw;
+        CardStream cards(file.bytes);
         ReadError error;
-        if (!ReadCards(file.bytes, raw, error)) {
+        auto fail = [&] {
             failure = {file.name, error.line, error.message};
             summary = ImportSummary();
             return false;
-        }
-        for (const RawCard& card : raw) {
-            MappedCard mapped;
-            if (!MapCard(card, decoder, mapped, error)) {
-                failure = {file.name, error.line, error.message};
-                summary = ImportSummary();
-                return false;
-            }
+        };
+        while (cards.Next(card, error)) {
+            if (!mapping.Map(card, mapped, error))
+                return fail();
             for (const auto& [property, count] : mapped.unmapped)
                 summary.unmapped[property] += count;
             std::map<std::string, int> unstorable;
@@ -152,6 +151,8 @@ bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, Import
             for (const auto& [property, count] : unstorable)
                 summary.unstorable[property] += count;
         }
+        if (cards.Failed())
+            return fail();
     }
     std::vector<ContactRecord*> records;
     records.reserve(batch.size());

@@ -24,10 +24,10 @@ bool IsEncodingWord(const std::string& word)
 }
 
 // Properties whose value may be inline data given as a data: URI.
-bool IsMediaProperty(const ContentLine& line)
+bool IsMediaProperty(const ContentLine& line, const Property& property)
 {
     return line.name == "PHOTO" || line.name == "LOGO" || line.name == "SOUND" || line.name == "KEY" ||
-           UpperCase(line.Find("VALUE")) == "URI";
+           property.valueType == "URI";
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
@@ -53,28 +53,25 @@ char16_t Unescaped(char16_t c, bool version21)
     }
 }
 
-// Splits at every separator that no backslash escapes; the pieces keep
-// their escapes.
-std::vector<std::u16string_view> SplitEscaped(std::u16string_view text, char16_t separator)
+// Calls `piece` with every piece between separators that no backslash
+// escapes; the pieces keep their escapes.
+template <class Piece>
+void ForEachPiece(std::u16string_view text, char16_t separator, Piece&& piece)
 {
-    std::vector<std::u16string_view> pieces;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == u'\\')
             ++i;
         else if (text[i] == separator) {
-            pieces.push_back(text.substr(start, i - start));
+            piece(text.substr(start, i - start));
             start = i + 1;
         }
     }
-    pieces.push_back(text.substr(std::min(start, text.size())));
-    return pieces;
+    piece(text.substr(std::min(start, text.size())));
 }
 
-std::u16string Unescape(std::u16string_view text, bool version21)
+void AppendUnescaped(std::u16string& plain, std::u16string_view text, bool version21)
 {
-    std::u16string plain;
-    plain.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == u'\\' && i + 1 < text.size()) {
             if (const char16_t c = Unescaped(text[i + 1], version21)) {
@@ -85,22 +82,31 @@ std::u16string Unescape(std::u16string_view text, bool version21)
         }
         plain += text[i];
     }
-    return plain;
 }
 
 // A 3.0 or 4.0 address component may itself be a list ("Apt 2,Main St"):
 // its items joined as the address field joins components.
-std::u16string JoinList(std::u16string_view component)
+void AppendJoinedList(std::u16string& joined, std::u16string_view component)
 {
-    std::u16string joined;
-    for (std::u16string_view item : SplitEscaped(component, u',')) {
+    const std::size_t start = joined.size();
+    ForEachPiece(component, u',', [&](std::u16string_view item) {
         if (item.empty())
-            continue;
-        if (!joined.empty())
+            return;
+        if (joined.size() > start)
             joined += u", ";
-        joined += Unescape(item, false);
-    }
-    return joined;
+        AppendUnescaped(joined, item, false);
+    });
+}
+
+// The next component of the property, empty; the storage of the one that
+// stood there before is kept.
+std::u16string& NextComponent(Property& property, std::size_t& count)
+{
+    if (count == property.components.size())
+        property.components.emplace_back();
+    std::u16string& component = property.components[count++];
+    component.clear();
+    return component;
 }
 
 // CR LF and a lone CR are one line break, kept as the LF that export writes back.
@@ -199,62 +205,72 @@ bool DecodeQuotedPrintable(std::string_view text, std::string& bytes)
 bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version, Property& property,
                              ReadError& error)
 {
-    property = Property();
     property.line = line.line;
     property.name = line.name;
+    property.types.clear();
+    property.preference = NotPreferred;
+    property.label.clear();
+    property.binary = false;
     property.valueType = UpperCase(line.Find("VALUE"));
     property.omitYear = line.Find("X-APPLE-OMIT-YEAR");
-    property.slot = std::atoi(line.Find("X-CONTACTS-SLOT").c_str());
+    const std::string_view slot = line.Find("X-CONTACTS-SLOT");
+    property.slot = slot.empty() ? 0 : std::atoi(std::string(slot).c_str());
     CollectTypes(line, property);
 
-    const std::string encoding = UpperCase(line.Find("ENCODING"));
-    if (encoding == "BASE64" || encoding == "B" || line.HasBare("BASE64") || line.HasBare("B") ||
-        property.valueType == "BINARY" || (IsMediaProperty(line) && StartsWithNoCase(line.value, "data:"))) {
+    const std::string_view encoding = line.Find("ENCODING");
+    if (EqualsUpper(encoding, "BASE64") || EqualsUpper(encoding, "B") || line.HasBare("BASE64") ||
+        line.HasBare("B") || property.valueType == "BINARY" ||
+        (IsMediaProperty(line, property) && StartsWithNoCase(line.value, "data:"))) {
         property.binary = true;
+        property.components.clear();
         return true;
     }
 
-    std::string bytes;
-    if (encoding == "QUOTED-PRINTABLE" || line.HasBare("QUOTED-PRINTABLE")) {
+    std::string_view value = line.value;
+    if (EqualsUpper(encoding, "QUOTED-PRINTABLE") || line.HasBare("QUOTED-PRINTABLE")) {
         if (!DecodeQuotedPrintable(line.value, bytes)) {
             error = {line.line, "broken quoted-printable value of " + line.name};
             return false;
         }
-    } else {
-        bytes = line.value;
+        value = bytes;
     }
 
     const bool version21 = version == "2.1";
-    const std::string charset = line.Find("CHARSET");
-    std::u16string text;
+    const std::string_view charset = line.Find("CHARSET");
     if (!charset.empty()) {
-        if (!charsets.Decode(charset, bytes, text)) {
-            error = {line.line, "the value of " + line.name + " is not text in the charset " + charset};
+        if (!charsets.Decode(charset, value, text)) {
+            error = {line.line, "the value of " + line.name + " is not text in the charset " + std::string(charset)};
             return false;
         }
-    } else if (!charsets.Decode("UTF-8", bytes, text) && !(version21 && charsets.Decode(ansiCharset, bytes, text))) {
+    } else if (!charsets.Decode("UTF-8", value, text) && !(version21 && charsets.Decode(ansiCharset, value, text))) {
         error = {line.line, "the value of " + line.name + " is not UTF-8 text and names no CHARSET"};
         return false;
     }
 
     NormalizeLineBreaks(text);
+    std::size_t components = 0;
     if (property.name == "N" || property.name == "ORG" || property.name == "ADR") {
-        for (std::u16string_view component : SplitEscaped(text, u';'))
-            // 2.1 has no value lists: a comma in its address is text.
-            property.components.push_back(property.name == "ADR" && !version21 ? JoinList(component)
-                                                                               : Unescape(component, version21));
+        // 2.1 has no value lists: a comma in its address is text.
+        const bool lists = property.name == "ADR" && !version21;
+        ForEachPiece(text, u';', [&](std::u16string_view component) {
+            std::u16string& into = NextComponent(property, components);
+            if (lists)
+                AppendJoinedList(into, component);
+            else
+                AppendUnescaped(into, component, version21);
+        });
     } else {
-        property.components.push_back(Unescape(text, version21));
+        AppendUnescaped(NextComponent(property, components), text, version21);
     }
+    property.components.resize(components);
 
-    const std::string label = CaretUnescaped(line.Find("LABEL"));
+    const std::string_view label = line.Find("LABEL");
     if (!label.empty()) {
-        std::u16string labelText;
-        if (!charsets.Decode("UTF-8", label, labelText)) {
+        if (!charsets.Decode("UTF-8", CaretUnescaped(label), text)) {
             error = {line.line, "the LABEL of " + line.name + " is not UTF-8 text"};
             return false;
         }
-        property.label = Unescape(labelText, version21);
+        AppendUnescaped(property.label, text, version21);
     }
     return true;
 }

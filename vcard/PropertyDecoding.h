@@ -25,7 +25,7 @@ struct Property {
     std::string omitYear;                   // the year that stands for "no year" in BDAY
 
     bool HasType(std::string_view type) const;
-    std::u16string Text() const { return components.empty() ? std::u16string() : components.front(); }
+    std::u16string_view Text() const { return components.empty() ? std::u16string_view() : components.front(); }
     bool IsEmpty() const;
 };
 
@@ -36,12 +36,15 @@ public:
     explicit PropertyDecoder(unsigned ansiCodePage) : ansiCharset(CharsetDecoder::CodePageCharset(ansiCodePage)) {}
 
     // False for broken quoted-printable, an unknown charset or bytes that are
-    // not text in the charset.
+    // not text in the charset. The property's storage is reused: decoding
+    // into the property of an earlier line of the same shape allocates nothing.
     bool Decode(const ContentLine& line, const std::string& version, Property& property, ReadError& error);
 
 private:
     CharsetDecoder charsets;
     std::string ansiCharset;
+    std::string bytes;  // a quoted-printable value decoded
+    std::u16string text; // the value's text before its escapes are undone
 };
 
 // Quoted-printable to bytes; false on a '=' not followed by two hex digits.
