@@ -1,18 +1,21 @@
 #include "vcard/CardReader.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace vcard {
 
 namespace {
 
-bool IsNameCharacter(char c)
+// Names, types and encodings are ASCII: what the user's locale says of
+// other bytes does not change how a file reads.
+bool IsAsciiAlphanumeric(char c)
 {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_';
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-char Upper(char c) { return char(std::toupper(static_cast<unsigned char>(c))); }
+bool IsNameCharacter(char c) { return IsAsciiAlphanumeric(c) || c == '-' || c == '_'; }
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
 // Finds the first ':' that is not inside a quoted parameter value, taking
 // the text as it grows, each character once.
@@ -34,21 +37,24 @@ private:
     bool quoted = false;
 };
 
+void AssignUpperCase(std::string& to, std::string_view text)
+{
+    to.assign(text);
+    for (char& c : to)
+        c = Upper(c);
+}
+
 void ParseParameter(std::string_view text, Parameter& parameter)
 {
     const std::size_t equals = text.find('=');
     std::string_view value = text;
     parameter.name.clear();
     if (equals != std::string_view::npos) {
-        for (char c : text.substr(0, equals))
-            parameter.name += Upper(c);
+        AssignUpperCase(parameter.name, text.substr(0, equals));
         value = text.substr(equals + 1);
     }
-    parameter.value.clear();
-    for (char c : value) {
-        if (c != '"')
-            parameter.value += c;
-    }
+    parameter.value.assign(value);
+    std::erase(parameter.value, '"');
 }
 
 // Name and parameters of a line, from the text before its value. False
@@ -74,9 +80,7 @@ bool ParseHeader(std::string_view header, ContentLine& line)
             }
             if (name.empty() || !std::all_of(name.begin(), name.end(), IsNameCharacter))
                 return false;
-            line.name.clear();
-            for (char c : name)
-                line.name += Upper(c);
+            AssignUpperCase(line.name, name);
         } else if (!piece.empty()) {
             if (parameters == line.parameters.size())
                 line.parameters.emplace_back();
@@ -90,7 +94,7 @@ bool ParseHeader(std::string_view header, ContentLine& line)
 bool IsBase64Line(std::string_view line)
 {
     return std::all_of(line.begin(), line.end(), [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '/' || c == '=' || c == ' ' ||
+        return IsAsciiAlphanumeric(c) || c == '+' || c == '/' || c == '=' || c == ' ' ||
                c == '\t';
     });
 }

@@ -34,6 +34,45 @@ bool KeepsAscii(const std::string& name)
            name.rfind("WINDOWS-", 0) == 0 || name.rfind("CP", 0) == 0;
 }
 
+// UTF-8 as iconv takes it, without its cost: false on a byte that begins
+// no character, a sequence cut short, overlong forms, surrogates and code
+// points past U+10FFFF.
+bool DecodeUtf8(std::string_view bytes, std::u16string& text)
+{
+    text.resize(bytes.size());
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            text[units++] = lead;
+            ++i;
+            continue;
+        }
+        const int extra = lead >= 0xC2 && lead <= 0xDF ? 1 : lead >= 0xE0 && lead <= 0xEF ? 2 : lead >= 0xF0 && lead <= 0xF4 ? 3 : -1;
+        if (extra < 0 || bytes.size() - i <= std::size_t(extra))
+            return false;
+        char32_t c = lead & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + std::size_t(k)]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (next & 0x3F);
+        }
+        static constexpr char32_t Least[] = {0, 0x80, 0x800, 0x10000};
+        if (c < Least[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            return false;
+        if (c >= 0x10000) {
+            text[units++] = char16_t(0xD800 + ((c - 0x10000) >> 10));
+            text[units++] = char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            text[units++] = char16_t(c);
+        }
+        i += std::size_t(extra) + 1;
+    }
+    text.resize(units);
+    return true;
+}
+
 } // namespace
 
 CharsetDecoder::~CharsetDecoder()
@@ -69,7 +108,10 @@ bool CharsetDecoder::Decode(std::string_view charset, std::string_view bytes, st
         lastNamed = charset;
         lastConverter = Converter(name);
         lastKeepsAscii = KeepsAscii(name);
+        lastIsUtf8 = name == "UTF-8";
     }
+    if (lastIsUtf8 && lastConverter != NoConverter)
+        return DecodeUtf8(bytes, text);
     const iconv_t converter = lastConverter;
     if (converter == NoConverter)
         return false;

@@ -31,6 +31,7 @@ private:
     std::string lastNamed;
     iconv_t lastConverter = reinterpret_cast<iconv_t>(-1);
     bool lastKeepsAscii = false;
+    bool lastIsUtf8 = false;
 };
 
 } // namespace vcard

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 namespace vcard {
 
@@ -51,7 +51,56 @@ struct FieldsHash {
     }
 };
 
-using KnownContacts = std::unordered_set<const ContactRecord*, FieldsHash, SameFields>;
+// The contacts met so far, by their 16 fields: open addressing, each
+// record's hash beside it, so that most look-ups read one slot.
+class KnownContacts {
+public:
+    explicit KnownContacts(std::size_t expected) { Resize(expected * 2); }
+
+    // False when an equal contact is known already.
+    bool Insert(const ContactRecord* record)
+    {
+        if ((count + 1) * 2 > slots.size())
+            Resize(slots.size() * 2);
+        const std::size_t hash = FieldsHash()(record);
+        for (std::size_t i = hash & (slots.size() - 1);; i = (i + 1) & (slots.size() - 1)) {
+            Slot& slot = slots[i];
+            if (!slot.record) {
+                slot = {hash, record};
+                ++count;
+                return true;
+            }
+            if (slot.hash == hash && SameFields()(slot.record, record))
+                return false;
+        }
+    }
+
+private:
+    struct Slot {
+        std::size_t hash = 0;
+        const ContactRecord* record = nullptr;
+    };
+
+    void Resize(std::size_t wanted)
+    {
+        std::size_t size = 64;
+        while (size < wanted)
+            size *= 2;
+        std::vector<Slot> old(size);
+        old.swap(slots);
+        for (const Slot& slot : old) {
+            if (!slot.record)
+                continue;
+            std::size_t i = slot.hash & (size - 1);
+            while (slots[i].record)
+                i = (i + 1) & (size - 1);
+            slots[i] = slot;
+        }
+    }
+
+    std::vector<Slot> slots;
+    std::size_t count = 0;
+};
 
 bool IsAscii(std::u16string_view text)
 {
@@ -61,20 +110,72 @@ bool IsAscii(std::u16string_view text)
     return any < 0x80;
 }
 
-// Appends the text as the data file will give it back: cut at a NUL,
-// characters missing from the code page as its default character. ASCII is
-// kept by every code page; other text is converted there and back once.
-void AppendStoredText(std::u16string& units, std::u16string_view text, bool& changed)
-{
-    const std::u16string_view stored = text.substr(0, text.find(u'\0'));
-    changed = stored.size() != text.size();
-    if (IsAscii(stored)) {
-        units += stored;
-        return;
+// Which characters the ANSI code page stores as they are, each learnt once.
+// A text of such characters is stored unchanged: the code pages encode
+// character by character and read their bytes back the same way, except
+// those that join a letter and a combining mark into one character.
+class StoredCharacters {
+public:
+    StoredCharacters() : codePage(ce::GetACP()) {}
+
+    bool KeepsAll(std::u16string_view text)
+    {
+        if (codePage == 1255 || codePage == 1258)
+            return false;
+        if (known.empty())
+            known.resize(0x10000, Unknown);
+        for (const char16_t unit : text) {
+            if (unit >= 0xD800 && unit <= 0xDFFF)
+                return false;
+            unsigned char& kept = known[unit];
+            if (kept == Unknown)
+                kept = ce::CanStore(std::u16string_view(&unit, 1)) ? Kept : Lost;
+            if (kept == Lost)
+                return false;
+        }
+        return true;
     }
-    const std::u16string back = ce::AnsiToWide(ce::WideToAnsi(stored));
-    changed = changed || back != stored;
-    units += back;
+
+    // Appends the text as the data file will give it back: cut at a NUL,
+    // characters missing from the code page as its default character.
+    void Append(std::u16string& units, std::u16string_view text, bool& changed)
+    {
+        const std::u16string_view stored = text.substr(0, text.find(u'\0'));
+        changed = stored.size() != text.size();
+        if (IsAscii(stored) || KeepsAll(stored)) {
+            units += stored;
+            return;
+        }
+        const std::u16string back = ce::AnsiToWide(ce::WideToAnsi(stored));
+        changed = changed || back != stored;
+        units += back;
+    }
+
+private:
+    enum : unsigned char { Unknown, Kept, Lost };
+
+    unsigned codePage;
+    std::vector<unsigned char> known; // by character, once a text needs it
+};
+
+std::unique_ptr<ContactRecord> StoredRecord(const MappedCard& card, std::map<std::string, int>& unstorable,
+                                            StoredCharacters& characters, std::u16string& units)
+{
+    auto record = std::make_unique<ContactRecord>();
+    units.clear();
+    std::uint32_t ends[FieldCount];
+    for (FieldId id = 0; id < FieldCount; ++id) {
+        if (id != FieldBirthday && !card.text[id].empty()) {
+            bool changed = false;
+            characters.Append(units, card.text[id], changed);
+            if (changed)
+                ++unstorable[card.source[id]];
+        }
+        ends[id] = std::uint32_t(units.size());
+    }
+    record->AssignTexts(units, ends);
+    record->GetField(FieldBirthday)->SetValue(std::u16string(), card.birthday);
+    return record;
 }
 
 bool IsBlank(const ContactRecord& record)
@@ -90,21 +191,9 @@ bool IsBlank(const ContactRecord& record)
 
 std::unique_ptr<ContactRecord> RecordFromCard(const MappedCard& card, std::map<std::string, int>& unstorable)
 {
-    auto record = std::make_unique<ContactRecord>();
+    StoredCharacters characters;
     std::u16string units;
-    std::uint32_t ends[FieldCount];
-    for (FieldId id = 0; id < FieldCount; ++id) {
-        if (id != FieldBirthday && !card.text[id].empty()) {
-            bool changed = false;
-            AppendStoredText(units, card.text[id], changed);
-            if (changed)
-                ++unstorable[card.source[id]];
-        }
-        ends[id] = std::uint32_t(units.size());
-    }
-    record->AssignTexts(units, ends);
-    record->GetField(FieldBirthday)->SetValue(std::u16string(), card.birthday);
-    return record;
+    return StoredRecord(card, unstorable, characters, units);
 }
 
 bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, ImportSummary& summary,
@@ -114,13 +203,16 @@ bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, Import
     PropertyDecoder decoder(ce::GetACP());
     // The book's records are compared with, so it stays as it is until the cards join it.
     auto guard = list.Lock();
-    KnownContacts known;
-    known.reserve(std::size_t(list.GetCount()));
-    for (int i = 0; i < list.GetCount(); ++i)
-        known.insert(list.GetAt(i));
+    KnownContacts known(std::size_t(list.GetCount()));
+    for (int i = 0; i < list.GetCount(); ++i) {
+        if (const ContactRecord* record = list.GetAt(i))
+            known.Insert(record);
+    }
     // Each card becomes its record at once: a record is far smaller than its card.
     std::vector<std::unique_ptr<ContactRecord>> batch;
     CardMapping mapping(decoder);
+    StoredCharacters characters;
+    std::u16string units;
     RawCard card;
     MappedCard mapped;
     for (const SourceFile& file : files) {
@@ -137,12 +229,12 @@ bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, Import
             for (const auto& [property, count] : mapped.unmapped)
                 summary.unmapped[property] += count;
             std::map<std::string, int> unstorable;
-            std::unique_ptr<ContactRecord> record = RecordFromCard(mapped, unstorable);
+            std::unique_ptr<ContactRecord> record = StoredRecord(mapped, unstorable, characters, units);
             if (IsBlank(*record)) {
                 ++summary.empty;
                 continue;
             }
-            if (!known.insert(record.get()).second) {
+            if (!known.Insert(record.get())) {
                 ++summary.duplicates;
                 continue;
             }
