@@ -23,11 +23,22 @@ class ValueStartScan {
 public:
     std::size_t Find(std::string_view text)
     {
-        for (; scanned < text.size(); ++scanned) {
-            if (text[scanned] == '"')
-                quoted = !quoted;
-            else if (text[scanned] == ':' && !quoted)
-                return scanned;
+        while (scanned < text.size()) {
+            if (quoted) {
+                const std::size_t quote = text.find('"', scanned);
+                scanned = quote == std::string_view::npos ? text.size() : quote + 1;
+                quoted = quote == std::string_view::npos;
+                continue;
+            }
+            const std::size_t colon = std::min(text.find(':', scanned), text.size());
+            const std::size_t quote = text.substr(0, colon).find('"', scanned);
+            if (quote != std::string_view::npos) {
+                scanned = quote + 1;
+                quoted = true;
+                continue;
+            }
+            scanned = colon;
+            return colon < text.size() ? colon : std::string_view::npos;
         }
         return std::string_view::npos;
     }
@@ -54,38 +65,50 @@ void ParseParameter(std::string_view text, Parameter& parameter)
         value = text.substr(equals + 1);
     }
     parameter.value.assign(value);
-    std::erase(parameter.value, '"');
+    if (value.find('"') != std::string_view::npos)
+        std::erase(parameter.value, '"');
+}
+
+// Where the piece of a header that begins at `from` ends: at the next ';'
+// outside quotes, or at the end.
+std::size_t PieceEnd(std::string_view header, std::size_t from, bool anyQuote)
+{
+    if (!anyQuote)
+        return std::min(header.find(';', from), header.size());
+    bool quoted = false;
+    std::size_t i = from;
+    for (; i < header.size() && (header[i] != ';' || quoted); ++i) {
+        if (header[i] == '"')
+            quoted = !quoted;
+    }
+    return i;
 }
 
 // Name and parameters of a line, from the text before its value. False
 // when the name is not that of a property.
 bool ParseHeader(std::string_view header, ContentLine& line)
 {
+    const bool anyQuote = header.find('"') != std::string_view::npos;
+    const std::size_t nameEnd = PieceEnd(header, 0, anyQuote);
+    std::string_view name = header.substr(0, nameEnd);
+    line.group.clear();
+    if (const std::size_t dot = name.find('.'); dot != std::string_view::npos) {
+        line.group.assign(name.substr(0, dot));
+        name.remove_prefix(dot + 1);
+    }
+    if (name.empty() || !std::all_of(name.begin(), name.end(), IsNameCharacter))
+        return false;
+    AssignUpperCase(line.name, name);
     std::size_t parameters = 0;
-    bool quoted = false;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= header.size(); ++i) {
-        if (i < header.size() && header[i] == '"')
-            quoted = !quoted;
-        if (i < header.size() && (header[i] != ';' || quoted))
+    for (std::size_t end = nameEnd; end < header.size();) {
+        const std::size_t start = end + 1;
+        end = PieceEnd(header, start, anyQuote);
+        const std::string_view piece = header.substr(start, end - start);
+        if (piece.empty())
             continue;
-        const std::string_view piece = header.substr(start, i - start);
-        start = i + 1;
-        if (piece.data() == header.data()) {
-            std::string_view name = piece;
-            line.group.clear();
-            if (const std::size_t dot = name.find('.'); dot != std::string_view::npos) {
-                line.group.assign(name.substr(0, dot));
-                name.remove_prefix(dot + 1);
-            }
-            if (name.empty() || !std::all_of(name.begin(), name.end(), IsNameCharacter))
-                return false;
-            AssignUpperCase(line.name, name);
-        } else if (!piece.empty()) {
-            if (parameters == line.parameters.size())
-                line.parameters.emplace_back();
-            ParseParameter(piece, line.parameters[parameters++]);
-        }
+        if (parameters == line.parameters.size())
+            line.parameters.emplace_back();
+        ParseParameter(piece, line.parameters[parameters++]);
     }
     line.parameters.resize(parameters);
     return true;
@@ -99,9 +122,9 @@ bool IsBase64Line(std::string_view line)
     });
 }
 
-bool IsCardBoundary(const ContentLine& line, const char* name)
+bool IsCardBoundary(const ContentLine& line, std::string_view name)
 {
-    if (line.name != name)
+    if (std::string_view(line.name) != name)
         return false;
     std::string_view value = line.value;
     while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
@@ -152,7 +175,7 @@ bool EqualsUpper(std::string_view text, std::string_view upper)
 std::string_view ContentLine::Find(std::string_view parameter) const
 {
     for (const Parameter& p : parameters) {
-        if (p.name == parameter)
+        if (std::string_view(p.name) == parameter)
             return p.value;
     }
     return {};
@@ -247,7 +270,7 @@ bool CardStream::Next(RawCard& card, ReadError& error)
         ContentLine& line = scratch;
         const int number = lines.Number();
         const std::size_t offset = lines.Offset();
-        if (!ReadContentLine(open && card.version == "2.1", line))
+        if (!ReadContentLine(open && std::string_view(card.version) == "2.1", line))
             return fail(number, open ? "not a vCard property line" : "not a vCard: BEGIN:VCARD expected");
         if (open && lines.Offset() - cardStart > MaxCardBytes)
             return fail(card.line, "card larger than " + std::to_string(MaxCardBytes >> 20) + " MiB");
@@ -268,7 +291,7 @@ bool CardStream::Next(RawCard& card, ReadError& error)
             --nesting;
         } else if (nesting > 0) {
             continue;
-        } else if (line.name == "VERSION") {
+        } else if (std::string_view(line.name) == "VERSION") {
             card.version = line.value;
         } else {
             card.properties.push_back(std::move(line));

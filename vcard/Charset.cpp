@@ -39,6 +39,13 @@ bool KeepsAscii(const std::string& name)
 // points past U+10FFFF.
 bool DecodeUtf8(std::string_view bytes, std::u16string& text)
 {
+    unsigned char any = 0;
+    for (const char byte : bytes)
+        any |= static_cast<unsigned char>(byte);
+    if (any < 0x80) {
+        text.assign(bytes.begin(), bytes.end());
+        return true;
+    }
     text.resize(bytes.size());
     std::size_t units = 0;
     for (std::size_t i = 0; i < bytes.size();) {

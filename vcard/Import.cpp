@@ -110,31 +110,13 @@ bool IsAscii(std::u16string_view text)
     return any < 0x80;
 }
 
-// Which characters the ANSI code page stores as they are, each learnt once.
-// A text of such characters is stored unchanged: the code pages encode
-// character by character and read their bytes back the same way, except
-// those that join a letter and a combining mark into one character.
+// What each character becomes in the ANSI code page and back, learnt once
+// for each. A text's characters become the same in any text: the code pages
+// encode character by character and read their bytes back the same way,
+// except those that join a letter and a combining mark into one character.
 class StoredCharacters {
 public:
     StoredCharacters() : codePage(ce::GetACP()) {}
-
-    bool KeepsAll(std::u16string_view text)
-    {
-        if (codePage == 1255 || codePage == 1258)
-            return false;
-        if (known.empty())
-            known.resize(0x10000, Unknown);
-        for (const char16_t unit : text) {
-            if (unit >= 0xD800 && unit <= 0xDFFF)
-                return false;
-            unsigned char& kept = known[unit];
-            if (kept == Unknown)
-                kept = ce::CanStore(std::u16string_view(&unit, 1)) ? Kept : Lost;
-            if (kept == Lost)
-                return false;
-        }
-        return true;
-    }
 
     // Appends the text as the data file will give it back: cut at a NUL,
     // characters missing from the code page as its default character.
@@ -142,20 +124,53 @@ public:
     {
         const std::u16string_view stored = text.substr(0, text.find(u'\0'));
         changed = stored.size() != text.size();
-        if (IsAscii(stored) || KeepsAll(stored)) {
+        if (IsAscii(stored)) {
             units += stored;
             return;
         }
+        const std::size_t start = units.size();
+        if (AppendEach(units, stored, changed))
+            return;
+        units.resize(start);
         const std::u16string back = ce::AnsiToWide(ce::WideToAnsi(stored));
         changed = changed || back != stored;
         units += back;
     }
 
 private:
-    enum : unsigned char { Unknown, Kept, Lost };
+    static constexpr char16_t Unknown = 0;
+    static constexpr char16_t Whole = 0xD800; // changes otherwise than alone: convert the whole text
+
+    // False when some character must be converted with the text around it.
+    bool AppendEach(std::u16string& units, std::u16string_view text, bool& changed)
+    {
+        if (codePage == 1255 || codePage == 1258)
+            return false;
+        if (becomes.empty())
+            becomes.resize(0x10000, Unknown);
+        for (const char16_t unit : text) {
+            if (unit >= 0xD800 && unit <= 0xDFFF)
+                return false;
+            char16_t& back = becomes[unit];
+            if (back == Unknown)
+                back = Alone(unit);
+            if (back == Whole)
+                return false;
+            changed = changed || back != unit;
+            units += back;
+        }
+        return true;
+    }
+
+    // The character itself or the default character; any other outcome asks for the whole text.
+    static char16_t Alone(char16_t unit)
+    {
+        const std::u16string back = ce::AnsiToWide(ce::WideToAnsi(std::u16string_view(&unit, 1)));
+        return back.size() == 1 && (back[0] == unit || back[0] == u'?') ? back[0] : Whole;
+    }
 
     unsigned codePage;
-    std::vector<unsigned char> known; // by character, once a text needs it
+    std::vector<char16_t> becomes; // by character, once a text needs it
 };
 
 std::unique_ptr<ContactRecord> StoredRecord(const MappedCard& card, std::map<std::string, int>& unstorable,

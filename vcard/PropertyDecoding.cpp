@@ -18,7 +18,7 @@ int HexDigit(char c)
     return -1;
 }
 
-bool IsEncodingWord(const std::string& word)
+bool IsEncodingWord(std::string_view word)
 {
     return word == "QUOTED-PRINTABLE" || word == "BASE64" || word == "B" || word == "8BIT" || word == "7BIT";
 }
@@ -26,8 +26,9 @@ bool IsEncodingWord(const std::string& word)
 // Properties whose value may be inline data given as a data: URI.
 bool IsMediaProperty(const ContentLine& line, const Property& property)
 {
-    return line.name == "PHOTO" || line.name == "LOGO" || line.name == "SOUND" || line.name == "KEY" ||
-           property.valueType == "URI";
+    const std::string_view name = line.name;
+    return name == "PHOTO" || name == "LOGO" || name == "SOUND" || name == "KEY" ||
+           std::string_view(property.valueType) == "URI";
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
@@ -72,16 +73,18 @@ void ForEachPiece(std::u16string_view text, char16_t separator, Piece&& piece)
 
 void AppendUnescaped(std::u16string& plain, std::u16string_view text, bool version21)
 {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\\' && i + 1 < text.size()) {
-            if (const char16_t c = Unescaped(text[i + 1], version21)) {
-                plain += c;
-                ++i;
-                continue;
-            }
+    for (std::size_t i = text.find(u'\\'); i != std::u16string_view::npos; i = text.find(u'\\')) {
+        plain.append(text.substr(0, i));
+        const char16_t c = i + 1 < text.size() ? Unescaped(text[i + 1], version21) : 0;
+        if (c) {
+            plain += c;
+            text.remove_prefix(i + 2);
+        } else {
+            plain += u'\\';
+            text.remove_prefix(i + 1);
         }
-        plain += text[i];
     }
+    plain.append(text);
 }
 
 // A 3.0 or 4.0 address component may itself be a list ("Apt 2,Main St"):
@@ -112,8 +115,10 @@ std::u16string& NextComponent(Property& property, std::size_t& count)
 // CR LF and a lone CR are one line break, kept as the LF that export writes back.
 void NormalizeLineBreaks(std::u16string& text)
 {
-    std::size_t out = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    std::size_t out = text.find(u'\r');
+    if (out == std::u16string::npos)
+        return;
+    for (std::size_t i = out; i < text.size(); ++i) {
         if (text[i] == u'\r') {
             text[out++] = u'\n';
             if (i + 1 < text.size() && text[i + 1] == u'\n')
@@ -146,7 +151,7 @@ std::string CaretUnescaped(std::string_view text)
 void CollectTypes(const ContentLine& line, Property& property)
 {
     auto add = [&property](std::string type) {
-        if (type == "PREF")
+        if (std::string_view(type) == "PREF")
             property.preference = std::min(property.preference, 1);
         else if (!type.empty())
             property.types.push_back(std::move(type));
@@ -162,9 +167,10 @@ void CollectTypes(const ContentLine& line, Property& property)
     };
     for (const Parameter& p : line.parameters) {
         // 2.1 writes types bare, also as a list ("TEL;FAX,WORK").
-        if (p.name.empty() || p.name == "TYPE") {
+        const std::string_view name = p.name;
+        if (name.empty() || name == "TYPE") {
             addList(p.value);
-        } else if (p.name == "PREF") {
+        } else if (name == "PREF") {
             const int rank = std::atoi(p.value.c_str());
             property.preference = std::min(property.preference, rank > 0 ? rank : 1);
         }
@@ -219,7 +225,7 @@ bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version
 
     const std::string_view encoding = line.Find("ENCODING");
     if (EqualsUpper(encoding, "BASE64") || EqualsUpper(encoding, "B") || line.HasBare("BASE64") ||
-        line.HasBare("B") || property.valueType == "BINARY" ||
+        line.HasBare("B") || std::string_view(property.valueType) == "BINARY" ||
         (IsMediaProperty(line, property) && StartsWithNoCase(line.value, "data:"))) {
         property.binary = true;
         property.components.clear();
@@ -235,7 +241,7 @@ bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version
         value = bytes;
     }
 
-    const bool version21 = version == "2.1";
+    const bool version21 = std::string_view(version) == "2.1";
     const std::string_view charset = line.Find("CHARSET");
     if (!charset.empty()) {
         if (!charsets.Decode(charset, value, text)) {
@@ -249,9 +255,10 @@ bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version
 
     NormalizeLineBreaks(text);
     std::size_t components = 0;
-    if (property.name == "N" || property.name == "ORG" || property.name == "ADR") {
+    const std::string_view name = property.name;
+    if (name == "N" || name == "ORG" || name == "ADR") {
         // 2.1 has no value lists: a comma in its address is text.
-        const bool lists = property.name == "ADR" && !version21;
+        const bool lists = name == "ADR" && !version21;
         ForEachPiece(text, u';', [&](std::u16string_view component) {
             std::u16string& into = NextComponent(property, components);
             if (lists)
