@@ -229,4 +229,33 @@ TEST(ImportInOnePass, EqualsImportingCardByCard)
         ASSERT_EQ(got[i], expected[i]) << "record " << i;
 }
 
+// Each card's text is stored as converting it whole to the code page and back
+// stores it, whichever characters earlier cards of the same import held.
+TEST(ImportInOnePass, TextIsStoredAsTheCodePageGivesItBack)
+{
+    const std::u16string texts[] = {u"Mu\u00F1oz \u00D3scar", u"\u738B\u5C0F\u660E", u"Vi\u1EC7t", u"Vie\u0302\u0323t",
+                                    u"a\u0301b", u"\u00E2\u0301", u"\U00020000x", u"\u20AC caf\u00E9", u"\u00F1\u738B\u20AC\u0401",
+                                    u"Mu\u00F1oz \u00D3scar \u738B", u"\uFF21\u3042"};
+    for (const unsigned codePage : {936u, 1252u, 932u, 1258u, 54936u}) {
+        ce::SetACP(codePage);
+        std::string cards;
+        for (std::size_t i = 0; i < std::size(texts); ++i)
+            cards += "BEGIN:VCARD\nVERSION:3.0\nFN:" + ce::Utf16ToUtf8(texts[i]) + "\nTEL:" + std::to_string(i) +
+                     "\nEND:VCARD\n";
+        ContactList list;
+        vcard::ImportSummary summary;
+        vcard::ImportFailure failure;
+        ASSERT_TRUE(vcard::ImportCards({{"mixed.vcf", cards}}, list, summary, failure)) << failure.message;
+        ASSERT_EQ(list.GetCount(), int(std::size(texts)));
+        int changed = 0;
+        for (const Fields& fields : FieldsOf(list)) {
+            const std::u16string& text = texts[std::stoi(ce::Utf16ToUtf8(fields[FieldTelephone]))];
+            const std::u16string stored = ce::AnsiToWide(ce::WideToAnsi(text));
+            EXPECT_EQ(fields[FieldName], stored) << "code page " << codePage << ": " << ce::Utf16ToUtf8(text);
+            changed += stored != text;
+        }
+        EXPECT_EQ(summary.unstorable.count("FN") ? summary.unstorable.at("FN") : 0, changed) << codePage;
+    }
+}
+
 } // namespace

@@ -183,6 +183,37 @@ TEST(VCardForms, CharsetsGoThroughIconv)
     }
 }
 
+// UTF-8 is read without iconv: it takes and refuses the same sequences.
+TEST(VCardForms, Utf8IsTakenAsIconvTakesIt)
+{
+    vcard::CharsetDecoder decoder;
+    auto same = [&decoder](const std::string& bytes) {
+        std::u16string ours;
+        std::u16string iconvs;
+        // "UTF8" is the same charset under a name that goes to iconv.
+        const bool taken = decoder.Decode("UTF-8", bytes, ours);
+        return taken == decoder.Decode("UTF8", bytes, iconvs) && (!taken || ours == iconvs);
+    };
+    int differing = 0;
+    const unsigned char continuations[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xE0, 0xFF};
+    for (int lead = 0; lead < 0x100; ++lead) {
+        for (int second = 0; second < 0x100; ++second) {
+            differing += !same({char(lead), char(second)});
+            if (lead == 0xE0 || lead == 0xED || lead == 0xEF)
+                for (int third = 0; third < 0x100; ++third)
+                    differing += !same({char(lead), char(second), char(third)});
+        }
+        if (lead >= 0xF0)
+            for (unsigned char second : continuations)
+                for (unsigned char third : continuations)
+                    for (unsigned char fourth : continuations)
+                        differing += !same({char(lead), char(second), char(third), char(fourth)});
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_TRUE(same("Jos\xC3\xA9 \xE7\x8E\x8B \xF0\xA0\x80\x80 plain"));
+    EXPECT_TRUE(same("cut short \xE7\x8E"));
+}
+
 TEST(VCardForms, FaultsNameTheirLine)
 {
     struct Case {
