@@ -6,18 +6,11 @@
 # "Salir".
 # Argument: the program. The caller reads the saved data file.
 set -u
-program=$1
-"$program" --scale 1 > "$IME_DIR/program.log" 2>&1 &
-app=$!
-trap 'kill "$app" 2> /dev/null' EXIT
-
+. "$(dirname "$0")/session.sh"
+start_program "$1" "$IME_DIR"
 wid=$("$IME_TOOL" focus '^Contactos$' 20) || exit 1
-# Positions in the device screen: the command bar's "Archivo" and its items,
-# 18 pixels each below the bar.
-click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep 0.5; }
 sleep 1
-click 25 10
-click 30 51 # Nuevo
+choose 51 # Nuevo
 "$IME_TOOL" type wang 1
 "$IME_TOOL" key Tab # the address field
 "$IME_TOOL" engine xkb:us::eng
@@ -28,11 +21,5 @@ setxkbmap -layout us -variant intl -option compose:ralt
 "$IME_TOOL" key J o s dead_acute e space M Multi_key quotedbl u l l e r \
     space N dead_acute u dead_tilde n e z
 "$IME_TOOL" key Return
-click 25 10
-click 30 122 # Salir
-for _ in $(seq 50); do
-    kill -0 "$app" 2> /dev/null || break
-    sleep 0.1
-done
-trap - EXIT
-wait "$app"
+choose 122 # Salir
+wait_for_program

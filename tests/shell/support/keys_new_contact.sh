@@ -8,10 +8,8 @@
 # Argument: the program. Exit status 4 when Escape on the menu ended the
 # program. The caller reads the saved data file.
 set -u
-program=$1
-"$program" --scale 1 > "$IME_DIR/program.log" 2>&1 &
-app=$!
-trap 'kill "$app" 2> /dev/null' EXIT
+. "$(dirname "$0")/session.sh"
+start_program "$1" "$IME_DIR"
 
 "$IME_TOOL" focus '^Contactos$' 20 > /dev/null || exit 1
 "$IME_TOOL" engine xkb:us::eng
@@ -28,9 +26,4 @@ while [ "$month" -lt 3 ]; do "$IME_TOOL" key Next; month=$((month + 1)); done
 "$IME_TOOL" key End Return Return
 sleep 0.5
 "$IME_TOOL" key F10 End Return
-for _ in $(seq 50); do
-    kill -0 "$app" 2> /dev/null || break
-    sleep 0.1
-done
-trap - EXIT
-wait "$app"
+wait_for_program
