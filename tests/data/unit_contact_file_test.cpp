@@ -160,28 +160,6 @@ TEST_F(ContactFileTest, InvalidStoredDatesReadAsNoBirthdayAndOddBytesSurviveASav
     EXPECT_EQ(Bytes(changed.begin() + 15, changed.begin() + 31), DateBytes(2000, 1, 1, 3));
 }
 
-TEST_F(ContactFileTest, SaveAndLoadKeepOrderTextsAndBirthdays)
-{
-    const Names names = {u"Zoe", u"\u00E9milie M\u00FCller", u"\u738B\u4E94", u"\u5F35\u4E09"};
-    for (int i = 0; i < 3000; ++i) {
-        const ce::DATE birthday = i % 5 ? MakeDate(1890 + i % 130, 1 + i % 12, 1 + i % 28, i % 24, i % 60, i % 59) : 0.0;
-        ContactRecord* record = MakeContact(names[i % names.size()], birthday, u"+34 6" + std::u16string(i % 9, u'7'));
-        record->GetField(FieldWebPage)->SetValue(u"http://\u4F8B.cn/" + std::u16string(i % 40, u'x'), 0.0);
-        list.Append(record);
-    }
-    ASSERT_EQ(list.Save(PathOf("many.pcd")), 1);
-
-    ContactListBase loaded;
-    ASSERT_EQ(loaded.Load(PathOf("many.pcd")), 1);
-    ASSERT_EQ(loaded.GetCount(), list.GetCount());
-    for (int i = 0; i < list.GetCount(); ++i) {
-        for (FieldId id = 0; id < FieldCount; ++id) {
-            ASSERT_EQ(TextOf(*loaded.GetAt(i), id), TextOf(*list.GetAt(i), id)) << "record " << i << " field " << id;
-            ASSERT_EQ(loaded.GetAt(i)->GetField(id)->GetDate(), list.GetAt(i)->GetField(id)->GetDate());
-        }
-    }
-}
-
 TEST_F(ContactFileTest, LongTextsAreWrittenWholeAndNulNeverEndsAFieldEarly)
 {
     const std::u16string longLatin(5000, u'a');

@@ -3,7 +3,6 @@
 #include "support/ChildProcesses.h"
 #include "support/ShellFixtures.h"
 
-#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <thread>
@@ -84,22 +83,6 @@ TEST_F(Program, ASecondStartEndsAtOnceAndTerminationLeavesAnUnchangedFile)
     EXPECT_EQ(ReadHostFile(dataFile), before);
 }
 
-TEST_F(Program, TwentySimultaneousStartsLeaveExactlyOneRunning)
-{
-    std::vector<pid_t> running;
-    for (int i = 0; i < 20; ++i)
-        running.push_back(Start());
-    for (auto end = std::chrono::steady_clock::now() + 30s; running.size() > 1 && std::chrono::steady_clock::now() < end;
-         std::this_thread::sleep_for(50ms))
-        std::erase_if(running, [this](pid_t pid) { return WaitExit(pid, 0ms) != -1; });
-    ASSERT_EQ(running.size(), 1u);
-    std::this_thread::sleep_for(500ms);
-    EXPECT_EQ(WaitExit(running[0], 0ms), -1);
-    EXPECT_TRUE(HoldsInstanceMarker(running[0]));
-    Stop(running[0]);
-}
-
-// A picture of the start screen is a preview: the data file stays as it was.
 TEST_F(Program, AScreenshotRunNeverWritesTheDataFile)
 {
     MakeDataFile(People({u"Ana", u"Bob"}));
