@@ -75,12 +75,7 @@ std::u16string_view EmailAddress(const Property& p) { return WithoutScheme(p.Tex
 
 // Without any of the telephone types that vCard defines, a telephone is a
 // voice telephone; other types ("X-CUSTOM", "MAIN") say nothing to this program.
-bool IsUntypedTelephone(const Property& p)
-{
-    static constexpr std::string_view Known[] = {"HOME", "WORK", "VOICE", "FAX",  "CELL", "PAGER", "MSG",      "VIDEO",
-                                                 "BBS",  "MODEM", "CAR",  "ISDN", "PCS",  "TEXT",  "TEXTPHONE"};
-    return std::none_of(p.types.begin(), p.types.end(), [](const std::string& type) { return IsOneOf(type, Known); });
-}
+bool IsUntypedTelephone(const Property& p) { return p.types == 0; }
 
 constexpr unsigned char Used = 1;        // gave a field
 constexpr unsigned char AccountedFor = 2; // used up without a field of its own
@@ -106,12 +101,14 @@ public:
         lists.kept.clear();
         lists.marks.assign(count, 0);
         for (const Property* p = first; p != first + count; ++p) {
-            if (p->IsEmpty() || IsOneOf(p->name, CardMetadata))
+            if (p->IsEmpty())
                 continue;
-            lists.kept.push_back(p);
             const auto kind = std::find(std::begin(KindNames), std::end(KindNames), p->name);
             if (kind != std::end(KindNames))
                 lists.byKind[kind - std::begin(KindNames)].push_back(p);
+            else if (IsOneOf(p->name, CardMetadata))
+                continue;
+            lists.kept.push_back(p);
         }
     }
 
@@ -200,17 +197,17 @@ void CardMapper::MapName()
 
 void CardMapper::MapAddresses()
 {
-    TakeFirst(FieldAddress, KindAdr, [](const Property& p) { return p.HasType("HOME"); }, AddressText);
+    TakeFirst(FieldAddress, KindAdr, [](const Property& p) { return p.HasType(TypeHome); }, AddressText);
     if (mapped.source[FieldAddress].empty())
-        TakeFirst(FieldAddress, KindAdr, [](const Property& p) { return !p.HasType("WORK"); }, AddressText);
-    TakeFirst(FieldOfficeAddress, KindAdr, [](const Property& p) { return p.HasType("WORK"); }, AddressText);
+        TakeFirst(FieldAddress, KindAdr, [](const Property& p) { return !p.HasType(TypeWork); }, AddressText);
+    TakeFirst(FieldOfficeAddress, KindAdr, [](const Property& p) { return p.HasType(TypeWork); }, AddressText);
 
     // A 2.1 or 3.0 LABEL is the printed form of an address: it stands in
     // only where no ADR gave one, and otherwise repeats it.
     if (mapped.source[FieldAddress].empty())
-        TakeFirst(FieldAddress, KindLabel, [](const Property& p) { return !p.HasType("WORK"); }, PlainText);
+        TakeFirst(FieldAddress, KindLabel, [](const Property& p) { return !p.HasType(TypeWork); }, PlainText);
     if (mapped.source[FieldOfficeAddress].empty())
-        TakeFirst(FieldOfficeAddress, KindLabel, [](const Property& p) { return p.HasType("WORK"); }, PlainText);
+        TakeFirst(FieldOfficeAddress, KindLabel, [](const Property& p) { return p.HasType(TypeWork); }, PlainText);
     if (!Of(KindAdr).empty()) {
         for (const Property* label : Of(KindLabel))
             Marks(*label) |= AccountedFor;
@@ -219,18 +216,18 @@ void CardMapper::MapAddresses()
 
 void CardMapper::MapTelephones()
 {
-    auto cell = [](const Property& p) { return p.HasType("CELL"); };
-    auto fax = [](const Property& p) { return p.HasType("FAX") && !p.HasType("CELL"); };
+    auto cell = [](const Property& p) { return p.HasType(TypeCell); };
+    auto fax = [](const Property& p) { return p.HasType(TypeFax) && !p.HasType(TypeCell); };
     TakeFirst(FieldMobile, KindTel, cell, TelephoneNumber);
-    TakeFirst(FieldFax, KindTel, [&](const Property& p) { return fax(p) && !p.HasType("WORK"); }, TelephoneNumber);
-    TakeFirst(FieldOfficeFax, KindTel, [&](const Property& p) { return fax(p) && p.HasType("WORK"); }, TelephoneNumber);
+    TakeFirst(FieldFax, KindTel, [&](const Property& p) { return fax(p) && !p.HasType(TypeWork); }, TelephoneNumber);
+    TakeFirst(FieldOfficeFax, KindTel, [&](const Property& p) { return fax(p) && p.HasType(TypeWork); }, TelephoneNumber);
     TakeFirst(FieldOfficeTelephone, KindTel,
-              [](const Property& p) { return p.HasType("WORK") && !p.HasType("FAX") && !p.HasType("CELL"); },
+              [](const Property& p) { return p.HasType(TypeWork) && !p.HasType(TypeFax) && !p.HasType(TypeCell); },
               TelephoneNumber);
     TakeFirst(FieldTelephone, KindTel,
               [](const Property& p) {
-                  return (p.HasType("HOME") || p.HasType("VOICE") || IsUntypedTelephone(p)) && !p.HasType("CELL") &&
-                         !p.HasType("FAX") && !p.HasType("WORK");
+                  return (p.HasType(TypeHome) || p.HasType(TypeVoice) || IsUntypedTelephone(p)) && !p.HasType(TypeCell) &&
+                         !p.HasType(TypeFax) && !p.HasType(TypeWork);
               },
               TelephoneNumber);
 }

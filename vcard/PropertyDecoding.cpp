@@ -18,11 +18,6 @@ int HexDigit(char c)
     return -1;
 }
 
-bool IsEncodingWord(std::string_view word)
-{
-    return word == "QUOTED-PRINTABLE" || word == "BASE64" || word == "B" || word == "8BIT" || word == "7BIT";
-}
-
 // Properties whose value may be inline data given as a data: URI.
 bool IsMediaProperty(const ContentLine& line, const Property& property)
 {
@@ -150,18 +145,20 @@ std::string CaretUnescaped(std::string_view text)
 
 void CollectTypes(const ContentLine& line, Property& property)
 {
-    auto add = [&property](std::string type) {
-        if (std::string_view(type) == "PREF")
-            property.preference = std::min(property.preference, 1);
-        else if (!type.empty())
-            property.types.push_back(std::move(type));
-    };
-    auto addList = [&add](std::string_view list) {
+    // In the order of the bits of KnownType.
+    static constexpr std::string_view Known[KnownTypeCount] = {"HOME", "WORK", "VOICE", "FAX",  "CELL",
+                                                               "PAGER", "MSG", "VIDEO", "BBS",  "MODEM",
+                                                               "CAR",  "ISDN", "PCS",  "TEXT", "TEXTPHONE"};
+    auto addList = [&property](std::string_view list) {
         while (!list.empty()) {
             const std::size_t comma = list.find(',');
-            std::string word = UpperCase(list.substr(0, comma));
-            if (!IsEncodingWord(word))
-                add(std::move(word));
+            const std::string_view word = list.substr(0, comma);
+            if (EqualsUpper(word, "PREF"))
+                property.preference = std::min(property.preference, 1);
+            for (int bit = 0; bit < KnownTypeCount; ++bit) {
+                if (EqualsUpper(word, Known[bit]))
+                    property.types |= 1u << bit;
+            }
             list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
         }
     };
@@ -178,11 +175,6 @@ void CollectTypes(const ContentLine& line, Property& property)
 }
 
 } // namespace
-
-bool Property::HasType(std::string_view type) const
-{
-    return std::find(types.begin(), types.end(), type) != types.end();
-}
 
 bool Property::IsEmpty() const
 {
@@ -213,7 +205,7 @@ bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version
 {
     property.line = line.line;
     property.name = line.name;
-    property.types.clear();
+    property.types = 0;
     property.preference = NotPreferred;
     property.label.clear();
     property.binary = false;

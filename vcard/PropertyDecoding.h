@@ -4,6 +4,7 @@
 #include "vcard/CardReader.h"
 #include "vcard/Charset.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,10 +13,19 @@ namespace vcard {
 // The preference of a property that states none; PREF=1 is the most preferred.
 constexpr int NotPreferred = 1000;
 
+// The types this program tells apart, as the bits of Property::types; any
+// other type says nothing to it.
+enum KnownType : std::uint32_t {
+    TypeHome = 1u << 0, TypeWork = 1u << 1, TypeVoice = 1u << 2, TypeFax = 1u << 3, TypeCell = 1u << 4,
+    TypePager = 1u << 5, TypeMsg = 1u << 6, TypeVideo = 1u << 7, TypeBbs = 1u << 8, TypeModem = 1u << 9,
+    TypeCar = 1u << 10, TypeIsdn = 1u << 11, TypePcs = 1u << 12, TypeText = 1u << 13, TypeTextphone = 1u << 14,
+};
+constexpr int KnownTypeCount = 15;
+
 struct Property {
     int line = 0;
     std::string name;                      // upper case, without group
-    std::vector<std::string> types;        // upper case: TYPE values and 2.1 bare types, PREF aside
+    std::uint32_t types = 0;               // KnownType bits of TYPE values and 2.1 bare types
     int preference = NotPreferred;
     std::vector<std::u16string> components; // one for a plain value; N, ADR, ORG: each component
     std::u16string label;                   // the LABEL parameter of an address
@@ -24,7 +34,7 @@ struct Property {
     std::string valueType;                  // VALUE parameter, upper case
     std::string omitYear;                   // the year that stands for "no year" in BDAY
 
-    bool HasType(std::string_view type) const;
+    bool HasType(KnownType type) const { return (types & type) != 0; }
     std::u16string_view Text() const { return components.empty() ? std::u16string_view() : components.front(); }
     bool IsEmpty() const;
 };
