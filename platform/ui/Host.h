@@ -25,22 +25,11 @@ int GetScreenScale();
 
 // Runs the message loop until PostQuitMessage; returns its exit code.
 int RunMessageLoop();
-// Processes the pending events (posted messages, cross-thread sends, timers
-// that are due, painting) and returns; with forMs > 0 keeps doing so for
-// that long.
-void PumpMessages(int forMs = 0);
-// Keeps processing events until done() is true or timeoutMs passes (< 0:
-// no limit). Returns done(). For waits of the user-interface thread on
-// another thread that may be sending to it.
-bool WaitWhilePumping(const std::function<bool()>& done, int timeoutMs = -1);
 // Waits for a thread to end; on the user-interface thread serves meanwhile
 // only what other threads send to its windows (SendMessageW), so that the
 // thread waited for cannot block on it: no input, timer, posted message or
 // painting runs.
 void WaitServingSentMessages(HANDLE thread);
-// Any thread: runs task on the user-interface thread, in order with posted
-// messages (also inside a modal loop).
-void PostTask(std::function<void()> task);
 
 // What closing the host window does; the default posts the quit message.
 void SetHostCloseHandler(std::function<void()> handler);

@@ -26,7 +26,8 @@ LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 // Runs the window's handler at once on the user-interface thread. From any
 // other thread it blocks until the user-interface thread has run it; that
 // thread serves such calls whenever it processes events (message loop, modal
-// loops, PumpMessages, WaitWhilePumping). Returns 0 for a destroyed window.
+// loops) and while it waits for the sending thread (WaitServingSentMessages).
+// Returns 0 for a destroyed window.
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Any thread. Queued; messages posted from one thread arrive in order. Posted
 // messages pass through key pre-translation like input does. FALSE only when

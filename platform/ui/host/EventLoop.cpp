@@ -1,11 +1,9 @@
-// The message loop, the quit message and the waits that keep events flowing.
+// The message loop, the modal loop of dialogs and message boxes, and the
+// quit message.
 #include "platform/ui/host/HostShared.h"
 #include "platform/ui/Host.h"
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
-#include <thread>
 #include <vector>
 
 namespace ce::impl {
@@ -58,39 +56,6 @@ void PostQuitMessage(int exitCode)
         if (!g_messageLoops.empty())
             g_messageLoops.back()->exit(exitCode);
     });
-}
-
-void PumpMessages(int forMs)
-{
-    EnsureApplication();
-    if (!IsUiThread())
-        return;
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (forMs > 0) {
-        QEventLoop loop;
-        QTimer::singleShot(forMs, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-}
-
-bool WaitWhilePumping(const std::function<bool()>& done, int timeoutMs)
-{
-    EnsureApplication();
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (timeoutMs >= 0 && clock.elapsed() >= timeoutMs)
-            return done();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
-void PostTask(std::function<void()> task)
-{
-    EnsureApplication();
-    PostToUiThread(std::move(task));
 }
 
 } // namespace ce

@@ -3,6 +3,7 @@
 #pragma once
 #include "data/ContactRecord.h"
 #include "platform/ui/Afx.h"
+#include "platform/ui/testing/EventPump.h"
 #include "platform/ui/testing/ScreenGrab.h"
 #include <gtest/gtest.h>
 #include <functional>

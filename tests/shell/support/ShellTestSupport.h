@@ -9,6 +9,7 @@
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Host.h"
 #include "platform/ui/WinDef.h"
+#include "platform/ui/testing/EventPump.h"
 #include "res/resource.h"
 #include "shell/MainFrm.h"
 #include "tests/common/Files.h"

@@ -2,6 +2,7 @@
 // screen, a recording window class, and clean-up of what a test left open.
 #pragma once
 #include "platform/ui/Afx.h"
+#include "platform/ui/testing/EventPump.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <string>
