@@ -35,6 +35,16 @@ void* operator new(std::size_t size)
     return p;
 }
 
+// Every form of new that a sanitizer would otherwise serve comes from malloc,
+// so the delete below frees what this program's other tests allocate too.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    void* p = std::malloc(size ? size : 1);
+    if (p)
+        Count(static_cast<long long>(malloc_usable_size(p)));
+    return p;
+}
+
 void operator delete(void* p) noexcept
 {
     if (p)
@@ -43,6 +53,8 @@ void operator delete(void* p) noexcept
 }
 
 void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+
+void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
 
 using namespace testdata;
 
