@@ -1,10 +1,10 @@
 #include "platform/core/File.h"
+#include "platform/core/Env.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/System.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,19 +12,6 @@
 namespace ce {
 
 namespace {
-
-std::mutex g_hookLock;
-CFile::FaultHook g_faultHook;
-
-bool Allowed(const char* operation)
-{
-    CFile::FaultHook hook;
-    {
-        std::lock_guard lock(g_hookLock);
-        hook = g_faultHook;
-    }
-    return !hook || hook(operation);
-}
 
 DWORD ErrorFromErrno(int error)
 {
@@ -85,13 +72,8 @@ std::size_t CFile::Read(void* buffer, std::size_t count)
 {
     auto* out = static_cast<char*>(buffer);
     std::size_t done = 0;
-    if (fd_ >= 0 && count > 0 && !Allowed("read")) {
-        readFailed_ = true;
-        SetLastError(ERROR_ACCESS_DENIED);
-        return 0;
-    }
     while (fd_ >= 0 && done < count) {
-        ssize_t n = ::read(fd_, out + done, count - done);
+        ssize_t n = CurrentEnv().Read(fd_, out + done, count - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -108,12 +90,12 @@ std::size_t CFile::Read(void* buffer, std::size_t count)
 
 int CFile::Write(const void* buffer, std::size_t count)
 {
-    if (fd_ < 0 || !Allowed("write"))
+    if (fd_ < 0)
         return 0;
     const auto* in = static_cast<const char*>(buffer);
     std::size_t done = 0;
     while (done < count) {
-        ssize_t n = ::write(fd_, in + done, count - done);
+        ssize_t n = CurrentEnv().Write(fd_, in + done, count - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -129,7 +111,7 @@ int CFile::Flush()
 {
     // A failed fsync may already have dropped the dirty pages: retrying could
     // report success for data that never reached the disk.
-    if (fd_ < 0 || !Allowed("flush") || ::fsync(fd_) != 0)
+    if (fd_ < 0 || CurrentEnv().Sync(fd_) != 0)
         return 0;
     return 1;
 }
@@ -158,10 +140,8 @@ void CFile::Close()
 
 int CFile::Rename(const std::u16string& from, const std::u16string& to)
 {
-    if (!Allowed("rename"))
-        return 0;
     std::string target = DeviceToHostPath(to);
-    if (::rename(DeviceToHostPath(from).c_str(), target.c_str()) != 0)
+    if (CurrentEnv().Rename(DeviceToHostPath(from).c_str(), target.c_str()) != 0)
         return Fail(-1);
     // Makes the new directory entry durable. The rename has happened either
     // way, so a folder that cannot be synced (some file systems refuse) does
@@ -183,10 +163,5 @@ int CFile::Remove(const std::u16string& path)
     return 1;
 }
 
-void CFile::SetFaultHook(FaultHook hook)
-{
-    std::lock_guard lock(g_hookLock);
-    g_faultHook = std::move(hook);
-}
 
 } // namespace ce

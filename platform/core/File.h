@@ -1,6 +1,6 @@
 // The file class: exclusive sharing against every other opener, in this
-// process and in others (flock), and a seam that lets tests make a write,
-// a flush or a rename fail.
+// process and in others (flock). Reads, writes, flushes and renames go
+// through the Env in use (Env.h), so that tests can make them fail.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -56,12 +56,6 @@ public:
     static bool SameFile(const std::u16string& a, const std::u16string& b);
     // Removes a file; 1 or 0.
     static int Remove(const std::u16string& path);
-
-    // Test seam: when set, called before every read, write, flush and rename
-    // with the operation's name ("read", "write", "flush", "rename"); returning false makes
-    // that operation fail as if the disk had refused it.
-    using FaultHook = std::function<bool(const char* operation)>;
-    static void SetFaultHook(FaultHook hook);
 
 private:
     int fd_ = -1;

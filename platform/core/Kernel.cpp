@@ -1,4 +1,5 @@
 // Kernel objects behind HANDLE: threads and named mutexes.
+#include "platform/core/Env.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/System.h"
 
@@ -82,29 +83,19 @@ bool IsHandle(HANDLE handle)
 // False when the system has no thread to give.
 bool Start(const std::shared_ptr<ThreadState>& state)
 {
-    try {
-        std::thread([state] {
-            DWORD code = state->proc(state->parameter);
-            std::lock_guard lock(state->lock);
-            state->done = true;
-            state->exitCode = code;
-            state->ended.notify_all();
-        }).detach();
-    } catch (const std::system_error&) {
+    const bool started = CurrentEnv().StartThread([state] {
+        DWORD code = state->proc(state->parameter);
+        std::lock_guard lock(state->lock);
+        state->done = true;
+        state->exitCode = code;
+        state->ended.notify_all();
+    });
+    if (!started) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
     state->started = true;
     return true;
-}
-
-std::mutex g_threadHookLock;
-std::function<bool()> g_threadFaultHook;
-
-bool ThreadAllowed()
-{
-    std::lock_guard lock(g_threadHookLock);
-    return !g_threadFaultHook || g_threadFaultHook();
 }
 
 thread_local NamedMutexFault t_mutexFault;
@@ -154,10 +145,6 @@ HANDLE CreateThread(void*, DWORD, LPTHREAD_START_ROUTINE proc, LPVOID parameter,
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (!ThreadAllowed()) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
     auto state = std::make_shared<ThreadState>();
     state->proc = proc;
     state->parameter = parameter;
@@ -171,12 +158,6 @@ HANDLE CreateThread(void*, DWORD, LPTHREAD_START_ROUTINE proc, LPVOID parameter,
     auto* object = new ThreadObject;
     object->state = std::move(state);
     return Register(object);
-}
-
-void SetThreadFaultHook(std::function<bool()> hook)
-{
-    std::lock_guard lock(g_threadHookLock);
-    g_threadFaultHook = std::move(hook);
 }
 
 DWORD ResumeThread(HANDLE thread)

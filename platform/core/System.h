@@ -34,9 +34,6 @@ HANDLE CreateThread(void* security, DWORD stackSize, LPTHREAD_START_ROUTINE proc
 // one), or 0xFFFFFFFF for a handle that is not a thread or a thread the
 // system could not start.
 DWORD ResumeThread(HANDLE thread);
-// Test seam: when set and returning false, CreateThread fails as if the
-// system had no thread to give.
-void SetThreadFaultHook(std::function<bool()> hook);
 constexpr DWORD WAIT_OBJECT_0 = 0;
 constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFFu;

@@ -1,3 +1,4 @@
+#include "tests/common/FaultyEnv.h"
 #include "tests/data/support/DataFixture.h"
 #include "data/ContactFileFormat.h"
 
@@ -189,11 +190,11 @@ TEST_F(ContactFileTest, ReadErrorTakesBackWhatTheLoadAppendedAndMissingFilesFail
     list.Append(MakeContact(u"Kept"));
 
     int reads = 0;
-    ce::CFile::SetFaultHook([&](const char* operation) { return std::string(operation) != "read" || ++reads < 3; });
+    UseFaultyEnv([&](const char* operation) { return std::string(operation) != "read" || ++reads < 3; });
     EXPECT_EQ(list.Load(PathOf("big.pcd")), 0);
     EXPECT_EQ(NamesOf(list), Names{u"Kept"});
 
-    ce::CFile::SetFaultHook(nullptr);
+    UseFaultyEnv(nullptr);
     g_abortLoad = 1; // raised before the load: nothing is appended
     EXPECT_EQ(list.Load(PathOf("big.pcd")), 1);
     EXPECT_EQ(NamesOf(list), Names{u"Kept"});
@@ -207,7 +208,7 @@ TEST_F(ContactFileTest, ReadErrorTakesBackWhatTheLoadAppendedAndMissingFilesFail
     list.Clear();
     list.Append(MakeContact(u"Kept"));
     reads = 0;
-    ce::CFile::SetFaultHook([&](const char* operation) {
+    UseFaultyEnv([&](const char* operation) {
         if (std::string(operation) != "read" || ++reads < 3)
             return true;
         list.RemoveAt(1);
@@ -230,7 +231,7 @@ TEST_F(ContactFileTest, AStopInsideARecordNeverAppendsIt)
     ASSERT_GT(file.size(), ContactFileFormat::ChunkSize);
     int reads = 0;
     // Raised as the second chunk is read, inside the long field of "Second".
-    ce::CFile::SetFaultHook([&](const char* operation) {
+    UseFaultyEnv([&](const char* operation) {
         if (std::string(operation) == "read" && ++reads == 2)
             g_abortLoad = 1;
         return true;

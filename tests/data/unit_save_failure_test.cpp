@@ -1,3 +1,4 @@
+#include "tests/common/FaultyEnv.h"
 #include "tests/data/support/DataFixture.h"
 
 #include <sys/stat.h>
@@ -43,7 +44,7 @@ protected:
 TEST_F(SaveFailureTest, AnyFailingStepKeepsTheOldFileAndRemovesTheTemporaryOne)
 {
     int writes = 0;
-    ce::CFile::SetFaultHook([&](const char* operation) {
+    UseFaultyEnv([&](const char* operation) {
         writes += std::string(operation) == "write";
         return std::string(operation) != "rename";
     });
@@ -55,7 +56,7 @@ TEST_F(SaveFailureTest, AnyFailingStepKeepsTheOldFileAndRemovesTheTemporaryOne)
         for (int failAt = 0; failAt < (std::string(step) == "write" ? writes : 1); ++failAt) {
             int seen = 0;
             int flushes = 0;
-            ce::CFile::SetFaultHook([&](const char* operation) {
+            UseFaultyEnv([&](const char* operation) {
                 flushes += std::string(operation) == "flush";
                 return std::string(operation) != step || seen++ != failAt;
             });
@@ -64,7 +65,7 @@ TEST_F(SaveFailureTest, AnyFailingStepKeepsTheOldFileAndRemovesTheTemporaryOne)
             ExpectOldFileUntouched();
         }
     }
-    ce::CFile::SetFaultHook(nullptr);
+    UseFaultyEnv(nullptr);
     ASSERT_EQ(list.Save(path), 1);
     EXPECT_EQ(SavedCount(), 4000);
 }
@@ -119,7 +120,7 @@ TEST_F(SaveFailureTest, AHeldOrReadOnlyDataFileIsNeitherReplacedNorWrittenBeside
     // While the save holds the file, no reader gets in.
     ASSERT_EQ(chmod(host.c_str(), 0644), 0);
     int readersLetIn = 0;
-    ce::CFile::SetFaultHook([&](const char* operation) {
+    UseFaultyEnv([&](const char* operation) {
         if (std::string(operation) == "rename") {
             ce::CFile reader;
             readersLetIn += reader.Open(path, ce::CFile::modeRead | ce::CFile::shareExclusive);

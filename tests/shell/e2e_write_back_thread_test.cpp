@@ -5,6 +5,7 @@
 #include "platform/core/File.h"
 #include "platform/core/System.h"
 #include "platform/ui/MessageBox.h"
+#include "tests/common/FaultyEnv.h"
 
 #include <algorithm>
 #include <atomic>
@@ -31,8 +32,7 @@ protected:
     {
         releaseLoad = true;
         SetMessageBoxHook(nullptr);
-        SetThreadFaultHook(nullptr);
-        CFile::SetFaultHook(nullptr);
+        UseFaultyEnv(nullptr);
         FrameFixture::TearDown();
     }
 
@@ -42,7 +42,7 @@ protected:
         releaseLoad = false;
         loadReads = 0;
         const std::thread::id test = std::this_thread::get_id();
-        CFile::SetFaultHook([this, test](const char* operation) {
+        UseFaultyEnv([this, test](const char* operation) {
             if (std::this_thread::get_id() != test && std::strcmp(operation, "read") == 0 && ++loadReads == 2)
                 while (!releaseLoad)
                     std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -140,7 +140,7 @@ TEST_F(WriteBack, AListWithoutALoadIsNeverWrittenOverTheFileAndTheNextTickLoadsI
     const auto people = People({u"Ana", u"Bob"});
     MakeDataFile(people);
     const std::string before = ReadHostFile(dataFile);
-    SetThreadFaultHook([] { return false; });
+    UseFaultyEnv([](const char* operation) { return std::string_view(operation) != "thread"; });
     OpenFrame();
     PumpMessages(100);
     EXPECT_EQ(frame->IsLoading(), 0);
@@ -150,7 +150,7 @@ TEST_F(WriteBack, AListWithoutALoadIsNeverWrittenOverTheFileAndTheNextTickLoadsI
     EXPECT_TRUE(RecoveryFiles().empty());
 
     OpenFrame();
-    SetThreadFaultHook(nullptr);
+    UseFaultyEnv(nullptr);
     EXPECT_TRUE(WaitForPeople(people));
 }
 

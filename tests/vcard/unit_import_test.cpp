@@ -4,6 +4,7 @@
 
 #include "platform/core/File.h"
 #include "platform/core/System.h"
+#include "tests/common/FaultyEnv.h"
 #include "tests/data/support/SampleContacts.h"
 #include "vcard/CardWriter.h"
 #include "vcard/Import.h"
@@ -142,9 +143,9 @@ TEST_F(ImportExport, ExportReplacesItsTargetSafelyAndNeverTheDataFile)
 
     // The export reaches the disk before it replaces its target.
     const std::string synced = Source("synced.vcf", "old");
-    ce::CFile::SetFaultHook([](const char* operation) { return std::string(operation) != "flush"; });
+    UseFaultyEnv([](const char* operation) { return std::string(operation) != "flush"; });
     EXPECT_EQ(Export(synced), vcard::ExitFailed);
-    ce::CFile::SetFaultHook(nullptr);
+    UseFaultyEnv(nullptr);
     EXPECT_EQ(ReadHostFile(synced), "old");
 
     const std::string real = Source("real.vcf", "old");

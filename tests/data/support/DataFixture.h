@@ -5,6 +5,7 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/File.h"
 #include "platform/core/OleDate.h"
+#include "tests/common/FaultyEnv.h"
 #include "tests/common/Files.h"
 
 #include <gtest/gtest.h>
@@ -84,7 +85,7 @@ protected:
 
     ~DataTest() override
     {
-        ce::CFile::SetFaultHook(nullptr);
+        UseFaultyEnv(nullptr);
         g_abortLoad = 0;
         RemoveFolder(dir);
     }

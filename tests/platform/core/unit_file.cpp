@@ -1,6 +1,7 @@
 #include "platform/core/File.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/System.h"
+#include "tests/common/FaultyEnv.h"
 #include "tests/common/Files.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@ protected:
     void SetUp() override { ce::SetDeviceRoot(dir.Path()); }
     void TearDown() override
     {
-        CFile::SetFaultHook(nullptr);
+        UseFaultyEnv(nullptr);
         ce::SetDeviceRoot("");
     }
 
@@ -81,10 +82,10 @@ TEST_F(FileTest, SecondOpenerInThisOrAnotherProcessIsRefusedWhileTheFileIsHeld)
     EXPECT_EQ(reader.Open(devicePath, readFlags), 1);
 }
 
-TEST_F(FileTest, FaultHookMakesReadWriteFlushAndRenameFail)
+TEST_F(FileTest, AFaultyEnvMakesReadWriteFlushAndRenameFail)
 {
     std::string refused;
-    CFile::SetFaultHook([&](const char* operation) { return refused != operation; });
+    UseFaultyEnv([&](const char* operation) { return refused != operation; });
 
     CFile file;
     ASSERT_EQ(WriteHostFile(dir.File("new.tmp"), "abc"), true);
