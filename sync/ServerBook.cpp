@@ -23,6 +23,19 @@ std::string Meaning(long status)
 
 } // namespace
 
+bool ServerBook::Answered(const char* method, const HttpResponse& response, Multistatus& answer, std::string& error) const
+{
+    if (response.status != 207) {
+        error = RequestFailure(method, collection, response);
+        return false;
+    }
+    if (!ParseMultistatus(response.body, answer)) {
+        error = method + (" " + DisplayUrl(collection)) + ": the server's answer is no WebDAV multistatus";
+        return false;
+    }
+    return true;
+}
+
 std::string RequestFailure(const std::string& method, const std::string& url, const HttpResponse& response)
 {
     const std::string where = method + " " + DisplayUrl(url) + ": ";
@@ -62,15 +75,9 @@ bool ServerBook::SyncCollection(const std::map<std::string, std::string>& known,
         unsupported = true;
         return false;
     }
-    if (response.status != 207) {
-        error = RequestFailure("REPORT", collection, response);
-        return false;
-    }
     Multistatus answer;
-    if (!ParseMultistatus(response.body, answer)) {
-        error = "REPORT " + DisplayUrl(collection) + ": the server's answer is no WebDAV multistatus";
+    if (!Answered("REPORT", response, answer, error))
         return false;
-    }
     members = incremental ? known : std::map<std::string, std::string>();
     for (const DavResponse& member : answer.responses) {
         const std::string path = UrlPath(ResolveUrl(collection, member.href));
@@ -89,14 +96,8 @@ bool ServerBook::PropfindEtags(std::map<std::string, std::string>& members, std:
 {
     const HttpResponse response = http.Send("PROPFIND", collection, {XmlType, "Depth: 1"}, EtagsBody());
     Multistatus answer;
-    if (response.status != 207) {
-        error = RequestFailure("PROPFIND", collection, response);
+    if (!Answered("PROPFIND", response, answer, error))
         return false;
-    }
-    if (!ParseMultistatus(response.body, answer)) {
-        error = "PROPFIND " + DisplayUrl(collection) + ": the server's answer is no WebDAV multistatus";
-        return false;
-    }
     members.clear();
     for (const DavResponse& member : answer.responses) {
         const std::string path = UrlPath(ResolveUrl(collection, member.href));
@@ -117,9 +118,10 @@ bool ServerBook::List(const std::map<std::string, std::string>& known, std::stri
     // Without sync-collection: the collection's ctag tells whether anything changed.
     const HttpResponse response = http.Send("PROPFIND", collection, {XmlType, "Depth: 0"}, PropfindBody());
     Multistatus answer;
-    if (response.status != 207 || !ParseMultistatus(response.body, answer) || answer.responses.empty()) {
-        error = response.status == 207 ? "PROPFIND " + DisplayUrl(collection) + ": the server's answer is no WebDAV multistatus"
-                                       : RequestFailure("PROPFIND", collection, response);
+    if (!Answered("PROPFIND", response, answer, error))
+        return false;
+    if (answer.responses.empty()) {
+        error = "PROPFIND " + DisplayUrl(collection) + ": the server's answer names no address book";
         return false;
     }
     const std::string ctag = answer.responses.front().ctag;
@@ -139,15 +141,9 @@ bool ServerBook::Fetch(const std::vector<std::string>& paths, std::map<std::stri
                                              paths.begin() + std::min(paths.size(), from + MultigetBatch));
         const HttpResponse response =
             http.Send("REPORT", collection, {XmlType, "Depth: 1"}, MultigetBody(batch));
-        if (response.status != 207) {
-            error = RequestFailure("REPORT", collection, response);
-            return false;
-        }
         Multistatus answer;
-        if (!ParseMultistatus(response.body, answer)) {
-            error = "REPORT " + DisplayUrl(collection) + ": the server's answer is no WebDAV multistatus";
+        if (!Answered("REPORT", response, answer, error))
             return false;
-        }
         for (const DavResponse& member : answer.responses) {
             if (member.status / 100 == 2 && !member.addressData.empty())
                 cards[UrlPath(ResolveUrl(collection, member.href))] = {member.etag, member.addressData};

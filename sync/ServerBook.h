@@ -10,6 +10,8 @@
 
 namespace carddav {
 
+struct Multistatus;
+
 struct FetchedCard {
     std::string etag;
     std::string text;
@@ -41,6 +43,8 @@ private:
     bool SyncCollection(const std::map<std::string, std::string>& known, std::string& token,
                         std::map<std::string, std::string>& members, std::string& error, bool& unsupported);
     bool PropfindEtags(std::map<std::string, std::string>& members, std::string& error);
+    // The response's multistatus, or false with the request's failure in `error`.
+    bool Answered(const char* method, const HttpResponse& response, Multistatus& answer, std::string& error) const;
 
     HttpClient& http;
     std::string collection;
