@@ -26,19 +26,6 @@ protected:
         ASSERT_EQ(RunProgram({"--sync"}), 0) << lastSaid;
     }
 
-    // Replaces a server card as another client does: If-Match with its ETag.
-    void EditOnServer(const std::string& name, const std::string& from, const std::string& to)
-    {
-        auto [href, card] = ServerCardNamed(name);
-        const auto at = card.text.find(from);
-        ASSERT_NE(at, std::string::npos) << card.text;
-        card.text.replace(at, from.size(), to);
-        ASSERT_EQ(server->Send("PUT", carddav::ResolveUrl(server->BookUrl(), href),
-                               {"Content-Type: text/vcard", "If-Match: " + card.etag}, card.text)
-                      .status / 100,
-                  2);
-    }
-
     void EditHere(const std::u16string& name, FieldId field, const std::u16string& value)
     {
         std::vector<Fields> book = Book();

@@ -1,6 +1,7 @@
 // A real CardDAV server of the Debian archive, Radicale or Xandikos, started
 // on a free localhost port with its storage in a temporary folder, and the
-// plain HTTP requests another client would send it.
+// plain HTTP requests another client would send it. The server ends with the
+// test, even when the test is killed.
 #pragma once
 #include "sync/DavXml.h"
 #include "sync/Http.h"
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <ranges>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,7 +22,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,6 +32,11 @@ extern char** environ;
 namespace synctest {
 
 enum class ServerKind { Radicale, Xandikos };
+
+// Radicale's storage as installed, or with the scans of the whole collection
+// that it makes on every PUT replaced by an index (support/radicale_indexed_storage.py),
+// for the benchmark: as installed, its PUTs slow down with every card.
+enum class RadicaleStorage { AsInstalled, Indexed };
 
 inline std::string NameOf(ServerKind kind) { return kind == ServerKind::Radicale ? "Radicale" : "Xandikos"; }
 
@@ -63,7 +70,10 @@ inline bool Answers(int port)
 
 class DavServer {
 public:
-    DavServer(ServerKind kind, std::string folder) : kind(kind), folder(std::move(folder)) {}
+    DavServer(ServerKind kind, std::string folder, RadicaleStorage storage = RadicaleStorage::AsInstalled)
+        : kind(kind), storage(storage), folder(std::move(folder))
+    {
+    }
     ~DavServer() { Stop(); }
 
     // Starts the server and, on Radicale, makes the user's address book.
@@ -72,26 +82,24 @@ public:
         port = FreePort();
         const std::string address = "127.0.0.1";
         std::vector<std::string> args;
+        std::vector<std::string> environment;
+        for (char** variable = environ; *variable; ++variable)
+            environment.emplace_back(*variable);
         if (kind == ServerKind::Radicale) {
             std::ofstream(folder + "/users") << User << ":" << Password << "\n";
             args = {"radicale", "--server-hosts", address + ":" + std::to_string(port), "--storage-filesystem-folder",
                     folder + "/store", "--auth-type", "htpasswd", "--auth-htpasswd-filename", folder + "/users",
                     "--auth-htpasswd-encryption", "plain", "--auth-delay", "0", "--logging-level", "info"};
+            if (storage == RadicaleStorage::Indexed) {
+                args.insert(args.end(), {"--storage-type", "radicale_indexed_storage"});
+                std::erase_if(environment, [](const std::string& v) { return v.starts_with("PYTHONPATH="); });
+                environment.push_back("PYTHONPATH=" CONTACTS_SOURCE_DIR "/tests/sync/support");
+            }
         } else {
             args = {"xandikos", "-d", folder + "/store", "-l", address, "-p", std::to_string(port), "--defaults"};
         }
-        std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        const std::string log = LogPath();
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-        const int spawned = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0)
+        pid = Spawn(args, environment, LogPath());
+        if (pid < 0)
             return false;
         for (int i = 0; i < 200 && !Answers(port); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -113,6 +121,7 @@ public:
         pid = 0;
     }
 
+    int Port() const { return port; }
     std::string Origin() const { return "http://127.0.0.1:" + std::to_string(port); }
     std::string RootUrl() const { return Origin() + "/"; }
     std::string BookUrl() const
@@ -156,7 +165,46 @@ public:
     }
 
 private:
+    // The server's process, which the kernel ends (SIGTERM) when the thread
+    // that started it ends, however this process ends.
+    static pid_t Spawn(std::vector<std::string> args, std::vector<std::string> environment, const std::string& log)
+    {
+        const char* searched = ::getenv("PATH");
+        std::string program;
+        for (const auto& folder : std::views::split(std::string_view(searched ? searched : "/usr/bin:/bin"), ':')) {
+            program = std::string(folder.begin(), folder.end()) + "/" + args[0];
+            if (::access(program.c_str(), X_OK) == 0)
+                break;
+            program.clear();
+        }
+        if (program.empty())
+            return -1;
+        const std::vector<char*> argv = Pointers(args), envp = Pointers(environment);
+        const pid_t parent = ::getpid();
+        const pid_t child = ::fork();
+        if (child != 0)
+            return child;
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(127);
+        const int output = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        ::dup2(output, STDOUT_FILENO);
+        ::dup2(output, STDERR_FILENO);
+        ::execve(program.c_str(), argv.data(), envp.data());
+        ::_exit(127);
+    }
+
+    static std::vector<char*> Pointers(std::vector<std::string>& strings)
+    {
+        std::vector<char*> pointers;
+        for (std::string& s : strings)
+            pointers.push_back(s.data());
+        pointers.push_back(nullptr);
+        return pointers;
+    }
+
     ServerKind kind;
+    RadicaleStorage storage;
     std::string folder;
     int port = 0;
     pid_t pid = 0;

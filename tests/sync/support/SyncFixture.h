@@ -41,7 +41,7 @@ inline std::string Card(const std::string& uid, const std::string& name, const s
 class SyncDevice {
 public:
     // False with `why` when the server does not start.
-    bool Make(ServerKind kind, std::string& why)
+    bool Make(ServerKind kind, std::string& why, RadicaleStorage storage = RadicaleStorage::AsInstalled)
     {
         ce::SetACP(54936);
         root = MakeTempFolder("sync");
@@ -55,7 +55,7 @@ public:
         ::setenv("NETRC", (root + "/netrc").c_str(), 1);
         ::setenv("CONTACTS_CODEPAGE", "54936", 1);
         ce::SetDeviceRoot(root + "/device");
-        server = std::make_unique<DavServer>(kind, root + "/server");
+        server = std::make_unique<DavServer>(kind, root + "/server", storage);
         if (server->Start())
             return true;
         why = NameOf(kind) + " did not start: " + ReadHostFile(server->LogPath());
@@ -131,6 +131,19 @@ public:
                 return {href, card};
         ADD_FAILURE() << "no card " << name;
         return {};
+    }
+
+    // Replaces a server card as another client does: If-Match with its ETag.
+    void EditOnServer(const std::string& name, const std::string& from, const std::string& to)
+    {
+        auto [href, card] = ServerCardNamed(name);
+        const auto at = card.text.find(from);
+        ASSERT_NE(at, std::string::npos) << card.text;
+        card.text.replace(at, from.size(), to);
+        ASSERT_EQ(server->Send("PUT", carddav::ResolveUrl(server->BookUrl(), href),
+                               {"Content-Type: text/vcard", "If-Match: " + card.etag}, card.text)
+                      .status / 100,
+                  2);
     }
 
     void SetUpSync(const std::string& url = {})
