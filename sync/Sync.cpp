@@ -562,6 +562,8 @@ bool Synchronize(HttpClient& http, const std::string& collection, SyncState& sta
 
 bool RecordState(SyncState& state, const StateAfterSave& after)
 {
+    if (after.put.empty() && after.removed.empty() && after.syncToken == state.SyncToken())
+        return true; // a sync that found no change leaves the state file untouched
     if (!state.Begin())
         return false;
     for (const SyncedCard& card : after.put)

@@ -2,7 +2,8 @@
 // server answers with, a broken XML answer, a server gone silent or down, a
 // refused login, and the program killed at random points. Each stops the
 // sync with the request and the server's URL, and the next sync converges
-// with nothing lost and nothing doubled.
+// with nothing lost and nothing doubled. Also a server without sync-collection
+// reports, and a test server that ends with a killed test.
 #include "support/FaultProxy.h"
 #include "support/SyncFixture.h"
 
@@ -142,6 +143,66 @@ TEST_P(SyncFaults, SyncsKilledAtRandomPointsConvergeWithNothingLostOrDoubled)
     }
     // Some runs were cut short, and some ran to their end.
     EXPECT_TRUE(killed.count(128 + SIGKILL)) << "no run was killed";
+}
+
+TEST_P(SyncFaults, WithoutSyncCollectionTheCtagTellsWhetherAnythingChanged)
+{
+    FaultProxy proxy(server->Origin());
+    proxy.Refuse("REPORT", "sync-collection", 501);
+    SetUpSync(proxy.RootUrl());
+    Change(0);
+    ASSERT_TRUE(Sync().ok) << said;
+    ExpectConverged("first sync");
+
+    const std::string bytes = ReadHostFile(DataFile()), state = ReadHostFile(carddav::StatePath());
+    const auto written = std::filesystem::last_write_time(DataFile());
+    for (int i = 0; i < 3; ++i) {
+        std::vector<std::string> asked;
+        const carddav::SyncOutcome quiet =
+            Sync(false, [&](const std::string& method, const std::string&, long status) {
+                asked.push_back(method + " " + std::to_string(status));
+            });
+        ASSERT_TRUE(quiet.ok) << quiet.error;
+        EXPECT_EQ(asked, (std::vector<std::string>{"REPORT 501", "PROPFIND 207"})) << "sync " << i;
+    }
+    EXPECT_TRUE(ReadHostFile(DataFile()) == bytes) << "the data file was written";
+    EXPECT_EQ(std::filesystem::last_write_time(DataFile()), written);
+    EXPECT_TRUE(ReadHostFile(carddav::StatePath()) == state) << "the sync state was written";
+
+    // A card edited there by another client changes the ctag, and the edit comes here.
+    EditOnServer("There A", "TEL;TYPE=CELL:20", "TEL;TYPE=CELL:29");
+    expected[u"There A"][FieldMobile] = u"29";
+    const carddav::SyncOutcome found = Sync();
+    ASSERT_TRUE(found.ok) << found.error;
+    EXPECT_EQ(found.summary.changedHere, 1);
+    ExpectConverged("after an edit there");
+}
+
+// The server started by a test ends when that test's process is killed.
+TEST(TestServer, EndsWithAKilledTest)
+{
+    const std::string folder = MakeTempFolder("server");
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const pid_t test = ::fork();
+    if (test == 0) {
+        DavServer server(ServerKind::Xandikos, folder);
+        const int port = server.Start() ? server.Port() : 0;
+        (void)!::write(ends[1], &port, sizeof port);
+        ::pause();
+    }
+    ::close(ends[1]);
+    int port = 0;
+    ASSERT_EQ(::read(ends[0], &port, sizeof port), ssize_t(sizeof port));
+    ::close(ends[0]);
+    ASSERT_NE(port, 0) << ReadHostFile(folder + "/server.log");
+    EXPECT_TRUE(Answers(port));
+    ::kill(test, SIGKILL);
+    ::waitpid(test, nullptr, 0);
+    for (int i = 0; i < 100 && Answers(port); ++i)
+        std::this_thread::sleep_for(100ms);
+    EXPECT_FALSE(Answers(port));
+    RemoveFolder(folder);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, SyncFaults, ::testing::Values(ServerKind::Radicale, ServerKind::Xandikos), ServerName);

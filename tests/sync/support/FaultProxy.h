@@ -1,6 +1,7 @@
 // A proxy in front of the real server that passes every request on, except
 // the one chosen to fail: an HTTP status, a broken XML answer, or silence
-// until the client gives up.
+// until the client gives up; or every request of a kind the server is to
+// refuse, as a server without that kind of request does.
 #pragma once
 #include "DavServer.h"
 
@@ -45,6 +46,13 @@ public:
     {
         const std::lock_guard lock(mutex);
         faultMethod = method, faultCountdown = nth, faultKind = fault, faultStatus = status;
+    }
+
+    // Every `method` request whose body holds `bodyHolds` is answered with `status`.
+    void Refuse(const std::string& method, const std::string& bodyHolds, int status)
+    {
+        const std::lock_guard lock(mutex);
+        refusedMethod = method, refusedBody = bodyHolds, refusedStatus = status;
     }
 
 private:
@@ -105,9 +113,14 @@ private:
         ::send(fd, response.data(), response.size(), MSG_NOSIGNAL);
     }
 
-    Fault Chosen(const std::string& method, int& status)
+    Fault Chosen(const Request& request, int& status)
     {
         const std::lock_guard lock(mutex);
+        if (request.method == refusedMethod && request.body.find(refusedBody) != std::string::npos) {
+            status = refusedStatus;
+            return Fault::Status;
+        }
+        const std::string& method = request.method;
         if (faultKind == Fault::None || method != faultMethod || --faultCountdown > 0)
             return Fault::None;
         const Fault fault = faultKind;
@@ -128,7 +141,7 @@ private:
             Request request;
             if (ReadRequest(fd, request)) {
                 int status = 0;
-                switch (Chosen(request.method, status)) {
+                switch (Chosen(request, status)) {
                 case Fault::Status:
                     Answer(fd, status, {}, "");
                     break;
@@ -163,6 +176,8 @@ private:
     int faultCountdown = 0;
     Fault faultKind = Fault::None;
     int faultStatus = 0;
+    std::string refusedMethod, refusedBody;
+    int refusedStatus = 0;
 };
 
 } // namespace synctest
