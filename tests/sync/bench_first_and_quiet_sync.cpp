@@ -2,7 +2,8 @@
 // short run) against a local Radicale, beside the time that Radicale takes to
 // answer the same PUTs and the same sync-collection REPORT (with the token of
 // the listing before it) sent by a plain libcurl client in the same run. The
-// counters first_ratio and quiet_ratio are the sync's times over those.
+// counters first_ratio and quiet_ratio are the sync's times over those (the
+// quiet sync and the REPORT each the quickest of three).
 // Radicale runs with support/radicale_indexed_storage.py: as installed, each
 // PUT reads every card already there, and 10,000 PUTs take hours.
 #include "support/SyncFixture.h"
@@ -18,6 +19,18 @@ using namespace synctest;
 namespace {
 
 double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// The quickest of three runs: a single request's time varies with the machine's other work.
+template <typename Work> double Fastest(Work work)
+{
+    double fastest = 1e9;
+    for (int i = 0; i < 3; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        fastest = std::min(fastest, Seconds(std::chrono::steady_clock::now() - start));
+    }
+    return fastest;
+}
 
 std::vector<Fields> Book(int contacts)
 {
@@ -79,19 +92,20 @@ void BM_FirstAndQuietSync(benchmark::State& state)
                 return answer;
             };
             const std::string token = report("").syncToken;
-            const auto reportStart = std::chrono::steady_clock::now();
-            report(token);
-            plainReport = Seconds(std::chrono::steady_clock::now() - reportStart);
+            plainReport = Fastest([&] { report(token); });
         }
         Bench device;
         device.WriteBook(Book(contacts));
         device.SetUpSync();
-        auto start = std::chrono::steady_clock::now();
+        const auto start = std::chrono::steady_clock::now();
         const carddav::SyncOutcome first = device.Sync();
         const double firstSync = Seconds(std::chrono::steady_clock::now() - start);
-        start = std::chrono::steady_clock::now();
-        const carddav::SyncOutcome quiet = device.Sync();
-        const double quietSync = Seconds(std::chrono::steady_clock::now() - start);
+        carddav::SyncOutcome quiet;
+        const double quietSync = Fastest([&] {
+            quiet = device.Sync();
+            if (quiet.requests != std::map<std::string, int>{{"REPORT", 1}})
+                state.SkipWithError("the quiet sync sent more than one REPORT");
+        });
         if (!first.ok || !quiet.ok || first.summary.sent != contacts)
             state.SkipWithError((first.error + quiet.error).c_str());
         state.counters["plain_puts_s"] = plainPuts;
