@@ -23,12 +23,6 @@ constexpr int kButtonHeight = 22;
 impl::ClassRegistrar registrar({std::u16string(MESSAGEBOX_CLASSW), 0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
                                 nullptr, nullptr});
 
-MessageBoxHook& Hook()
-{
-    static MessageBoxHook hook;
-    return hook;
-}
-
 struct BoxButton {
     int id;
     UINT word;             // string resource
@@ -230,17 +224,22 @@ END_MESSAGE_MAP()
 
 } // namespace
 
-void SetMessageBoxHook(MessageBoxHook hook)
+namespace impl {
+
+std::function<int(HWND, const std::u16string&, const std::u16string&, UINT)>& MessageBoxAnswer()
 {
-    Hook() = std::move(hook);
+    static std::function<int(HWND, const std::u16string&, const std::u16string&, UINT)> answer;
+    return answer;
 }
+
+} // namespace impl
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
     const std::u16string body = text ? text : u"";
     const std::u16string title = caption ? caption : u"";
-    if (Hook())
-        return Hook()(owner, body, title, type);
+    if (const auto& answer = impl::MessageBoxAnswer())
+        return answer(owner, body, title, type);
 
     const HWND previousFocus = GetFocus();
     const HWND top = impl::TopLevelOf(owner);

@@ -2,7 +2,6 @@
 // an icon, a text and a row of buttons.
 #pragma once
 #include "platform/ui/WinDef.h"
-#include <functional>
 #include <string>
 
 namespace ce {
@@ -31,12 +30,6 @@ constexpr UINT MB_ICONMASK = 0x00F0;
 // meanwhile. Returns IDOK, IDCANCEL, IDYES, IDNO or IDRETRY; 0 when the box
 // cannot be shown.
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
-
-// For tests: while a hook is set, MessageBoxW shows nothing and returns the
-// hook's answer. An empty hook restores the real box.
-using MessageBoxHook =
-    std::function<int(HWND owner, const std::u16string& text, const std::u16string& caption, UINT type)>;
-void SetMessageBoxHook(MessageBoxHook hook);
 
 // The buttons' words, looked up in the current resource module so that a
 // satellite translates them: OK, Cancel, Yes, No and Retry in this order.

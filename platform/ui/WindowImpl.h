@@ -253,6 +253,10 @@ private:
 };
 // Runs what other threads' SendMessageW handed to the user-interface thread.
 void ServeSentMessages();
+// The answer MessageBoxW gives instead of showing a box, when a test set one
+// (testing/MessageBoxAnswer.h).
+std::function<int(HWND owner, const std::u16string& text, const std::u16string& caption, UINT type)>&
+MessageBoxAnswer();
 // Attaches `wnd` to the next window created on this thread, before WM_CREATE.
 void AttachOnCreate(CWnd* wnd);
 // Runs `hook` for the next window created on this thread after its widget

@@ -9,6 +9,7 @@
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/testing/EventPump.h"
+#include "platform/ui/testing/MessageBoxAnswer.h"
 #include "platform/ui/testing/SimulatedInput.h"
 #include "res/resource.h"
 #include <gtest/gtest.h>

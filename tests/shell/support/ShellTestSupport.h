@@ -10,6 +10,7 @@
 #include "platform/ui/Host.h"
 #include "platform/ui/WinDef.h"
 #include "platform/ui/testing/EventPump.h"
+#include "platform/ui/testing/MessageBoxAnswer.h"
 #include "res/resource.h"
 #include "shell/MainFrm.h"
 #include "tests/common/Files.h"

@@ -3,6 +3,7 @@
 #pragma once
 #include "platform/ui/Afx.h"
 #include "platform/ui/testing/EventPump.h"
+#include "platform/ui/testing/MessageBoxAnswer.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <string>
