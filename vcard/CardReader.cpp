@@ -248,9 +248,30 @@ bool CardStream::ReadContentLine(bool version21, ContentLine& line)
 
 bool CardStream::Next(RawCard& card, ReadError& error)
 {
-    for (ContentLine& line : card.properties)
-        spare.push_back(std::move(line));
-    card.properties.clear();
+    // Each line is read into a place of the card's properties, over a line
+    // of the card before: one that is no property (BEGIN, END, VERSION) is
+    // read into the place behind them and read over by the next.
+    std::vector<ContentLine>& places = card.properties;
+    std::size_t used = 0;
+    auto place = [&]() -> ContentLine& {
+        if (used == places.size()) {
+            if (spare.empty()) {
+                places.emplace_back();
+            } else {
+                places.push_back(std::move(spare.back()));
+                spare.pop_back();
+            }
+        }
+        return places[used];
+    };
+    // The card keeps the places of its properties; the others wait for a longer card.
+    auto end = [&](bool read) {
+        while (places.size() > used) {
+            spare.push_back(std::move(places.back()));
+            places.pop_back();
+        }
+        return read;
+    };
     card.line = 0;
     card.version.clear();
     card.nestedCards = 0;
@@ -260,14 +281,14 @@ bool CardStream::Next(RawCard& card, ReadError& error)
     auto fail = [&](int line, std::string message) {
         error = {line, std::move(message)};
         failed = true;
-        return false;
+        return end(false);
     };
     while (!lines.AtEnd() && !failed) {
         if (lines.Peek().find_first_not_of(" \t") == std::string_view::npos) {
             lines.Next();
             continue;
         }
-        ContentLine& line = scratch;
+        ContentLine& line = place();
         const int number = lines.Number();
         const std::size_t offset = lines.Offset();
         if (!ReadContentLine(open && std::string_view(card.version) == "2.1", line))
@@ -286,7 +307,7 @@ bool CardStream::Next(RawCard& card, ReadError& error)
         } else if (IsCardBoundary(line, "END")) {
             if (nesting == 0) {
                 anyCard = true;
-                return true;
+                return end(true);
             }
             --nesting;
         } else if (nesting > 0) {
@@ -294,20 +315,16 @@ bool CardStream::Next(RawCard& card, ReadError& error)
         } else if (std::string_view(line.name) == "VERSION") {
             card.version = line.value;
         } else {
-            card.properties.push_back(std::move(line));
-            if (!spare.empty()) {
-                scratch = std::move(spare.back());
-                spare.pop_back();
-            }
+            ++used;
         }
     }
     if (failed)
-        return false;
+        return end(false);
     if (open)
         return fail(card.line, "card without END:VCARD");
     if (!anyCard)
         return fail(0, "no vCard in it");
-    return false;
+    return end(false);
 }
 
 bool ReadCards(std::string_view bytes, std::vector<RawCard>& cards, ReadError& error)

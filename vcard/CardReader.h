@@ -91,8 +91,7 @@ private:
 
     PhysicalLines lines;
     std::string unfolded;          // a content line of more than one physical line
-    ContentLine scratch;           // the line being read
-    std::vector<ContentLine> spare; // lines of earlier cards, their storage for the next
+    std::vector<ContentLine> spare; // lines of earlier, longer cards, their storage for the next
     bool anyCard = false;
     bool failed = false;
 };
