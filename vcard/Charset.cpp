@@ -34,6 +34,13 @@ bool KeepsAscii(const std::string& name)
            name.rfind("WINDOWS-", 0) == 0 || name.rfind("CP", 0) == 0;
 }
 
+// Into the text's own storage: assigning the bytes' range would make a temporary copy.
+void WidenAscii(std::string_view bytes, std::u16string& text)
+{
+    text.resize(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), text.begin());
+}
+
 // UTF-8 as iconv takes it, without its cost: false on a byte that begins
 // no character, a sequence cut short, overlong forms, surrogates and code
 // points past U+10FFFF.
@@ -43,7 +50,7 @@ bool DecodeUtf8(std::string_view bytes, std::u16string& text)
     for (const char byte : bytes)
         any |= static_cast<unsigned char>(byte);
     if (any < 0x80) {
-        text.assign(bytes.begin(), bytes.end());
+        WidenAscii(bytes, text);
         return true;
     }
     text.resize(bytes.size());
@@ -123,7 +130,7 @@ bool CharsetDecoder::Decode(std::string_view charset, std::string_view bytes, st
     if (converter == NoConverter)
         return false;
     if (lastKeepsAscii && std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-        text.assign(bytes.begin(), bytes.end());
+        WidenAscii(bytes, text);
         return true;
     }
     iconv(converter, nullptr, nullptr, nullptr, nullptr);
