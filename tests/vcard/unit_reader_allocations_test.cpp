@@ -1,0 +1,68 @@
+// Card after card, the reader and the mapping reuse the storage of the cards
+// before: once a few cards of a kind have been read, reading and mapping the
+// next ones allocates nothing.
+#include "support/VCardTestSupport.h"
+
+#include "tests/data/support/SampleContacts.h"
+#include "vcard/CardWriter.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<bool> counting{false};
+std::atomic<long> allocations{0};
+std::atomic<long> releases{0};
+
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    if (counting)
+        ++allocations;
+    void* p = std::malloc(size ? size : 1);
+    if (!p)
+        throw std::bad_alloc();
+    return p;
+}
+
+void operator delete(void* p) noexcept
+{
+    if (counting)
+        ++releases;
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+
+namespace {
+
+TEST(ReaderAllocations, CardsAfterTheFirstAreReadAndMappedWithoutAllocating)
+{
+    ce::SetACP(936);
+    testdata::SampleContacts sample(99);
+    ContactListBase book;
+    for (int i = 0; i < 300; ++i)
+        book.Append(new ContactRecord(sample.Contact()));
+    const std::string cards = vcard::WriteCards(book);
+
+    vcard::CardStream stream(cards);
+    vcard::PropertyDecoder decoder(936);
+    vcard::CardMapping mapping(decoder);
+    vcard::RawCard card;
+    vcard::MappedCard mapped;
+    vcard::ReadError error;
+    int read = 0;
+    while (stream.Next(card, error)) {
+        counting = ++read > 50;
+        ASSERT_TRUE(mapping.Map(card, mapped, error)) << error.message;
+        counting = false;
+    }
+    EXPECT_FALSE(stream.Failed()) << error.message;
+    EXPECT_EQ(read, 300);
+    EXPECT_EQ(allocations, 0);
+    EXPECT_EQ(releases, 0);
+}
+
+} // namespace
