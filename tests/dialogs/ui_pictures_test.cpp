@@ -111,6 +111,7 @@ TEST_F(Pictures, InputPanelInEachModeAndTheCompositionAtTheCaret)
         for (auto [column, row] : {std::pair{1, 1}, {0, 2}, {6, 3}, {4, 2}}) // w a n g
             TapKey(column, row);
         screen = ce::GrabScreen();
+        EXPECT_TRUE(down(KeyCentre(1, 4)));
         EXPECT_GT(InkIn(screen, candidates), emptyRow + 6 * 20) << "six candidates";
         EXPECT_TRUE(screen.SavePng(kPictures + "input-panel-pinyin.png"));
         TapKey(1, 4);

@@ -61,13 +61,6 @@ protected:
 
 TEST_F(Program, ASecondStartEndsAtOnceAndTerminationLeavesAnUnchangedFile)
 {
-    // Opening and closing an empty device root writes nothing.
-    const pid_t empty = Start();
-    ASSERT_TRUE(WaitRunning(empty));
-    std::this_thread::sleep_for(1500ms);
-    Stop(empty);
-    EXPECT_FALSE(fs::exists(pimFolder));
-
     const auto people = People({u"Ana", u"Bob"});
     fs::create_directories(pimFolder);
     ASSERT_TRUE(WriteDataFile(dataFile, people));
