@@ -3,59 +3,9 @@
 // whatever the size of the file.
 #include "tests/data/support/DataFixture.h"
 
-#include <atomic>
-#include <cstdlib>
-#include <malloc.h>
-#include <new>
+#include "tests/common/CountingNew.h"
 
-namespace {
-
-std::atomic<bool> counting{false};
-std::atomic<long long> liveBytes{0};
-std::atomic<long long> peakBytes{0};
-
-void Count(long long delta)
-{
-    if (!counting)
-        return;
-    const long long now = liveBytes += delta;
-    long long peak = peakBytes;
-    while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
-    }
-}
-
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    void* p = std::malloc(size ? size : 1);
-    if (!p)
-        throw std::bad_alloc();
-    Count(static_cast<long long>(malloc_usable_size(p)));
-    return p;
-}
-
-// Every form of new that a sanitizer would otherwise serve comes from malloc,
-// so the delete below frees what this program's other tests allocate too.
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    void* p = std::malloc(size ? size : 1);
-    if (p)
-        Count(static_cast<long long>(malloc_usable_size(p)));
-    return p;
-}
-
-void operator delete(void* p) noexcept
-{
-    if (p)
-        Count(-static_cast<long long>(malloc_usable_size(p)));
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-
-void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
-
+using namespace testalloc;
 using namespace testdata;
 
 TEST_F(DataTest, ReaderMemoryBeyondItsRecordsStaysSmallForALargeFile)

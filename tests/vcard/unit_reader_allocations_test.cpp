@@ -6,35 +6,9 @@
 #include "tests/data/support/SampleContacts.h"
 #include "vcard/CardWriter.h"
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include "tests/common/CountingNew.h"
 
-namespace {
-
-std::atomic<bool> counting{false};
-std::atomic<long> allocations{0};
-std::atomic<long> releases{0};
-
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    if (counting)
-        ++allocations;
-    void* p = std::malloc(size ? size : 1);
-    if (!p)
-        throw std::bad_alloc();
-    return p;
-}
-
-void operator delete(void* p) noexcept
-{
-    if (counting)
-        ++releases;
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+using namespace testalloc;
 
 namespace {
 
