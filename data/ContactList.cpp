@@ -127,12 +127,22 @@ int ContactListBase::Append(ContactRecord* record)
     return int(records.size()) - 1;
 }
 
-void ContactListBase::Clear()
+namespace {
+
+// Frees the records and the vector's own storage, which a big book's load left large.
+void DeleteRecords(std::vector<ContactRecord*>& records)
 {
-    auto guard = Lock();
     for (ContactRecord* record : records)
         delete record;
     std::vector<ContactRecord*>().swap(records);
+}
+
+} // namespace
+
+void ContactListBase::Clear()
+{
+    auto guard = Lock();
+    DeleteRecords(records);
     loading.clear();
     for (HeldBack& held : heldBack)
         delete held.record;
@@ -144,9 +154,7 @@ void ContactListBase::Clear()
 void ContactListBase::BeginLoad()
 {
     auto guard = Lock();
-    for (ContactRecord* record : records)
-        delete record;
-    std::vector<ContactRecord*>().swap(records);
+    DeleteRecords(records);
     loading.clear();
     whole = false;
     changed = !heldBack.empty();
