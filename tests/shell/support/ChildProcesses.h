@@ -43,10 +43,10 @@ public:
     }
 
     // Starts program with args; `input`, when given, receives the write end
-    // of a pipe to its standard input; standard error goes to errorFile
-    // when one is named.
+    // of a pipe to its standard input; standard error goes to errorFile and
+    // standard output to outputFile when one is named ("-": closed).
     pid_t Start(const std::string& program, std::vector<std::string> args = {}, int* input = nullptr,
-                const std::string& errorFile = {})
+                const std::string& errorFile = {}, const std::string& outputFile = {})
     {
         args.insert(args.begin(), program);
         std::vector<char*> argv;
@@ -62,6 +62,10 @@ public:
         }
         if (!errorFile.empty())
             posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (outputFile == "-")
+            posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
+        else if (!outputFile.empty())
+            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         pid_t pid = 0;
         EXPECT_EQ(::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ), 0) << program;
         posix_spawn_file_actions_destroy(&actions);
