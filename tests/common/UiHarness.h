@@ -69,11 +69,11 @@ inline ce::SIZE TextExtent(ce::HWND window, const std::u16string& text)
 }
 
 #ifdef CONTACTS_PICTURES_DIR
-// Grabs the screen into <build>/pictures/<name>.png, where scripts/pictures
-// collects the README's pictures.
-inline bool SavePicture(const std::string& name)
+// Saves the screen (by default grabbed now) as <build>/pictures/<name>.png,
+// where scripts/pictures collects the README's pictures.
+inline bool SavePicture(const std::string& name, const ce::ScreenImage& screen = ce::GrabScreen())
 {
-    return ce::GrabScreen().SavePng(std::string(CONTACTS_PICTURES_DIR) + "/" + name + ".png");
+    return screen.SavePng(std::string(CONTACTS_PICTURES_DIR) + "/" + name + ".png");
 }
 #endif
 

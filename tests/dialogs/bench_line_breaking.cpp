@@ -2,19 +2,17 @@
 // measured in the same run: the whole text measured once.
 #include "dialogs/ControlPlacement.h"
 #include "platform/ui/Afx.h"
+#include "tests/common/UiHarness.h"
 #include "tests/data/support/FloorRatio.h"
-
-#include <cstdlib>
 
 namespace {
 
 void BM_BreakLinesAgainstOneMeasure(benchmark::State& state)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    ce::InitPlatform();
+    uiharness::StartWindowSystem();
     ce::CWnd form;
     ce::CStatic label;
-    if (!form.CreateEx(0, nullptr, u"", ce::WS_POPUP | ce::WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr) ||
+    if (!uiharness::CreateScreenWindow(form) ||
         !label.Create(u"", ce::WS_CHILD | ce::SS_LEFT, ce::CRect(0, 0, 50, 12), &form, 11)) {
         state.SkipWithError("no window");
         return;

@@ -11,13 +11,13 @@ class ControlPlacementTest : public DialogTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(form.CreateEx(0, nullptr, u"", ce::WS_POPUP | ce::WS_VISIBLE, 0, 0, kScreenWidth,
-                                  kScreenHeight, nullptr, nullptr));
+        ASSERT_TRUE(uiharness::CreateScreenWindow(form));
         ASSERT_TRUE(text.Create(u"", ce::WS_CHILD | ce::SS_LEFT, ce::CRect(0, 0, 50, 12), &form, kText));
-        lineHeight = TextExtent(&text, u"Ag").cy + 6;
+        lineHeight = Extent(u"Ag").cy + 6;
     }
 
-    int Width(const std::u16string& s) const { return TextExtent(&text, s).cx; }
+    ce::SIZE Extent(const std::u16string& s) const { return uiharness::TextExtent(text.m_hWnd, s); }
+    int Width(const std::u16string& s) const { return Extent(s).cx; }
 
     std::u16string Broken(std::u16string s, int available) const
     {

@@ -42,11 +42,8 @@ TEST_F(EditViewTest, NewContactShowsNuevoSixteenEmptyRowsAndNoDate)
     EXPECT_EQ(g_currentContact, contact.get());
     RunModal(*dialog, [&, &dialog = *dialog] {
         EXPECT_EQ(ce::GetWindowText(dialog.m_hWnd), u"Nuevo");
-        EXPECT_EQ(ScreenRect(&dialog), ce::CRect(0, 0, kScreenWidth, kScreenHeight));
         const ce::CWnd* form = Pane(dialog);
         ASSERT_NE(form, nullptr);
-        EXPECT_EQ(TextOf(form, kLabel), u"Nombre:");
-        EXPECT_EQ(TextOf(form, kLabel + 15), u"Pagina web:");
         for (int id = 0; id < FieldCount; ++id) {
             EXPECT_TRUE(Shown(form, kLabel + id) && Shown(form, kValue + id)) << id;
             if (id != FieldBirthday) {
@@ -60,31 +57,31 @@ TEST_F(EditViewTest, NewContactShowsNuevoSixteenEmptyRowsAndNoDate)
     EXPECT_EQ(g_currentContact, nullptr);
 }
 
-TEST_F(EditViewTest, SixteenRowsWithFieldsAtTemplateHeightAndLinesUnderThem)
+// Each row's label and field start together below the row before, with a
+// line under the field; a label wider than its column wraps.
+TEST_F(EditViewTest, RowsStackWithALineUnderEachFieldAndLongLabelsWrap)
 {
     auto contact = MakeContact({{FieldName, u"Ana"}, {FieldAddress, std::u16string(120, u'M')}});
     CContactEditDlg dialog(contact.get(), EditModeEdit);
     RunModal(dialog, [&] {
         const ce::CWnd* form = Pane(dialog);
-        const int editHeight = ce::MapDialogUnits(ce::RECT{0, 0, 0, 12}).bottom;
-        const int pickerHeight = ce::MapDialogUnits(ce::RECT{0, 0, 0, 14}).bottom;
-        const int lineHeight = TextExtent(Control(form, kLabel), u"Ag").cy + 6;
-        int y = 10;
+        const int lineHeight = uiharness::TextExtent(Control(form, kLabel)->m_hWnd, u"Ag").cy + 6;
+        int below = 0;
         bool wrapped = false;
         for (int id = 0; id < FieldCount; ++id) {
             const ce::CRect label = RectInParent(Control(form, kLabel + id));
             const ce::CRect value = RectInParent(Control(form, kValue + id));
-            EXPECT_EQ(label, ce::CRect(2, y, 88, label.bottom)) << id;
-            EXPECT_EQ(value, ce::CRect(90, y, kValueRight, value.bottom)) << id;
-            EXPECT_EQ(value.Height(), id == FieldBirthday ? pickerHeight : editHeight) << id;
-            EXPECT_EQ(RectInParent(Control(form, kLine + id)), ce::CRect(90, value.bottom, kValueRight, value.bottom + 1));
+            EXPECT_GT(label.top, below) << id;
+            EXPECT_EQ(value.top, label.top) << id;
+            EXPECT_LT(label.right, value.left) << id;
+            EXPECT_EQ(RectInParent(Control(form, kLine + id)), ce::CRect(value.left, value.bottom, value.right, value.bottom + 1));
             EXPECT_EQ(label.Height() % lineHeight, 0) << id;
             wrapped |= label.Height() > lineHeight && TextOf(form, kLabel + id).find(u'\n') != std::u16string::npos;
-            y = std::max(label.bottom, value.bottom) + 10;
+            below = std::max(label.bottom, value.bottom);
         }
         EXPECT_TRUE(wrapped); // "Direccion oficina:" is wider than the label column
         EXPECT_EQ(TextOf(form, kValue + FieldAddress), std::u16string(120, u'M'));
-        EXPECT_EQ(RectInParent(form), ce::CRect(0, 0, kValueRight, y + 10));
+        EXPECT_GT(RectInParent(form).bottom, below);
     });
 }
 
@@ -193,10 +190,10 @@ TEST_F(EditViewTest, StylusDragsTheFormButATapDoesNotMoveIt)
     });
 }
 
-// The birthday's calendar in three languages: it drops down inside the screen
+// The birthday's calendar in two languages: it drops down inside the screen
 // with six week rows and the language's words, answers keys and taps, and
 // Return, Escape or a tap outside close only the calendar.
-TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishGermanAndChinese)
+TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishAndChinese)
 {
     struct Language {
         const char* id;
@@ -205,7 +202,6 @@ TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishGermanAndChinese)
         const char16_t* march1975;
     };
     const Language languages[] = {{"0c0a", u"marzo de 2026", u"abril de 2026", u"marzo de 1975"},
-                                  {"0407", u"März 2026", u"April 2026", u"März 1975"},
                                   {"0804", u"2026年3月", u"2026年4月", u"1975年3月"}};
     for (const Language& language : languages) {
         SCOPED_TRACE(language.id);
@@ -248,12 +244,9 @@ TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishGermanAndChinese)
             for (ce::UINT day = 0; day < 7; ++day) {
                 const std::u16string heading = ce::LoadStringW(61212 + day);
                 EXPECT_FALSE(heading.empty());
-                EXPECT_LE(TextExtent(ce::CWnd::FromHandle(calendar()), heading).cx, column - 2) << "heading " << day;
+                EXPECT_LE(uiharness::TextExtent(calendar(), heading).cx, column - 2) << "heading " << day;
             }
-            if (language.id != std::string("0407")) {
-                EXPECT_TRUE(ce::GrabScreen().SavePng(std::string(CONTACTS_PICTURES_DIR) + "/calendar-" +
-                                                     (builtIn ? "es" : "zh") + ".png"));
-            }
+            EXPECT_TRUE(uiharness::SavePicture(builtIn ? "calendar-es" : "calendar-zh"));
             // The arrows change the month; a tap outside only closes.
             ce::SimulateMouse(calendar(), ce::WM_LBUTTONDOWN, client.right - 5, 5);
             EXPECT_EQ(title(), language.april2026);

@@ -1,30 +1,14 @@
 // A form taller than the screen: its scroll bar in the strip at the right,
-// the thumb following the scroll, the stylus on the arrows, the wheel, and
-// Tab and Shift+Tab bringing each control into sight.
+// the thumb following the scroll, the stylus on the arrows and the wheel.
 #include "dialogs/ContactEditDlg.h"
 #include "dialogs/ContactShowDlg.h"
 #include "platform/ui/testing/ScreenGrab.h"
 #include "platform/ui/testing/SimulatedInput.h"
 #include "support/DialogTestSupport.h"
-#include <filesystem>
 
 namespace {
 
 using FormScrollingTest = DialogTest;
-
-ce::HWND Panel() { return ce::FindWindowW(ce::SIP_WINDOW_CLASS, nullptr); }
-
-std::unique_ptr<ContactRecord> EveryFieldFilled()
-{
-    std::initializer_list<std::pair<FieldId, std::u16string>> texts = {
-        {FieldName, u"Ana"},           {FieldAddress, u"Calle Mayor 12"}, {FieldTelephone, u"912 345 678"},
-        {FieldMobile, u"600 123 456"}, {FieldFax, u"912 345 679"},        {FieldEmail, u"ana@example.com"},
-        {FieldCompany, u"Zelk"},       {FieldJobTitle, u"Ingeniera"},     {FieldDepartment, u"Sistemas"},
-        {FieldOfficeAddress, u"Gran Via 1"}, {FieldOfficeTelephone, u"913 000 000"},
-        {FieldOfficeFax, u"913 000 001"},    {FieldEmail2, u"ana@work.example"},
-        {FieldEmail3, u"ana@home.example"},  {FieldWebPage, u"www.example.com"}};
-    return MakeContact(texts, ToDate(SampleBirthday()));
-}
 
 ce::CFormView* Form(const ce::CDialog& dialog) { return dynamic_cast<ce::CFormView*>(Pane(dialog)); }
 
@@ -94,7 +78,7 @@ void ExpectThumbFollows(const ce::CDialog& dialog, const char* when)
 
 TEST_F(FormScrollingTest, ATallFormShowsItsScrollBarInTheRightStripWithTheThumbAtItsScroll)
 {
-    auto contact = EveryFieldFilled();
+    auto contact = FilledContact();
     const int barWidth = ce::GetSystemMetrics(ce::SM_CXVSCROLL);
     const auto expectInRightStrip = [&](const BarOnScreen& bar, const ce::CRect& client) {
         EXPECT_EQ(bar.left, client.right - barWidth);
@@ -108,7 +92,7 @@ TEST_F(FormScrollingTest, ATallFormShowsItsScrollBarInTheRightStripWithTheThumbA
 
     CContactEditDlg edit(contact.get(), EditModeEdit);
     RunModal(edit, [&] {
-        ce::ShowWindow(Panel(), ce::SW_HIDE);
+        ce::ShowWindow(InputPanel(), ce::SW_HIDE);
         const ce::CRect client = ClientOnScreen(edit);
         const ce::ScreenImage screen = ce::GrabScreen();
         const BarOnScreen bar = FindBar(screen, client);
@@ -130,17 +114,15 @@ TEST_F(FormScrollingTest, ATallFormShowsItsScrollBarInTheRightStripWithTheThumbA
 
         form->ScrollToPosition(ce::CPoint(0, 1000));
         ExpectThumbFollows(edit, "at the end");
-        std::filesystem::create_directories(CONTACTS_PICTURES_DIR);
-        EXPECT_TRUE(ce::GrabScreen().SavePng(std::string(CONTACTS_PICTURES_DIR) + "/edit-dialog-scrolled.png"));
     });
 }
 
 TEST_F(FormScrollingTest, TheWheelScrollsThreeLinesANotchOverTheFormItsControlsAndItsBar)
 {
-    auto contact = EveryFieldFilled();
+    auto contact = FilledContact();
     CContactEditDlg dialog(contact.get(), EditModeEdit);
     RunModal(dialog, [&] {
-        ce::ShowWindow(Panel(), ce::SW_HIDE);
+        ce::ShowWindow(InputPanel(), ce::SW_HIDE);
         ce::CFormView* form = Form(dialog);
         const int notch = 3 * ce::GetDialogBaseUnits().cy;
         const ce::CRect client = ClientOnScreen(dialog);
@@ -154,49 +136,6 @@ TEST_F(FormScrollingTest, TheWheelScrollsThreeLinesANotchOverTheFormItsControlsA
         ce::SimulateWheel(label.left + 5, label.top + 5 - notch, 3 * ce::WHEEL_DELTA);
         EXPECT_EQ(form->GetScrollPosition().y, 0) << "no further than the top";
         ExpectThumbFollows(dialog, "after the wheel");
-    });
-}
-
-TEST_F(FormScrollingTest, TabAndShiftTabWalkTheTabStopsBothWaysAndBringEachIntoSight)
-{
-    auto contact = EveryFieldFilled();
-    CContactEditDlg dialog(contact.get(), EditModeEdit);
-    RunModal(dialog, [&] {
-        const ce::CWnd* form = Pane(dialog);
-        const ce::CRect client = ClientOnScreen(dialog);
-        // The edit fields in field order without the birthday, then its picker.
-        std::vector<int> order;
-        for (int id = 0; id < FieldCount; ++id)
-            if (id != FieldBirthday)
-                order.push_back(kValue + id);
-        order.push_back(kPicker);
-        const auto press = [](bool shift) {
-            const ce::HWND focus = ce::GetFocus();
-            if (shift)
-                ce::SimulateKey(focus, ce::WM_KEYDOWN, ce::VK_SHIFT);
-            ce::DeliverKeyStroke(ce::VK_TAB, 9);
-            if (shift)
-                ce::SimulateKey(ce::GetFocus(), ce::WM_KEYUP, ce::VK_SHIFT);
-            ce::PumpMessages();
-        };
-        const auto expectFocusInSight = [&](int id) {
-            ASSERT_EQ(ce::GetDlgCtrlID(ce::GetFocus()), id);
-            const ce::CRect rect = ScreenRect(Control(form, id));
-            EXPECT_TRUE(rect.top >= client.top && rect.bottom <= client.bottom) << id << " at " << rect.top;
-        };
-        Control(form, order.front())->SetFocus();
-        for (std::size_t i = 1; i <= order.size(); ++i) {
-            press(false);
-            expectFocusInSight(order[i % order.size()]);
-        }
-        // Back from the name: round to the picker, then the web page, and on.
-        for (std::size_t i = order.size(); i > order.size() - 4; --i) {
-            press(true);
-            expectFocusInSight(order[i - 1]);
-        }
-        press(false);
-        expectFocusInSight(order[order.size() - 3]);
-        EXPECT_EQ(ce::GetKeyState(ce::VK_SHIFT), 0) << "released";
     });
 }
 

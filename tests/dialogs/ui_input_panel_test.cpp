@@ -1,95 +1,89 @@
-// The soft input panel beside the field being typed into.
+// The soft input panel beside the field being typed into, and the focus
+// walking the form with Tab and Shift+Tab.
 #include "dialogs/ContactEditDlg.h"
 #include "platform/ui/testing/SimulatedInput.h"
 #include "support/DialogTestSupport.h"
+#include <vector>
 
 namespace {
 
 using InputPanelTest = DialogTest;
 
-ce::HWND Panel() { return ce::FindWindowW(ce::SIP_WINDOW_CLASS, nullptr); }
-
 ce::CRect PanelRect()
 {
     ce::CRect rect;
-    ce::GetWindowRect(Panel(), &rect);
+    ce::GetWindowRect(InputPanel(), &rect);
     return rect;
 }
 
-std::unique_ptr<ContactRecord> SomeContact()
+// Tab and Shift+Tab walk the edit fields in field order, then the birthday's
+// picker, both ways round; each comes into sight, an edit field (one in
+// sight stays where it is) with the panel beside it.
+TEST_F(InputPanelTest, PanelShowsAtStartAndFollowsTheFocusThroughTabAndShiftTabAndHidesWithTheForm)
 {
-    return MakeContact({{FieldName, u"Ana"}, {FieldAddress, u"Calle Mayor 12"}, {FieldWebPage, u"www.example.com"}});
-}
-
-// Focuses the field, then checks it is in sight with the panel beside it.
-void FocusAndCheck(const ce::CDialog& dialog, int fieldId)
-{
-    ce::CWnd* field = Control(Pane(dialog), kValue + fieldId);
-    field->SetFocus();
-    ce::PumpMessages();
-    const ce::CRect rc = ScreenRect(field);
-    EXPECT_GE(rc.top, 0) << fieldId;
-    EXPECT_LE(rc.bottom, kScreenHeight) << fieldId;
-    ASSERT_TRUE(ce::IsWindowVisible(Panel()));
-    EXPECT_EQ(PanelRect().left, 40) << fieldId;
-    EXPECT_EQ(PanelRect().top, rc.bottom > 150 ? rc.top - 120 : rc.bottom + 10) << fieldId;
-}
-
-TEST_F(InputPanelTest, PanelShowsAtStartFollowsTheFieldAndHidesWithTheForm)
-{
-    ASSERT_NE(Panel(), nullptr);
-    ce::ShowWindow(Panel(), ce::SW_HIDE);
-    auto contact = SomeContact();
+    ASSERT_NE(InputPanel(), nullptr);
+    ce::ShowWindow(InputPanel(), ce::SW_HIDE);
+    auto contact = FilledContact();
     CContactEditDlg dialog(contact.get(), EditModeEdit);
     RunModal(dialog, [&] {
-        EXPECT_TRUE(ce::IsWindowVisible(Panel()));
+        EXPECT_TRUE(ce::IsWindowVisible(InputPanel()));
         ce::SIPINFO info;
         info.cbSize = sizeof(info);
         ASSERT_TRUE(ce::SipGetInfo(&info));
         EXPECT_EQ(info.fdwFlags & ce::SIPF_ON, ce::SIPF_ON);
 
-        // A field in sight is not moved; one off the screen is scrolled into
-        // sight first, also when the form is already scrolled.
         const ce::CWnd* form = Pane(dialog);
-        int high = 0, low = 0; // rows in sight on both sides of 150
-        for (int id = 0; id < FieldCount; ++id) {
-            const ce::CRect before = ScreenRect(Control(form, kValue + id));
-            if (id == FieldBirthday || before.bottom > kScreenHeight)
-                continue;
-            FocusAndCheck(dialog, id);
-            EXPECT_EQ(ScreenRect(Control(form, kValue + id)), before) << id;
-            ++(before.bottom > 150 ? low : high);
-        }
-        EXPECT_TRUE(high > 0 && low > 0);
-        ASSERT_GT(ScreenRect(Control(form, kValue + FieldWebPage)).bottom, kScreenHeight);
-        for (int id : {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0, 15, 9, 2, 12, 1})
-            FocusAndCheck(dialog, id);
+        std::vector<int> order;
+        for (int id = 0; id < FieldCount; ++id)
+            if (id != FieldBirthday)
+                order.push_back(kValue + id);
+        order.push_back(kPicker);
+        int above = 0, below = 0; // the panel's two places
+        const auto press = [&](bool shift, int expected) {
+            const ce::CRect before = ScreenRect(Control(form, expected));
+            if (shift)
+                ce::SimulateKey(ce::GetFocus(), ce::WM_KEYDOWN, ce::VK_SHIFT);
+            ce::DeliverKeyStroke(ce::VK_TAB, 9);
+            if (shift)
+                ce::SimulateKey(ce::GetFocus(), ce::WM_KEYUP, ce::VK_SHIFT);
+            ce::PumpMessages();
+            ASSERT_EQ(ce::GetDlgCtrlID(ce::GetFocus()), expected);
+            const ce::CRect rect = ScreenRect(Control(form, expected));
+            EXPECT_TRUE(rect.top >= 0 && rect.bottom <= kScreenHeight) << expected << " at " << rect.top;
+            if (expected == kPicker)
+                return;
+            if (before.top >= 0 && before.bottom <= kScreenHeight) {
+                EXPECT_EQ(rect, before) << expected << " was in sight";
+            }
+            ASSERT_TRUE(ce::IsWindowVisible(InputPanel()));
+            EXPECT_EQ(PanelRect().left, 40) << expected;
+            EXPECT_EQ(PanelRect().top, rect.bottom > 150 ? rect.top - 120 : rect.bottom + 10) << expected;
+            ++(rect.bottom > 150 ? above : below);
+        };
+        Control(form, order.front())->SetFocus();
+        for (std::size_t i = 1; i <= order.size(); ++i)
+            press(false, order[i % order.size()]);
+        // Back from the name: round to the picker, then the web page, and on.
+        for (std::size_t i = order.size(); i > order.size() - 4; --i)
+            press(true, order[i - 1]);
+        press(false, order[order.size() - 3]);
+        EXPECT_EQ(ce::GetKeyState(ce::VK_SHIFT), 0) << "released";
+        EXPECT_TRUE(above > 0 && below > 0);
     });
-    EXPECT_FALSE(ce::IsWindowVisible(Panel()));
-}
-
-// Taps the key in `column` and `row` of the panel's ten by five keys.
-void TapKey(int column, int row)
-{
-    const ce::CRect panel = PanelRect();
-    const int width = panel.Width() / 10, height = panel.Height() / 5;
-    ce::SimulateTap(panel.left + column * width + width / 2, panel.top + row * height + height / 2);
-    ce::PumpMessages();
+    EXPECT_FALSE(ce::IsWindowVisible(InputPanel()));
 }
 
 TEST_F(InputPanelTest, TypingOnThePanelReachesTheFocusedFieldAndItsEnterSaves)
 {
-    auto contact = SomeContact();
+    auto contact = MakeContact({{FieldName, u"Ana"}});
     CContactEditDlg dialog(contact.get(), EditModeEdit);
     const ce::LRESULT result = RunModal(dialog, [&] {
         ce::CWnd* name = Control(Pane(dialog), kValue);
         ce::SetWindowText(name->m_hWnd, u"");
         name->SetFocus();
         ce::PumpMessages();
-        TapKey(5, 2); // h
-        TapKey(8, 1); // o
-        TapKey(8, 2); // l
-        TapKey(0, 2); // a
+        for (auto [column, row] : {std::pair{5, 2}, {8, 1}, {8, 2}, {0, 2}}) // h o l a
+            TapKey(column, row);
         EXPECT_EQ(ce::GetWindowText(name->m_hWnd), u"hola");
         EXPECT_EQ(ce::GetFocus(), name->m_hWnd);
         TapKey(9, 3); // Enter

@@ -8,16 +8,13 @@
 #include "platform/ui/testing/ScreenGrab.h"
 #include "platform/ui/testing/SimulatedInput.h"
 #include "support/DialogTestSupport.h"
-#include <filesystem>
 
 namespace {
 
-const std::string kPictures = std::string(CONTACTS_PICTURES_DIR) + "/";
 constexpr ce::COLORREF kNavy = ce::RGB(0, 0, 128);
 
 class Pictures : public DialogTest {
 protected:
-    void SetUp() override { std::filesystem::create_directories(kPictures); }
     void TearDown() override
     {
         ce::SipSetCandidateSource(nullptr);
@@ -36,21 +33,6 @@ std::unique_ptr<ContactRecord> SampleContact()
                        ToDate(SampleBirthday()));
 }
 
-// The middle of the input panel's key in `column` and `row`.
-ce::POINT KeyCentre(int column, int row)
-{
-    ce::CRect panel;
-    ce::GetWindowRect(ce::FindWindowW(ce::SIP_WINDOW_CLASS, nullptr), &panel);
-    return {panel.left + column * 24 + 12, panel.top + row * 16 + 8};
-}
-
-void TapKey(int column, int row)
-{
-    const ce::POINT at = KeyCentre(column, row);
-    ce::SimulateTap(at.x, at.y);
-    ce::PumpMessages();
-}
-
 TEST_F(Pictures, DetailAndEditDialogs)
 {
     auto contact = SampleContact();
@@ -59,11 +41,11 @@ TEST_F(Pictures, DetailAndEditDialogs)
         const ce::ScreenImage screen = ce::GrabScreen();
         ce::CRect address = ScreenRect(Control(Pane(detail), kValue));
         address.top += address.Height() / 2;
-        EXPECT_GT(InkIn(screen, address), 10) << "the wrapped address's second line is drawn";
+        EXPECT_GT(uiharness::InkIn(screen, address), 10) << "the wrapped address's second line is drawn";
         EXPECT_EQ(screen.Pixel(10, kScreenHeight - 5), kWhite) << "the form is white";
         const ce::CRect line = ScreenRect(Control(Pane(detail), kLine));
         EXPECT_EQ(screen.Pixel(line.left + 5, line.top), 0u) << "the black line under the name";
-        EXPECT_TRUE(screen.SavePng(kPictures + "dialog-detail.png"));
+        EXPECT_TRUE(uiharness::SavePicture("dialog-detail", screen));
     });
 
     CContactEditDlg edit(contact.get(), EditModeEdit);
@@ -74,7 +56,7 @@ TEST_F(Pictures, DetailAndEditDialogs)
         const ce::CRect value = ScreenRect(Control(Pane(edit), kValue));
         EXPECT_EQ(screen.Pixel(value.left + 5, value.bottom), ce::RGB(128, 128, 128)) << "the gray line under a field";
         EXPECT_EQ(screen.Pixel(value.left + 20, value.top - 5), kWhite) << "the form is white";
-        EXPECT_TRUE(screen.SavePng(kPictures + "dialog-edit.png"));
+        EXPECT_TRUE(uiharness::SavePicture("dialog-edit", screen));
     });
 }
 
@@ -92,14 +74,14 @@ TEST_F(Pictures, InputPanelInEachModeAndTheCompositionAtTheCaret)
         // A mode key that is down is drawn navy.
         const auto down = [&](ce::POINT key) { return screen.Pixel(key.x - 8, key.y) == kNavy; };
         EXPECT_FALSE(down(KeyCentre(0, 4)) || down(KeyCentre(1, 4)));
-        EXPECT_TRUE(screen.SavePng(kPictures + "input-panel-letters.png"));
+        EXPECT_TRUE(uiharness::SavePicture("input-panel-letters", screen));
 
         // Accents, for a data file in 1252 (which keeps them all).
         ce::SetACP(1252);
         TapKey(0, 4);
         screen = ce::GrabScreen();
         EXPECT_TRUE(down(KeyCentre(0, 4)));
-        EXPECT_TRUE(screen.SavePng(kPictures + "input-panel-accents.png"));
+        EXPECT_TRUE(uiharness::SavePicture("input-panel-accents", screen));
         TapKey(0, 4);
         ce::SetACP(936);
 
@@ -107,21 +89,21 @@ TEST_F(Pictures, InputPanelInEachModeAndTheCompositionAtTheCaret)
         TapKey(1, 4);
         const ce::POINT corner = KeyCentre(0, 0);
         const ce::CRect candidates(corner.x + 36, corner.y - 6, corner.x + 180, corner.y + 6);
-        const int emptyRow = InkIn(ce::GrabScreen(), candidates);
+        const int emptyRow = uiharness::InkIn(ce::GrabScreen(), candidates);
         for (auto [column, row] : {std::pair{1, 1}, {0, 2}, {6, 3}, {4, 2}}) // w a n g
             TapKey(column, row);
         screen = ce::GrabScreen();
         EXPECT_TRUE(down(KeyCentre(1, 4)));
-        EXPECT_GT(InkIn(screen, candidates), emptyRow + 6 * 20) << "six candidates";
-        EXPECT_TRUE(screen.SavePng(kPictures + "input-panel-pinyin.png"));
+        EXPECT_GT(uiharness::InkIn(screen, candidates), emptyRow + 6 * 20) << "six candidates";
+        EXPECT_TRUE(uiharness::SavePicture("input-panel-pinyin", screen));
         TapKey(1, 4);
 
         // A desktop input method's composition, drawn in the field.
-        const int before = InkIn(ce::GrabScreen(), ScreenRect(name));
+        const int before = uiharness::InkIn(ce::GrabScreen(), ScreenRect(name));
         ce::SimulateInputMethod(u"", u"xiao", 4);
         screen = ce::GrabScreen();
-        EXPECT_GT(InkIn(screen, ScreenRect(name)), before + 20);
-        EXPECT_TRUE(screen.SavePng(kPictures + "input-method-composition.png"));
+        EXPECT_GT(uiharness::InkIn(screen, ScreenRect(name)), before + 20);
+        EXPECT_TRUE(uiharness::SavePicture("input-method-composition", screen));
     });
 }
 

@@ -1,17 +1,6 @@
 #include "DialogTestSupport.h"
-#include "platform/core/CodePage.h"
 #include "platform/core/OleDate.h"
-#include "platform/ui/testing/ScreenGrab.h"
-#include <algorithm>
-#include <cstdlib>
-
-void DialogTest::SetUpTestSuite()
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("CONTACTS_UI_LANGUAGE", "0c0a", 1);
-    ce::SetACP(936);
-    ce::InitPlatform();
-}
+#include "platform/ui/testing/SimulatedInput.h"
 
 std::unique_ptr<ContactRecord> MakeContact(std::initializer_list<std::pair<FieldId, std::u16string>> texts,
                                            ce::DATE birthday)
@@ -22,6 +11,17 @@ std::unique_ptr<ContactRecord> MakeContact(std::initializer_list<std::pair<Field
         contact->GetField(id)->SetValue(text, 0.0);
     contact->GetField(FieldBirthday)->SetValue(u"", birthday);
     return contact;
+}
+
+std::unique_ptr<ContactRecord> FilledContact()
+{
+    return MakeContact({{FieldName, u"王小明"}, {FieldAddress, u"Calle de Alcalá 123"}, {FieldTelephone, u"914 123 456"},
+                        {FieldMobile, u"600 123 456"}, {FieldFax, u"914 123 457"}, {FieldEmail, u"xiaoming@example.com"},
+                        {FieldCompany, u"北京科技"}, {FieldJobTitle, u"Ingeniero"}, {FieldDepartment, u"I+D"},
+                        {FieldOfficeAddress, u"Gran Via 1"}, {FieldOfficeTelephone, u"915 000 000"},
+                        {FieldOfficeFax, u"915 000 001"}, {FieldEmail2, u"wang@example.org"},
+                        {FieldEmail3, u"w@example.net"}, {FieldWebPage, u"www.example.com"}},
+                       ToDate(SampleBirthday()));
 }
 
 ce::LRESULT RunModal(ce::CDialog& dialog, const std::function<void()>& whileOpen)
@@ -68,27 +68,23 @@ ce::CRect RectInParent(const ce::CWnd* wnd)
     return rect;
 }
 
-ce::SIZE TextExtent(const ce::CWnd* wnd, const std::u16string& text)
+ce::HWND InputPanel() { return ce::FindWindowW(ce::SIP_WINDOW_CLASS, nullptr); }
+
+ce::POINT KeyCentre(int column, int row)
 {
-    ce::HDC dc = ce::GetDC(wnd->m_hWnd);
-    ce::SIZE size{};
-    ce::GetTextExtentExPointW(dc, text.c_str(), int(text.size()), -1, nullptr, nullptr, &size);
-    ce::ReleaseDC(wnd->m_hWnd, dc);
-    return size;
+    ce::CRect panel;
+    ce::GetWindowRect(InputPanel(), &panel);
+    const int width = panel.Width() / 10, height = panel.Height() / 5;
+    return {panel.left + column * width + width / 2, panel.top + row * height + height / 2};
 }
 
-int InkIn(const ce::ScreenImage& screen, const ce::CRect& rect)
+void TapKey(int column, int row)
 {
-    int ink = 0;
-    for (int y = std::max(0, int(rect.top)); y < std::min(screen.height, int(rect.bottom)); ++y)
-        for (int x = std::max(0, int(rect.left)); x < std::min(screen.width, int(rect.right)); ++x)
-            ink += screen.Pixel(x, y) != kWhite;
-    return ink;
+    const ce::POINT at = KeyCentre(column, row);
+    ce::SimulateTap(at.x, at.y);
+    ce::PumpMessages();
 }
 
-ce::SYSTEMTIME SampleBirthday()
-{
-    return ce::SYSTEMTIME{1975, 3, 0, 7, 18, 30, 0, 0};
-}
+ce::SYSTEMTIME SampleBirthday() { return ce::SYSTEMTIME{1975, 3, 0, 7, 18, 30, 0, 0}; }
 
 ce::DATE ToDate(const ce::SYSTEMTIME& time) { return ce::COleDateTime(time).m_dt; }

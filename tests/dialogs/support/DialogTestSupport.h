@@ -1,10 +1,10 @@
 // Shared fixtures of the dialog tests: labelled contacts, running a modal
-// dialog while the test acts on it, and reading control positions.
+// dialog while the test acts on it, reading control positions and tapping
+// the input panel's keys.
 #pragma once
 #include "data/ContactRecord.h"
-#include "platform/ui/Afx.h"
 #include "platform/ui/testing/EventPump.h"
-#include "platform/ui/testing/ScreenGrab.h"
+#include "tests/common/UiHarness.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <initializer_list>
@@ -12,14 +12,20 @@
 #include <string>
 #include <utility>
 
+using uiharness::kScreenHeight;
+using uiharness::kScreenWidth;
+using uiharness::kWhite;
+
 // Spanish interface, code page 936, offscreen platform.
 class DialogTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite();
+    static void SetUpTestSuite() { uiharness::StartWindowSystem(); }
 };
 
 std::unique_ptr<ContactRecord> MakeContact(std::initializer_list<std::pair<FieldId, std::u16string>> texts,
                                            ce::DATE birthday = 0.0);
+// Every field filled (the name Chinese, the birthday SampleBirthday()).
+std::unique_ptr<ContactRecord> FilledContact();
 
 // What RunModal ends a dialog with when the test left it open.
 constexpr ce::LRESULT kLeftOpen = 99;
@@ -32,15 +38,15 @@ std::u16string TextOf(const ce::CWnd* form, int id);
 bool Shown(const ce::CWnd* form, int id);
 ce::CRect ScreenRect(const ce::CWnd* wnd);
 ce::CRect RectInParent(const ce::CWnd* wnd);
-ce::SIZE TextExtent(const ce::CWnd* wnd, const std::u16string& text);
-// Pixels that are not white inside the rectangle of the screen.
-int InkIn(const ce::ScreenImage& screen, const ce::CRect& rect);
+
+ce::HWND InputPanel();
+// The middle of the key in `column` and `row` of the panel's ten by five keys.
+ce::POINT KeyCentre(int column, int row);
+void TapKey(int column, int row);
 
 // 1975-03-07 18:30:00.
 ce::SYSTEMTIME SampleBirthday();
 ce::DATE ToDate(const ce::SYSTEMTIME& time);
 
 constexpr int kName = 1000, kLabel = 1002, kValue = 1040, kPicker = 1046, kLine = 1080;
-constexpr int kScreenWidth = 320, kScreenHeight = 240;
 constexpr int kValueRight = 320 - 16 - 10;
-constexpr ce::COLORREF kWhite = ce::RGB(255, 255, 255);
