@@ -4,7 +4,7 @@
 #include "support/ShellFixtures.h"
 #include "platform/core/File.h"
 #include "platform/core/System.h"
-#include "platform/ui/MessageBox.h"
+#include "tests/common/UiHarness.h"
 #include "tests/common/FaultyEnv.h"
 
 #include <algorithm>
@@ -30,8 +30,10 @@ protected:
     }
     void TearDown() override
     {
+        if (!mayTell) {
+            EXPECT_EQ(boxes.texts, std::vector<std::u16string>{}) << "the user was told";
+        }
         releaseLoad = true;
-        SetMessageBoxHook(nullptr);
         UseFaultyEnv(nullptr);
         FrameFixture::TearDown();
     }
@@ -50,21 +52,7 @@ protected:
         });
     }
 
-    void TellNoOne()
-    {
-        SetMessageBoxHook([this](HWND, const std::u16string& text, const std::u16string&, UINT) {
-            told = text;
-            return IDOK;
-        });
-    }
-
-    static ContactRecord* Contact(const Person& person)
-    {
-        auto* record = new ContactRecord;
-        record->GetField(FieldName)->SetValue(person.name, 0.0);
-        record->GetField(FieldTelephone)->SetValue(person.telephone, 0.0);
-        return record;
-    }
+    std::u16string Told() const { return boxes.texts.empty() ? u"" : boxes.texts.back(); }
 
     static std::vector<Person> Sorted(std::vector<Person> people)
     {
@@ -85,34 +73,28 @@ protected:
     std::string recoveryFolder;
     std::atomic<bool> releaseLoad{true};
     std::atomic<int> loadReads{0};
-    std::u16string told;
+    uiharness::AnsweredMessageBoxes boxes;
+    bool mayTell = false;
 };
 
 TEST_F(WriteBack, AProtectedDataFileKeepsItsBytesAndTheListGoesToARecoveryFileTheUserIsToldOf)
 {
+    mayTell = true;
     const auto people = People({u"Ana", u"Bob"});
     MakeDataFile(people);
     OpenFrame();
     ASSERT_TRUE(WaitForPeople(people));
-    auto* added = new ContactRecord;
-    added->GetField(FieldName)->SetValue(u"Zoe", 0.0);
-    g_contactList.InsertSorted(added, FieldName);
+    AddToList({u"Zoe", u""});
     const std::string before = ReadHostFile(dataFile);
     ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
-
-    std::u16string told;
-    SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
-        told = text;
-        return IDOK;
-    });
     CloseFrame();
     EXPECT_EQ(ReadHostFile(dataFile), before);
     const auto files = RecoveryFiles();
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].extension(), ".pcd");
     EXPECT_EQ(ReadDataFile(files[0].string()), (std::vector<Person>{people[0], people[1], {u"Zoe", u""}}));
-    EXPECT_NE(told.find(u"No se pudieron guardar"), std::u16string::npos);
-    EXPECT_NE(told.find(Utf8ToUtf16(files[0].string())), std::u16string::npos);
+    EXPECT_NE(Told().find(u"No se pudieron guardar"), std::u16string::npos);
+    EXPECT_NE(Told().find(Utf8ToUtf16(files[0].string())), std::u16string::npos);
 
     // A second failure keeps the first recovery file and adds its own.
     ASSERT_EQ(::chmod(dataFile.c_str(), 0644), 0);
@@ -132,7 +114,7 @@ TEST_F(WriteBack, AProtectedDataFileKeepsItsBytesAndTheListGoesToARecoveryFileTh
     g_contactList.RemoveAt(0);
     ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
     CloseFrame();
-    EXPECT_EQ(told, u"No se pudieron guardar los contactos.");
+    EXPECT_EQ(Told(), u"No se pudieron guardar los contactos.");
 }
 
 TEST_F(WriteBack, AListWithoutALoadIsNeverWrittenOverTheFileAndTheNextTickLoadsIt)
@@ -163,11 +145,6 @@ TEST_F(WriteBack, TheFirstWriteBackOnANewDeviceRootMakesItsFoldersAndTheNextStar
     fs::create_directories(home);
     const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     const std::vector<Person> zoe = {{u"Zoe", u""}};
-    std::u16string told;
-    SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
-        told = text;
-        return IDOK;
-    });
     for (const std::string& newRoot : {root + "/new/device", home + "/.local/share/contacts/device"}) {
         SCOPED_TRACE(newRoot);
         if (newRoot.starts_with(home)) {
@@ -181,9 +158,7 @@ TEST_F(WriteBack, TheFirstWriteBackOnANewDeviceRootMakesItsFoldersAndTheNextStar
         }
         OpenFrame();
         ASSERT_TRUE(WaitForLoad());
-        auto* added = new ContactRecord;
-        added->GetField(FieldName)->SetValue(u"Zoe", 0.0);
-        g_contactList.InsertSorted(added, FieldName);
+        AddToList(zoe[0]);
         CloseFrame();
         EXPECT_EQ(ReadDataFile(newRoot + "/My Flash Disk/PIM/Contacts.pcd"), zoe);
         OpenFrame();
@@ -192,7 +167,6 @@ TEST_F(WriteBack, TheFirstWriteBackOnANewDeviceRootMakesItsFoldersAndTheNextStar
     }
     ::setenv("HOME", oldHome.c_str(), 1);
     ::unsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(told, u"");
 }
 
 // Contacts the user adds or edits while a load runs join the list once the
@@ -207,10 +181,10 @@ TEST_F(WriteBack, ContactsSavedDuringALoadJoinTheWholeListInNameOrder)
     ASSERT_TRUE(WaitFor([] { return g_contactList.GetCount() > 0; }));
     ASSERT_TRUE(frame->IsLoading());
     const Person added{u"Contact 000300 new", u"1"};
-    g_contactList.InsertSorted(Contact(added), FieldName);
-    const std::unique_ptr<ContactRecord> original(Contact(people[400]));
+    AddToList(added);
+    const std::unique_ptr<ContactRecord> original(RecordOf(people[400]));
     people[400].telephone = u"edited";
-    g_contactList.InsertSortedInstead(Contact(people[400]), *original, FieldName);
+    g_contactList.InsertSortedInstead(RecordOf(people[400]), *original, FieldName);
     releaseLoad = true;
     people.push_back(added);
     EXPECT_TRUE(WaitForPeople(Sorted(people)));
@@ -228,7 +202,7 @@ TEST_F(WriteBack, QuittingDuringALoadWritesTheWholeFileWithWhatTheUserAdded)
     OpenFrame();
     ASSERT_TRUE(WaitFor([] { return g_contactList.GetCount() > 0; }));
     const Person added{u"Aaron", u"3"};
-    g_contactList.InsertSorted(Contact(added), FieldName);
+    AddToList(added);
     std::thread release([this] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         releaseLoad = true;
@@ -248,14 +222,14 @@ TEST_F(WriteBack, AChangeByAnotherProgramAfterTheLastLoadIsNeverOverwritten)
 {
     const auto people = People({u"Ana", u"Bob"});
     const auto theirs = People({u"Carl", u"Dora", u"Eve"});
-    TellNoOne();
+    mayTell = true;
     for (bool userChanged : {true, false}) {
         SCOPED_TRACE(userChanged);
         MakeDataFile(people);
         OpenFrame();
         ASSERT_TRUE(WaitForPeople(people));
         if (userChanged)
-            g_contactList.InsertSorted(Contact({u"Zoe", u""}), FieldName);
+            AddToList({u"Zoe", u""});
         ASSERT_TRUE(WriteDataFile(dataFile, theirs));
         CloseFrame();
         EXPECT_EQ(ReadDataFile(dataFile), theirs);
@@ -263,7 +237,7 @@ TEST_F(WriteBack, AChangeByAnotherProgramAfterTheLastLoadIsNeverOverwritten)
     const auto files = RecoveryFiles();
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(ReadDataFile(files[0].string()), (std::vector<Person>{people[0], people[1], {u"Zoe", u""}}));
-    EXPECT_NE(told.find(Utf8ToUtf16(files[0].string())), std::u16string::npos);
+    EXPECT_NE(Told().find(Utf8ToUtf16(files[0].string())), std::u16string::npos);
 }
 
 // Opening and closing changes no byte: a file cut inside a field keeps its

@@ -81,6 +81,15 @@ protected:
         frameWindow = nullptr;
     }
 
+    // Makes `row` the list's focused and selected row (-1: none is).
+    void SetCurrentRow(int row) const
+    {
+        ce::LVITEMW item{};
+        item.stateMask = ce::LVIS_FOCUSED | ce::LVIS_SELECTED;
+        item.state = row < 0 ? 0 : item.stateMask;
+        ce::SendMessageW(ListView(), ce::LVM_SETITEMSTATE, ce::WPARAM(row), ce::LPARAM(&item));
+    }
+
     ce::HWND ListView() const { return frame->GetListView(); }
     int CurrentRow() const { return CurrentRowOf(ListView()); }
     int ViewCount() const { return int(ce::SendMessageW(ListView(), ce::LVM_GETITEMCOUNT, 0, 0)); }

@@ -66,15 +66,22 @@ inline std::vector<Person> ManyPeople(int n, int tag)
     return people;
 }
 
+inline ContactRecord* RecordOf(const Person& person)
+{
+    auto* record = new ContactRecord;
+    record->GetField(FieldName)->SetValue(person.name, 0.0);
+    record->GetField(FieldTelephone)->SetValue(person.telephone, 0.0);
+    return record;
+}
+
+// Adds the contact to the program's list as a saved "Nuevo" does.
+inline void AddToList(const Person& person) { g_contactList.InsertSorted(RecordOf(person), FieldName); }
+
 inline bool WriteDataFile(const std::string& hostPath, const std::vector<Person>& people)
 {
     ContactListBase list;
-    for (const Person& person : people) {
-        auto* record = new ContactRecord;
-        record->GetField(FieldName)->SetValue(person.name, 0.0);
-        record->GetField(FieldTelephone)->SetValue(person.telephone, 0.0);
-        list.Append(record);
-    }
+    for (const Person& person : people)
+        list.Append(RecordOf(person));
     return list.Save(ce::Utf8ToUtf16(hostPath)) == 1;
 }
 
