@@ -17,8 +17,9 @@ ce::CRect PanelRect()
 }
 
 // Tab and Shift+Tab walk the edit fields in field order, then the birthday's
-// picker, both ways round; each comes into sight, an edit field (one in
-// sight stays where it is) with the panel beside it.
+// picker, both ways round, and a field may take the focus from anywhere;
+// each comes into sight, an edit field (one in sight stays where it is)
+// with the panel beside it.
 TEST_F(InputPanelTest, PanelShowsAtStartAndFollowsTheFocusThroughTabAndShiftTabAndHidesWithTheForm)
 {
     ASSERT_NE(InputPanel(), nullptr);
@@ -39,13 +40,10 @@ TEST_F(InputPanelTest, PanelShowsAtStartAndFollowsTheFocusThroughTabAndShiftTabA
                 order.push_back(kValue + id);
         order.push_back(kPicker);
         int above = 0, below = 0; // the panel's two places
-        const auto press = [&](bool shift, int expected) {
+        // After `move`, control `expected` has the focus, in sight.
+        const auto expectFocus = [&](int expected, const std::function<void()>& move) {
             const ce::CRect before = ScreenRect(Control(form, expected));
-            if (shift)
-                ce::SimulateKey(ce::GetFocus(), ce::WM_KEYDOWN, ce::VK_SHIFT);
-            ce::DeliverKeyStroke(ce::VK_TAB, 9);
-            if (shift)
-                ce::SimulateKey(ce::GetFocus(), ce::WM_KEYUP, ce::VK_SHIFT);
+            move();
             ce::PumpMessages();
             ASSERT_EQ(ce::GetDlgCtrlID(ce::GetFocus()), expected);
             const ce::CRect rect = ScreenRect(Control(form, expected));
@@ -60,13 +58,23 @@ TEST_F(InputPanelTest, PanelShowsAtStartAndFollowsTheFocusThroughTabAndShiftTabA
             EXPECT_EQ(PanelRect().top, rect.bottom > 150 ? rect.top - 120 : rect.bottom + 10) << expected;
             ++(rect.bottom > 150 ? above : below);
         };
+        const auto tab = [](bool shift) {
+            if (shift)
+                ce::SimulateKey(ce::GetFocus(), ce::WM_KEYDOWN, ce::VK_SHIFT);
+            ce::DeliverKeyStroke(ce::VK_TAB, 9);
+            if (shift)
+                ce::SimulateKey(ce::GetFocus(), ce::WM_KEYUP, ce::VK_SHIFT);
+        };
         Control(form, order.front())->SetFocus();
         for (std::size_t i = 1; i <= order.size(); ++i)
-            press(false, order[i % order.size()]);
+            expectFocus(order[i % order.size()], [&] { tab(false); });
         // Back from the name: round to the picker, then the web page, and on.
         for (std::size_t i = order.size(); i > order.size() - 4; --i)
-            press(true, order[i - 1]);
-        press(false, order[order.size() - 3]);
+            expectFocus(order[i - 1], [&] { tab(true); });
+        expectFocus(order[order.size() - 3], [&] { tab(false); });
+        // A tap's focus, from wherever the form stands scrolled.
+        for (int field : {0, 15, 9, 2, 12, 1})
+            expectFocus(kValue + field, [&] { Control(form, kValue + field)->SetFocus(); });
         EXPECT_EQ(ce::GetKeyState(ce::VK_SHIFT), 0) << "released";
         EXPECT_TRUE(above > 0 && below > 0);
     });

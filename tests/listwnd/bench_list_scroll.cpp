@@ -24,9 +24,7 @@ double ScrollSeconds(CTestFrame& frame, int rows)
 
 void BM_ScrollAgainstShortList(benchmark::State& state)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    ce::SetACP(936);
-    ce::InitPlatform();
+    uiharness::StartWindowSystem();
     CTestFrame frame;
     if (!frame.Open(44)) {
         state.SkipWithError("no frame");

@@ -55,6 +55,7 @@ TEST(CommandLineTest, NamesWhatIsWrong)
 {
     const std::pair<Args, const char*> wrong[] = {
         {{"--bogus"}, "unknown option '--bogus'"},
+        {{"-x"}, "unknown option '-x'"},
         {{"contacts.pcd"}, "unexpected argument 'contacts.pcd'"},
         {{"--screenshot"}, "option '--screenshot' needs a value"},
         {{"--screenshot", "--fullscreen"}, "option '--screenshot' needs a value"},

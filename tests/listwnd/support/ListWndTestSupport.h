@@ -4,16 +4,14 @@
 #pragma once
 #include "data/ContactList.h"
 #include "listwnd/ContactListWnd.h"
-#include "platform/core/CodePage.h"
 #include "platform/ui/Afx.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/testing/EventPump.h"
-#include "platform/ui/testing/MessageBoxAnswer.h"
 #include "platform/ui/testing/SimulatedInput.h"
 #include "res/resource.h"
+#include "tests/common/UiHarness.h"
 #include <gtest/gtest.h>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -27,8 +25,7 @@ public:
 
     bool Open(int top)
     {
-        return CreateEx(0, ce::AfxRegisterWndClass(0), u"", ce::WS_POPUP | ce::WS_VISIBLE, 0, 0, 320, 240, nullptr,
-                        nullptr) &&
+        return uiharness::CreateScreenWindow(*this) &&
                listWindow.Create(nullptr, nullptr, ce::WS_CHILD | ce::WS_VISIBLE | ce::WS_BORDER, ce::CRect(0, 0, 0, 0),
                                  this, ce::AFX_IDW_PANE_FIRST) &&
                (listWindow.MoveWindow(0, top, 320, 240 - top), true);
@@ -130,12 +127,7 @@ inline std::function<void()> Type(std::u16string name, std::u16string telephone 
 // Spanish interface, code page 936, and a fresh list window over a fresh list.
 class ListWndTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        setenv("CONTACTS_UI_LANGUAGE", "0c0a", 1);
-        ce::SetACP(936);
-        ce::InitPlatform();
-    }
+    static void SetUpTestSuite() { uiharness::StartWindowSystem(); }
     void SetUp() override
     {
         g_contactList.Clear();
