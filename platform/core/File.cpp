@@ -39,7 +39,7 @@ CFile::~CFile() { Close(); }
 int CFile::Open(const std::u16string& path, unsigned flags)
 {
     Close();
-    readFailed_ = false;
+    readFailed = false;
     std::string host = DeviceToHostPath(path);
     bool write = (flags & (modeWrite | modeCreate)) != 0;
     int oflags = O_CLOEXEC | (write ? O_WRONLY : O_RDONLY) | ((flags & modeCreate) ? O_CREAT : 0);
@@ -63,8 +63,8 @@ int CFile::Open(const std::u16string& path, unsigned flags)
         return Fail(fd);
     if ((flags & modeCreate) && ::ftruncate(fd, 0) != 0)
         return Fail(fd);
-    fd_ = fd;
-    hostPath_ = std::move(host);
+    descriptor = fd;
+    hostPath = std::move(host);
     return 1;
 }
 
@@ -72,13 +72,13 @@ std::size_t CFile::Read(void* buffer, std::size_t count)
 {
     auto* out = static_cast<char*>(buffer);
     std::size_t done = 0;
-    while (fd_ >= 0 && done < count) {
-        ssize_t n = CurrentEnv().Read(fd_, out + done, count - done);
+    while (descriptor >= 0 && done < count) {
+        ssize_t n = CurrentEnv().Read(descriptor, out + done, count - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
             if (n < 0) {
-                readFailed_ = true;
+                readFailed = true;
                 SetLastError(ErrorFromErrno(errno));
             }
             break;
@@ -90,12 +90,12 @@ std::size_t CFile::Read(void* buffer, std::size_t count)
 
 int CFile::Write(const void* buffer, std::size_t count)
 {
-    if (fd_ < 0)
+    if (descriptor < 0)
         return 0;
     const auto* in = static_cast<const char*>(buffer);
     std::size_t done = 0;
     while (done < count) {
-        ssize_t n = CurrentEnv().Write(fd_, in + done, count - done);
+        ssize_t n = CurrentEnv().Write(descriptor, in + done, count - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -111,31 +111,31 @@ int CFile::Flush()
 {
     // A failed fsync may already have dropped the dirty pages: retrying could
     // report success for data that never reached the disk.
-    if (fd_ < 0 || CurrentEnv().Sync(fd_) != 0)
+    if (descriptor < 0 || CurrentEnv().Sync(descriptor) != 0)
         return 0;
     return 1;
 }
 
 std::uint64_t CFile::GetPosition() const
 {
-    off_t pos = fd_ >= 0 ? ::lseek(fd_, 0, SEEK_CUR) : -1;
+    off_t pos = descriptor >= 0 ? ::lseek(descriptor, 0, SEEK_CUR) : -1;
     return pos < 0 ? 0 : std::uint64_t(pos);
 }
 
 std::uint64_t CFile::GetLength() const
 {
     struct stat st{};
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
+    if (descriptor < 0 || ::fstat(descriptor, &st) != 0)
         return 0;
     return std::uint64_t(st.st_size);
 }
 
 void CFile::Close()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
-    hostPath_.clear();
+    if (descriptor >= 0)
+        ::close(descriptor);
+    descriptor = -1;
+    hostPath.clear();
 }
 
 int CFile::Rename(const std::u16string& from, const std::u16string& to)

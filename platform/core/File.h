@@ -29,7 +29,7 @@ public:
     // Up to count bytes; 0 at the end of the file or on an error.
     std::size_t Read(void* buffer, std::size_t count);
     // Whether a read failed, as opposed to reaching the end of the file.
-    bool ReadFailed() const { return readFailed_; }
+    bool ReadFailed() const { return readFailed; }
     // 1 when all count bytes were written, else 0.
     int Write(const void* buffer, std::size_t count);
     // Flushes the written bytes to the disk (fsync). 1 or 0; never retried.
@@ -37,10 +37,10 @@ public:
     std::uint64_t GetPosition() const;
     std::uint64_t GetLength() const;
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return descriptor >= 0; }
 
     // Host path of the open file.
-    const std::string& HostPath() const { return hostPath_; }
+    const std::string& HostPath() const { return hostPath; }
 
     // Replaces `to` by `from` (rename), then syncs the folder. 1 or 0.
     static int Rename(const std::u16string& from, const std::u16string& to);
@@ -58,9 +58,9 @@ public:
     static int Remove(const std::u16string& path);
 
 private:
-    int fd_ = -1;
-    bool readFailed_ = false;
-    std::string hostPath_;
+    int descriptor = -1;
+    bool readFailed = false;
+    std::string hostPath;
 };
 
 } // namespace ce

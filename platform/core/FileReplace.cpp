@@ -49,7 +49,7 @@ int CFile::Replace(const std::u16string& path, const std::function<bool(CFile&)>
     if (!held.Open(Utf8ToUtf16(target), modeWrite | shareExclusive) && GetLastError() != ERROR_FILE_NOT_FOUND)
         return 0;
     struct stat old{};
-    const bool replacing = held.IsOpen() && ::fstat(held.fd_, &old) == 0;
+    const bool replacing = held.IsOpen() && ::fstat(held.descriptor, &old) == 0;
 
     const std::string::size_type slash = target.rfind('/');
     std::string temp = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + "." +
@@ -60,8 +60,8 @@ int CFile::Replace(const std::u16string& path, const std::function<bool(CFile&)>
         return 0;
     }
     CFile file;
-    file.fd_ = fd;
-    file.hostPath_ = temp;
+    file.descriptor = fd;
+    file.hostPath = temp;
     bool ok = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
     if (ok && replacing) {
         // A file that would change hands (another user's, where the system

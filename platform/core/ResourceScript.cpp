@@ -67,26 +67,26 @@ struct Token {
 
 class Lexer {
 public:
-    explicit Lexer(std::string_view text) : s_(text) {}
+    explicit Lexer(std::string_view text) : source(text) {}
 
-    // false with error_ set on a malformed token.
+    // false with error set on a malformed token.
     bool Next(Token& t)
     {
         SkipBlanks();
         t = Token{};
-        t.line = line_;
-        if (p_ >= s_.size())
+        t.line = line;
+        if (pos >= source.size())
             return true;
-        char c = s_[p_];
-        if (std::isdigit(static_cast<unsigned char>(c)) || ((c == '-' || c == '+') && p_ + 1 < s_.size() &&
-                                                            std::isdigit(static_cast<unsigned char>(s_[p_ + 1]))))
+        char c = source[pos];
+        if (std::isdigit(static_cast<unsigned char>(c)) || ((c == '-' || c == '+') && pos + 1 < source.size() &&
+                                                            std::isdigit(static_cast<unsigned char>(source[pos + 1]))))
             return Number(t);
         if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
-            std::size_t start = p_;
-            while (p_ < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[p_])) || s_[p_] == '_'))
-                ++p_;
+            std::size_t start = pos;
+            while (pos < source.size() && (std::isalnum(static_cast<unsigned char>(source[pos])) || source[pos] == '_'))
+                ++pos;
             t.kind = Tok::Word;
-            t.text = std::string(s_.substr(start, p_ - start));
+            t.text = std::string(source.substr(start, pos - start));
             return true;
         }
         if (c == '"')
@@ -94,7 +94,7 @@ public:
         if (c == '\'')
             return Data(t);
         if (c == ',' || c == '|' || c == '{' || c == '}') {
-            ++p_;
+            ++pos;
             t.kind = Tok::Punct;
             t.text = std::string(1, c);
             return true;
@@ -102,40 +102,40 @@ public:
         return Error(std::string("unexpected character '") + c + "'");
     }
 
-    int Line() const { return line_; }
-    const std::string& ErrorText() const { return error_; }
+    int Line() const { return line; }
+    const std::string& ErrorText() const { return error; }
 
 private:
     bool Error(const std::string& what)
     {
-        error_ = what;
+        error = what;
         return false;
     }
 
     void SkipBlanks()
     {
-        bool lineStart = p_ == 0 || s_[p_ - 1] == '\n';
-        while (p_ < s_.size()) {
-            char c = s_[p_];
+        bool lineStart = pos == 0 || source[pos - 1] == '\n';
+        while (pos < source.size()) {
+            char c = source[pos];
             if (c == '\n') {
-                ++line_;
-                ++p_;
+                ++line;
+                ++pos;
                 lineStart = true;
             } else if (c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v') {
-                ++p_;
+                ++pos;
             } else if (c == '#' && lineStart) {
-                while (p_ < s_.size() && s_[p_] != '\n')
-                    ++p_;
-            } else if (s_.substr(p_, 2) == "//") {
-                while (p_ < s_.size() && s_[p_] != '\n')
-                    ++p_;
-            } else if (s_.substr(p_, 2) == "/*") {
-                std::size_t end = s_.find("*/", p_ + 2);
-                end = end == std::string_view::npos ? s_.size() : end + 2;
-                for (; p_ < end; ++p_)
-                    line_ += s_[p_] == '\n';
-            } else if (p_ == 0 && s_.substr(0, 3) == "\xEF\xBB\xBF") {
-                p_ = 3;
+                while (pos < source.size() && source[pos] != '\n')
+                    ++pos;
+            } else if (source.substr(pos, 2) == "//") {
+                while (pos < source.size() && source[pos] != '\n')
+                    ++pos;
+            } else if (source.substr(pos, 2) == "/*") {
+                std::size_t end = source.find("*/", pos + 2);
+                end = end == std::string_view::npos ? source.size() : end + 2;
+                for (; pos < end; ++pos)
+                    line += source[pos] == '\n';
+            } else if (pos == 0 && source.substr(0, 3) == "\xEF\xBB\xBF") {
+                pos = 3;
             } else {
                 return;
             }
@@ -144,8 +144,8 @@ private:
 
     bool Number(Token& t)
     {
-        const char* begin = s_.data() + p_;
-        const char* limit = s_.data() + s_.size();
+        const char* begin = source.data() + pos;
+        const char* limit = source.data() + source.size();
         std::string digits(begin, std::min<std::size_t>(limit - begin, 24));
         char* end = nullptr;
         errno = 0;
@@ -153,10 +153,10 @@ private:
         std::size_t used = std::size_t(end - digits.c_str());
         if (errno != 0 || used == 0 || value > 0xFFFFFFFFll || value < -0x80000000ll)
             return Error("bad number");
-        p_ += used;
-        while (p_ < s_.size() && (s_[p_] == 'L' || s_[p_] == 'l' || s_[p_] == 'U' || s_[p_] == 'u'))
-            ++p_;
-        if (p_ < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[p_])) || s_[p_] == '_'))
+        pos += used;
+        while (pos < source.size() && (source[pos] == 'L' || source[pos] == 'l' || source[pos] == 'U' || source[pos] == 'u'))
+            ++pos;
+        if (pos < source.size() && (std::isalnum(static_cast<unsigned char>(source[pos])) || source[pos] == '_'))
             return Error("bad number");
         t.kind = Tok::Number;
         t.number = value;
@@ -165,16 +165,16 @@ private:
 
     bool String(Token& t)
     {
-        ++p_;
+        ++pos;
         std::string out;
         while (true) {
-            if (p_ >= s_.size() || s_[p_] == '\n')
+            if (pos >= source.size() || source[pos] == '\n')
                 return Error("unterminated string");
-            char c = s_[p_++];
+            char c = source[pos++];
             if (c == '"') {
-                if (p_ < s_.size() && s_[p_] == '"') {
+                if (pos < source.size() && source[pos] == '"') {
                     out += '"';
-                    ++p_;
+                    ++pos;
                     continue;
                 }
                 break;
@@ -183,9 +183,9 @@ private:
                 out += c;
                 continue;
             }
-            if (p_ >= s_.size())
+            if (pos >= source.size())
                 return Error("unterminated string");
-            char e = s_[p_++];
+            char e = source[pos++];
             switch (e) {
             case 'n': out += '\n'; break;
             case 't': out += '\t'; break;
@@ -195,9 +195,9 @@ private:
             case 'x': {
                 unsigned value = 0;
                 int n = 0;
-                while (n < 4 && p_ < s_.size() && std::isxdigit(static_cast<unsigned char>(s_[p_]))) {
-                    value = value * 16 + unsigned(HexValue(s_[p_]));
-                    ++p_;
+                while (n < 4 && pos < source.size() && std::isxdigit(static_cast<unsigned char>(source[pos]))) {
+                    value = value * 16 + unsigned(HexValue(source[pos]));
+                    ++pos;
                     ++n;
                 }
                 if (n == 0 || (value >= 0xD800 && value <= 0xDFFF))
@@ -215,16 +215,16 @@ private:
 
     bool Data(Token& t)
     {
-        ++p_;
+        ++pos;
         int half = -1;
         while (true) {
-            if (p_ >= s_.size())
+            if (pos >= source.size())
                 return Error("unterminated data");
-            char c = s_[p_++];
+            char c = source[pos++];
             if (c == '\'')
                 break;
             if (c == '\n') {
-                ++line_;
+                ++line;
                 continue;
             }
             if (c == ' ' || c == '\t' || c == '\r')
@@ -245,21 +245,21 @@ private:
         return true;
     }
 
-    std::string_view s_;
-    std::size_t p_ = 0;
-    int line_ = 1;
-    std::string error_;
+    std::string_view source;
+    std::size_t pos = 0;
+    int line = 1;
+    std::string error;
 };
 
 class Parser {
 public:
-    Parser(std::string_view text, ResourceScript& out) : lex_(text), out_(out) {}
+    Parser(std::string_view text, ResourceScript& out) : lexer(text), script(out) {}
 
     bool Run()
     {
         if (!Advance())
             return false;
-        while (tok_.kind != Tok::End) {
+        while (token.kind != Tok::End) {
             if (IsWord("STRINGTABLE")) {
                 if (!Advance() || !SkipOptions() || !StringTable())
                     return false;
@@ -267,19 +267,19 @@ public:
                 // LANGUAGE primary, sub: the file name already says it.
                 if (!Advance() || !Value() || !Expect(",") || !Value())
                     return false;
-            } else if (tok_.kind == Tok::Number) {
-                if (tok_.number <= 0 || tok_.number > 0xFFFF)
+            } else if (token.kind == Tok::Number) {
+                if (token.number <= 0 || token.number > 0xFFFF)
                     return Fail("resource id out of range");
-                UINT id = UINT(tok_.number);
+                UINT id = UINT(token.number);
                 if (!Advance())
                     return false;
-                std::string kind = tok_.text;
-                if (tok_.kind != Tok::Word || !Advance() || !SkipOptions())
+                std::string kind = token.text;
+                if (token.kind != Tok::Word || !Advance() || !SkipOptions())
                     return Fail("resource type expected");
                 bool ok = kind == "MENU"     ? Menu(id)
                           : kind == "DIALOG" ? Dialog(id)
-                          : kind == "BITMAP" ? Bytes(out_.bitmaps[id])
-                          : kind == "ICON"   ? Bytes(out_.icons[id])
+                          : kind == "BITMAP" ? Bytes(script.bitmaps[id])
+                          : kind == "ICON"   ? Bytes(script.icons[id])
                                              : Fail("unknown resource type " + kind);
                 if (!ok)
                     return false;
@@ -290,14 +290,14 @@ public:
         return true;
     }
 
-    std::string Error() const { return "line " + std::to_string(errorLine_) + ": " + error_; }
+    std::string Error() const { return "line " + std::to_string(errorLine) + ": " + error; }
 
 private:
     bool Advance()
     {
-        if (!lex_.Next(tok_)) {
-            error_ = lex_.ErrorText();
-            errorLine_ = lex_.Line();
+        if (!lexer.Next(token)) {
+            error = lexer.ErrorText();
+            errorLine = lexer.Line();
             return false;
         }
         return true;
@@ -305,18 +305,18 @@ private:
 
     bool Fail(const std::string& what)
     {
-        error_ = what;
-        errorLine_ = tok_.line;
+        error = what;
+        errorLine = token.line;
         return false;
     }
 
-    bool IsWord(const char* word) const { return tok_.kind == Tok::Word && tok_.text == word; }
-    bool IsBegin() const { return IsWord("BEGIN") || (tok_.kind == Tok::Punct && tok_.text == "{"); }
-    bool IsEnd() const { return IsWord("END") || (tok_.kind == Tok::Punct && tok_.text == "}"); }
+    bool IsWord(const char* word) const { return token.kind == Tok::Word && token.text == word; }
+    bool IsBegin() const { return IsWord("BEGIN") || (token.kind == Tok::Punct && token.text == "{"); }
+    bool IsEnd() const { return IsWord("END") || (token.kind == Tok::Punct && token.text == "}"); }
 
     bool Expect(const char* punct)
     {
-        if (tok_.kind != Tok::Punct || tok_.text != punct)
+        if (token.kind != Tok::Punct || token.text != punct)
             return Fail(std::string("'") + punct + "' expected");
         return Advance();
     }
@@ -336,25 +336,25 @@ private:
 
     std::optional<long long> Number()
     {
-        if (tok_.kind != Tok::Number) {
+        if (token.kind != Tok::Number) {
             Fail("number expected");
             return std::nullopt;
         }
-        long long v = tok_.number;
+        long long v = token.number;
         if (!Advance())
             return std::nullopt;
         return v;
     }
 
-    bool Value() { return (tok_.kind == Tok::Number || tok_.kind == Tok::Word) ? Advance() : Fail("value expected"); }
+    bool Value() { return (token.kind == Tok::Number || token.kind == Tok::Word) ? Advance() : Fail("value expected"); }
 
     std::optional<std::u16string> String()
     {
-        if (tok_.kind != Tok::String) {
+        if (token.kind != Tok::String) {
             Fail("string expected");
             return std::nullopt;
         }
-        std::u16string s = Utf8ToUtf16(tok_.text);
+        std::u16string s = Utf8ToUtf16(token.text);
         if (!Advance())
             return std::nullopt;
         return s;
@@ -369,16 +369,16 @@ private:
             if (negate && !Advance())
                 return std::nullopt;
             DWORD flag = 0;
-            if (tok_.kind == Tok::Number) {
-                flag = DWORD(tok_.number);
-            } else if (tok_.kind != Tok::Word || !LookupStyleName(tok_.text, flag)) {
-                Fail("unknown style " + tok_.text);
+            if (token.kind == Tok::Number) {
+                flag = DWORD(token.number);
+            } else if (token.kind != Tok::Word || !LookupStyleName(token.text, flag)) {
+                Fail("unknown style " + token.text);
                 return std::nullopt;
             }
             value = negate ? value & ~flag : value | flag;
             if (!Advance())
                 return std::nullopt;
-            if (tok_.kind != Tok::Punct || tok_.text != "|")
+            if (token.kind != Tok::Punct || token.text != "|")
                 return value;
             if (!Advance())
                 return std::nullopt;
@@ -411,19 +411,19 @@ private:
                 return false;
             if (*id < 0 || *id > 0xFFFF)
                 return Fail("string id out of range");
-            if (tok_.kind == Tok::Punct && tok_.text == "," && !Advance())
+            if (token.kind == Tok::Punct && token.text == "," && !Advance())
                 return false;
             auto text = String();
             if (!text)
                 return false;
-            out_.strings[UINT(*id)] = std::move(*text);
+            script.strings[UINT(*id)] = std::move(*text);
         }
         return Advance();
     }
 
     bool Menu(UINT id)
     {
-        MenuTemplate& menu = out_.menus[id];
+        MenuTemplate& menu = script.menus[id];
         menu = MenuTemplate{};
         menu.id = id;
         return ExpectBegin() && MenuItems(menu.items, 0);
@@ -475,7 +475,7 @@ private:
 
     bool MenuFlags(MenuItem& item)
     {
-        while (tok_.kind == Tok::Punct && tok_.text == ",") {
+        while (token.kind == Tok::Punct && token.text == ",") {
             if (!Advance())
                 return false;
             if (IsWord("GRAYED") || IsWord("INACTIVE"))
@@ -483,7 +483,7 @@ private:
             else if (IsWord("CHECKED"))
                 item.checked = true;
             else if (!IsWord("MENUBARBREAK") && !IsWord("MENUBREAK") && !IsWord("HELP"))
-                return Fail("unknown menu option " + tok_.text);
+                return Fail("unknown menu option " + token.text);
             if (!Advance())
                 return false;
         }
@@ -537,10 +537,10 @@ private:
             if (!Advance())
                 return false;
             DialogControl ctl;
-            if (tok_.kind == Tok::Number) {
-                if (tok_.number <= 0 || tok_.number > 0xFFFF)
+            if (token.kind == Tok::Number) {
+                if (token.number <= 0 || token.number > 0xFFFF)
                     return Fail("image id out of range");
-                ctl.imageId = UINT(tok_.number);
+                ctl.imageId = UINT(token.number);
                 if (!Advance())
                     return false;
             } else {
@@ -565,7 +565,7 @@ private:
             if (!style || !Expect(",") || !Rect(ctl.x, ctl.y, ctl.cx, ctl.cy))
                 return false;
             ctl.style = *style;
-            if (tok_.kind == Tok::Punct && tok_.text == ",") {
+            if (token.kind == Tok::Punct && token.text == ",") {
                 if (!Advance())
                     return false;
                 auto ex = Style();
@@ -575,21 +575,21 @@ private:
             }
             dlg.controls.push_back(std::move(ctl));
         }
-        out_.dialogs[id] = std::move(dlg);
+        script.dialogs[id] = std::move(dlg);
         return Advance();
     }
 
     bool Bytes(std::vector<BYTE>& bytes)
     {
-        if (tok_.kind == Tok::String)
+        if (token.kind == Tok::String)
             return Fail("file references must be inlined (res/inline.cmake)");
         if (!ExpectBegin())
             return false;
         bytes.clear();
         while (!IsEnd()) {
-            if (tok_.kind != Tok::Data)
+            if (token.kind != Tok::Data)
                 return Fail("'hex data' or END expected");
-            bytes.insert(bytes.end(), tok_.data.begin(), tok_.data.end());
+            bytes.insert(bytes.end(), token.data.begin(), token.data.end());
             if (!Advance())
                 return false;
         }
@@ -598,11 +598,11 @@ private:
         return Advance();
     }
 
-    Lexer lex_;
-    ResourceScript& out_;
-    Token tok_;
-    std::string error_;
-    int errorLine_ = 0;
+    Lexer lexer;
+    ResourceScript& script;
+    Token token;
+    std::string error;
+    int errorLine = 0;
 };
 
 template <class Map>
