@@ -26,8 +26,8 @@ END_MESSAGE_MAP()
 
 CCommandBar::~CCommandBar()
 {
-    if (m_popup)
-        m_popup->Dismiss();
+    if (openPopup)
+        openPopup->Dismiss();
 }
 
 BOOL CCommandBar::Create(CWnd* parent, DWORD style, UINT id)
@@ -38,7 +38,7 @@ BOOL CCommandBar::Create(CWnd* parent, DWORD style, UINT id)
 BOOL CCommandBar::InsertMenuBar(UINT menuId, WORD)
 {
     // The bar carries one menu; it is always the first of its buttons.
-    if (!m_hWnd || m_menu.GetSafeHmenu() || !m_menu.LoadMenu(menuId))
+    if (!m_hWnd || barMenu.GetSafeHmenu() || !barMenu.LoadMenu(menuId))
         return FALSE;
     Invalidate();
     return TRUE;
@@ -48,7 +48,7 @@ BOOL CCommandBar::AddAdornments(DWORD)
 {
     if (!m_hWnd)
         return FALSE;
-    m_closeBox = true;
+    hasCloseBox = true;
     Invalidate();
     return TRUE;
 }
@@ -61,9 +61,9 @@ CSize CCommandBar::CalcFixedLayout(BOOL, BOOL)
 CRect CCommandBar::GetMenuButtonRect(int index) const
 {
     int left = 2;
-    for (int i = 0; i < GetMenuItemCount(m_menu.GetSafeHmenu()); ++i) {
+    for (int i = 0; i < GetMenuItemCount(barMenu.GetSafeHmenu()); ++i) {
         const int right =
-            left + MenuTextWidth(m_hWnd, GetMenuText(m_menu.GetSafeHmenu(), UINT(i), MF_BYPOSITION)) + 2 * ButtonPadding;
+            left + MenuTextWidth(m_hWnd, GetMenuText(barMenu.GetSafeHmenu(), UINT(i), MF_BYPOSITION)) + 2 * ButtonPadding;
         if (i == index)
             return CRect(left, 2, right, BarHeight - 2);
         left = right;
@@ -73,7 +73,7 @@ CRect CCommandBar::GetMenuButtonRect(int index) const
 
 CRect CCommandBar::GetCloseBoxRect() const
 {
-    if (!m_closeBox)
+    if (!hasCloseBox)
         return CRect();
     CRect client;
     GetClientRect(&client);
@@ -83,24 +83,24 @@ CRect CCommandBar::GetCloseBoxRect() const
 
 HWND CCommandBar::GetPopupWindow() const
 {
-    return m_popup ? m_popup->m_hWnd : nullptr;
+    return openPopup ? openPopup->m_hWnd : nullptr;
 }
 
 void CCommandBar::PopupClosed()
 {
-    const bool wasOpen = m_popup != nullptr;
-    m_popup = nullptr;
-    m_openIndex = -1;
+    const bool wasOpen = openPopup != nullptr;
+    openPopup = nullptr;
+    openIndex = -1;
     if (wasOpen && m_hWnd)
         Invalidate();
 }
 
 void CCommandBar::TrackPopup(int index, BOOL fromKeyboard)
 {
-    const bool same = m_popup && m_openIndex == index;
-    if (m_popup)
-        m_popup->Dismiss();
-    HMENU popupMenu = GetSubMenu(m_menu.GetSafeHmenu(), index);
+    const bool same = openPopup && openIndex == index;
+    if (openPopup)
+        openPopup->Dismiss();
+    HMENU popupMenu = GetSubMenu(barMenu.GetSafeHmenu(), index);
     if (same || !popupMenu)
         return;
     ce::SendMessageW(ce::GetParent(m_hWnd), WM_INITMENUPOPUP, WPARAM(popupMenu), MAKELPARAM(WORD(index), FALSE));
@@ -112,30 +112,30 @@ void CCommandBar::TrackPopup(int index, BOOL fromKeyboard)
         delete popup;
         return;
     }
-    m_popup = popup;
-    m_openIndex = index;
+    openPopup = popup;
+    openIndex = index;
     Invalidate();
 }
 
 void CCommandBar::SwitchPopup(int step)
 {
-    const int count = GetMenuItemCount(m_menu.GetSafeHmenu());
-    if (!m_popup || count < 2)
+    const int count = GetMenuItemCount(barMenu.GetSafeHmenu());
+    if (!openPopup || count < 2)
         return;
-    const int next = ((m_openIndex + step) % count + count) % count;
-    m_popup->Dismiss();
+    const int next = ((openIndex + step) % count + count) % count;
+    openPopup->Dismiss();
     TrackPopup(next, TRUE);
 }
 
 BOOL CCommandBar::OnMenuKey(UINT key)
 {
-    const int count = GetMenuItemCount(m_menu.GetSafeHmenu());
+    const int count = GetMenuItemCount(barMenu.GetSafeHmenu());
     if (key == VK_F10 && count > 0) {
         TrackPopup(0, TRUE);
         return TRUE;
     }
     for (int i = 0; i < count; ++i) {
-        if (AnswersMnemonic(MnemonicOf(GetMenuText(m_menu.GetSafeHmenu(), UINT(i), MF_BYPOSITION)), key)) {
+        if (AnswersMnemonic(MnemonicOf(GetMenuText(barMenu.GetSafeHmenu(), UINT(i), MF_BYPOSITION)), key)) {
             TrackPopup(i, TRUE);
             return TRUE;
         }
@@ -145,7 +145,7 @@ BOOL CCommandBar::OnMenuKey(UINT key)
 
 int CCommandBar::GetHighlightedItem() const
 {
-    return m_popup ? m_popup->Highlighted() : -1;
+    return openPopup ? openPopup->Highlighted() : -1;
 }
 
 void CCommandBar::OnPaint()
@@ -155,15 +155,15 @@ void CCommandBar::OnPaint()
     GetClientRect(&client);
     dc.FillSolidRect(&client, BarFace);
     dc.SetBkMode(TRANSPARENT);
-    for (int i = 0; i < GetMenuItemCount(m_menu.GetSafeHmenu()); ++i) {
+    for (int i = 0; i < GetMenuItemCount(barMenu.GetSafeHmenu()); ++i) {
         CRect button = GetMenuButtonRect(i);
-        const bool open = m_popup && m_openIndex == i;
+        const bool open = openPopup && openIndex == i;
         if (open)
             dc.FillSolidRect(&button, PressedFace);
-        DrawMenuText(dc.GetSafeHdc(), GetMenuText(m_menu.GetSafeHmenu(), UINT(i), MF_BYPOSITION), button,
+        DrawMenuText(dc.GetSafeHdc(), GetMenuText(barMenu.GetSafeHmenu(), UINT(i), MF_BYPOSITION), button,
                      open ? PressedText : BarText, true);
     }
-    if (m_closeBox) {
+    if (hasCloseBox) {
         CRect box = GetCloseBoxRect();
         dc.SelectStockObject(WHITE_BRUSH);
         dc.SelectStockObject(BLACK_PEN);
@@ -185,7 +185,7 @@ void CCommandBar::OnLButtonDown(UINT, CPoint point)
         ce::PostMessageW(ce::GetParent(m_hWnd), WM_CLOSE, 0, 0);
         return;
     }
-    for (int i = 0; i < GetMenuItemCount(m_menu.GetSafeHmenu()); ++i) {
+    for (int i = 0; i < GetMenuItemCount(barMenu.GetSafeHmenu()); ++i) {
         if (GetMenuButtonRect(i).PtInRect(point)) {
             TrackPopup(i);
             return;
@@ -195,8 +195,8 @@ void CCommandBar::OnLButtonDown(UINT, CPoint point)
 
 void CCommandBar::OnDestroy()
 {
-    if (m_popup)
-        m_popup->Dismiss();
+    if (openPopup)
+        openPopup->Dismiss();
     CControlBar::OnDestroy();
 }
 

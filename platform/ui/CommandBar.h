@@ -26,7 +26,7 @@ public:
     // the close box only.
     BOOL AddAdornments(DWORD flags = 0);
 
-    HMENU GetMenu() const { return m_menu.GetSafeHmenu(); }
+    HMENU GetMenu() const { return barMenu.GetSafeHmenu(); }
     CSize CalcFixedLayout(BOOL stretch, BOOL horz) override;
 
     // What a tap on pop-up button `index` does: WM_INITMENUPOPUP to the
@@ -57,10 +57,10 @@ private:
     // From the open pop-up to its neighbour (step +1 or -1), wrapping.
     void SwitchPopup(int step);
 
-    CMenu m_menu;
-    bool m_closeBox = false;
-    CMenuPopup* m_popup = nullptr;
-    int m_openIndex = -1;
+    CMenu barMenu;
+    bool hasCloseBox = false;
+    CMenuPopup* openPopup = nullptr;
+    int openIndex = -1;
 };
 
 } // namespace ce

@@ -191,25 +191,25 @@ LRESULT CDialog::DoModal()
     bool reenable = owner && ce::IsWindowEnabled(owner);
     if (reenable)
         ce::EnableWindow(owner, FALSE);
-    m_ending = false;
-    m_nModalResult = -1;
+    ending = false;
+    modalResult = -1;
     HWND hwnd = CreateTemplateWindow(*t, owner, this, false, RECT{}, 0, 0);
     if (hwnd) {
         std::vector<HWND> stops;
         CollectTabStops(hwnd, stops);
         WPARAM first = stops.empty() ? 0 : reinterpret_cast<WPARAM>(stops.front());
-        if (SendMessageW(hwnd, WM_INITDIALOG, first, 0) && IsWindow(hwnd) && !m_ending) {
+        if (SendMessageW(hwnd, WM_INITDIALOG, first, 0) && IsWindow(hwnd) && !ending) {
             stops.clear();
             CollectTabStops(hwnd, stops);
             if (!stops.empty())
                 ce::SetFocus(stops.front());
         }
-        if (IsWindow(hwnd) && !m_ending) {
+        if (IsWindow(hwnd) && !ending) {
             ce::ShowWindow(hwnd, SW_SHOWNORMAL);
             impl::ModalLoop loop;
-            m_loop = &loop;
+            modalLoop = &loop;
             loop.Run();
-            m_loop = nullptr;
+            modalLoop = nullptr;
         }
     }
     if (reenable && IsWindow(owner))
@@ -218,7 +218,7 @@ LRESULT CDialog::DoModal()
         DestroyWindow();
     if (previousFocus && IsWindow(previousFocus))
         ce::SetFocus(previousFocus);
-    return hwnd ? m_nModalResult : -1;
+    return hwnd ? modalResult : -1;
 }
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
@@ -240,17 +240,17 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 
 void CDialog::EndDialog(int nResult)
 {
-    m_nModalResult = nResult;
-    m_ending = true;
-    if (m_loop)
-        m_loop->End();
+    modalResult = nResult;
+    ending = true;
+    if (modalLoop)
+        modalLoop->End();
     else if (m_hWnd && !(GetStyle() & WS_CHILD))
         ce::ShowWindow(m_hWnd, SW_HIDE);
 }
 
 void CDialog::PostNcDestroy()
 {
-    if (m_loop && !m_ending)
+    if (modalLoop && !ending)
         EndDialog(IDCANCEL);
 }
 
@@ -278,7 +278,7 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 {
-    if (!pMsg || m_ending || pMsg->message != WM_KEYDOWN)
+    if (!pMsg || ending || pMsg->message != WM_KEYDOWN)
         return FALSE;
     switch (pMsg->wParam) {
     case VK_TAB: {

@@ -64,9 +64,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    impl::ModalLoop* m_loop = nullptr; // while DoModal runs
-    int m_nModalResult = -1;
-    bool m_ending = false;
+    impl::ModalLoop* modalLoop = nullptr; // while DoModal runs
+    int modalResult = -1;
+    bool ending = false;
 };
 
 // A child window whose controls come from a dialog template, with a scroll

@@ -12,7 +12,7 @@ namespace {
 
 class FormScrollBar : public DeviceScrollBar {
 public:
-    FormScrollBar(HWND form, QWidget* parent) : DeviceScrollBar(parent), form_(form)
+    FormScrollBar(HWND form, QWidget* parent) : DeviceScrollBar(parent), scrolledForm(form)
     {
         hide();
         connect(this, &QAbstractSlider::valueChanged, this, [form](int value) {
@@ -20,7 +20,7 @@ public:
                 ScrollFormTo(*w, QPoint(0, value));
         });
     }
-    HWND Form() const { return form_; }
+    HWND Form() const { return scrolledForm; }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
@@ -30,7 +30,7 @@ protected:
         case QEvent::Hide:
         case QEvent::Move:
         case QEvent::Resize:
-            SyncFormScrollBar(form_);
+            SyncFormScrollBar(scrolledForm);
             break;
         default:
             break;
@@ -39,7 +39,7 @@ protected:
     }
 
 private:
-    HWND form_;
+    HWND scrolledForm;
 };
 
 FormScrollBar* BarOf(const Window& form)

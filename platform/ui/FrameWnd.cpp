@@ -53,10 +53,10 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD defaultStyle, CWnd* parent, CCreateCont
     const int cy = GetSystemMetrics(SM_CYSCREEN);
     // A failed creation runs through WM_NCDESTROY too; the object must
     // survive it so that the caller can still free it.
-    m_bInLoadFrame = true;
+    inLoadFrame = true;
     const BOOL created = CWnd::CreateEx(0, nullptr, m_strTitle.c_str(), defaultStyle, 0, 0, cx, cy,
                                         parent ? parent->m_hWnd : nullptr, nullptr);
-    m_bInLoadFrame = false;
+    inLoadFrame = false;
     if (!created)
         return FALSE;
     // The main frame's icon is the host window's.
@@ -81,7 +81,7 @@ void CFrameWnd::PostNcDestroy()
         app->m_pMainWnd = nullptr;
         PostQuitMessage(0);
     }
-    if (!m_bInLoadFrame)
+    if (!inLoadFrame)
         delete this;
 }
 

@@ -87,7 +87,7 @@ protected:
     std::u16string m_strTitle;
 
 private:
-    bool m_bInLoadFrame = false;
+    bool inLoadFrame = false;
 };
 
 } // namespace ce

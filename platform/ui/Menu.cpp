@@ -117,7 +117,7 @@ std::u16string GetMenuText(HMENU menu, UINT item, UINT flags)
 
 CMenu::~CMenu()
 {
-    if (owned_)
+    if (ownsMenu)
         DestroyMenu();
 }
 
@@ -136,7 +136,7 @@ BOOL CMenu::Attach(HMENU menu)
     if (!menu || m_hMenu)
         return FALSE;
     m_hMenu = menu;
-    owned_ = true;
+    ownsMenu = true;
     return TRUE;
 }
 
@@ -144,13 +144,13 @@ HMENU CMenu::Detach()
 {
     HMENU menu = m_hMenu;
     m_hMenu = nullptr;
-    owned_ = false;
+    ownsMenu = false;
     return menu;
 }
 
 BOOL CMenu::DestroyMenu()
 {
-    if (!owned_)
+    if (!ownsMenu)
         return FALSE;
     return ce::DestroyMenu(Detach());
 }

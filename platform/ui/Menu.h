@@ -64,7 +64,7 @@ public:
 
 private:
     friend struct MenuObject;
-    bool owned_ = false;
+    bool ownsMenu = false;
 };
 
 } // namespace ce

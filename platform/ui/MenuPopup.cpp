@@ -106,7 +106,7 @@ BOOL CMenuPopup::Open(POINT topLeft, bool fromKeyboard)
     int width = MinimumWidth;
     int height = 0;
     for (int i = 0; i < Count(); ++i) {
-        width = std::max(width, MenuTextWidth(bar_.m_hWnd, GetMenuText(menu_, UINT(i), MF_BYPOSITION)) + 2 * ItemIndent);
+        width = std::max(width, MenuTextWidth(commandBar.m_hWnd, GetMenuText(popupMenu, UINT(i), MF_BYPOSITION)) + 2 * ItemIndent);
         height += RowHeight(i);
     }
     // Inside the device screen, below the button when it fits there.
@@ -115,10 +115,10 @@ BOOL CMenuPopup::Open(POINT topLeft, bool fromKeyboard)
     const int x = std::clamp(int(topLeft.x), 0, std::max(0, GetSystemMetrics(SM_CXSCREEN) - outerWidth));
     const int y = std::clamp(int(topLeft.y), 0, std::max(0, GetSystemMetrics(SM_CYSCREEN) - outerHeight));
     // A failed creation leaves the object to the caller.
-    opening_ = true;
+    opening = true;
     const BOOL created = CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), nullptr, WS_POPUP | WS_BORDER | WS_VISIBLE,
-                                  x, y, outerWidth, outerHeight, ce::GetParent(bar_.m_hWnd), nullptr);
-    opening_ = false;
+                                  x, y, outerWidth, outerHeight, ce::GetParent(commandBar.m_hWnd), nullptr);
+    opening = false;
     if (!created)
         return FALSE;
     GrabInput(m_hWnd);
@@ -131,9 +131,9 @@ BOOL CMenuPopup::Open(POINT topLeft, bool fromKeyboard)
 void CMenuPopup::PostNcDestroy()
 {
     // However the window ends, the bar forgets it.
-    if (opening_)
+    if (opening)
         return;
-    bar_.PopupClosed();
+    commandBar.PopupClosed();
     delete this;
 }
 
@@ -180,12 +180,12 @@ LRESULT CMenuPopup::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 int CMenuPopup::Count() const
 {
-    return std::max(0, GetMenuItemCount(menu_));
+    return std::max(0, GetMenuItemCount(popupMenu));
 }
 
 int CMenuPopup::RowHeight(int index) const
 {
-    return (GetMenuState(menu_, UINT(index), MF_BYPOSITION) & MF_SEPARATOR) ? SeparatorHeight : ItemHeight;
+    return (GetMenuState(popupMenu, UINT(index), MF_BYPOSITION) & MF_SEPARATOR) ? SeparatorHeight : ItemHeight;
 }
 
 CRect CMenuPopup::RowRect(int index) const
@@ -202,7 +202,7 @@ bool CMenuPopup::Choosable(int index) const
 {
     if (index < 0 || index >= Count())
         return false;
-    const UINT state = GetMenuState(menu_, UINT(index), MF_BYPOSITION);
+    const UINT state = GetMenuState(popupMenu, UINT(index), MF_BYPOSITION);
     return !(state & (MF_SEPARATOR | MF_POPUP | MF_GRAYED | MF_DISABLED));
 }
 
@@ -216,9 +216,9 @@ int CMenuPopup::RowAt(CPoint point) const
 
 void CMenuPopup::Highlight(int index)
 {
-    if (index == highlighted_)
+    if (index == highlightedItem)
         return;
-    highlighted_ = index;
+    highlightedItem = index;
     Invalidate();
 }
 
@@ -237,10 +237,10 @@ void CMenuPopup::OnKey(UINT key)
 {
     switch (key) {
     case VK_UP:
-        Highlight(NextChoosable(highlighted_ < 0 ? 0 : highlighted_, -1));
+        Highlight(NextChoosable(highlightedItem < 0 ? 0 : highlightedItem, -1));
         return;
     case VK_DOWN:
-        Highlight(NextChoosable(highlighted_ < 0 ? -1 : highlighted_, 1));
+        Highlight(NextChoosable(highlightedItem < 0 ? -1 : highlightedItem, 1));
         return;
     case VK_HOME:
         Highlight(NextChoosable(-1, 1));
@@ -249,8 +249,8 @@ void CMenuPopup::OnKey(UINT key)
         Highlight(NextChoosable(0, -1));
         return;
     case VK_RETURN:
-        if (Choosable(highlighted_))
-            Choose(highlighted_);
+        if (Choosable(highlightedItem))
+            Choose(highlightedItem);
         return;
     case VK_ESCAPE:
     case VK_F10:
@@ -258,7 +258,7 @@ void CMenuPopup::OnKey(UINT key)
         return;
     case VK_LEFT:
     case VK_RIGHT: {
-        CCommandBar& bar = bar_;
+        CCommandBar& bar = commandBar;
         bar.SwitchPopup(key == VK_RIGHT ? 1 : -1);
         return;
     }
@@ -274,12 +274,12 @@ void CMenuPopup::OnMnemonic(UINT key)
 {
     std::vector<int> matches;
     for (int i = 0; i < Count(); ++i)
-        if (Choosable(i) && AnswersMnemonic(MnemonicOf(GetMenuText(menu_, UINT(i), MF_BYPOSITION)), key))
+        if (Choosable(i) && AnswersMnemonic(MnemonicOf(GetMenuText(popupMenu, UINT(i), MF_BYPOSITION)), key))
             matches.push_back(i);
     if (matches.size() == 1) {
         Choose(matches.front());
     } else if (!matches.empty()) {
-        auto next = std::upper_bound(matches.begin(), matches.end(), highlighted_);
+        auto next = std::upper_bound(matches.begin(), matches.end(), highlightedItem);
         Highlight(next == matches.end() ? matches.front() : *next);
     }
 }
@@ -295,13 +295,13 @@ void CMenuPopup::OnPress(CPoint point)
     }
     CPoint onBar = point;
     ClientToScreen(&onBar);
-    bar_.ScreenToClient(&onBar);
+    commandBar.ScreenToClient(&onBar);
     int button = -1;
-    for (int i = 0; i < GetMenuItemCount(bar_.GetMenu()); ++i)
-        if (bar_.GetMenuButtonRect(i).PtInRect(onBar))
+    for (int i = 0; i < GetMenuItemCount(commandBar.GetMenu()); ++i)
+        if (commandBar.GetMenuButtonRect(i).PtInRect(onBar))
             button = i;
-    CCommandBar& bar = bar_;
-    const bool other = button >= 0 && button != bar.m_openIndex;
+    CCommandBar& bar = commandBar;
+    const bool other = button >= 0 && button != bar.openIndex;
     Dismiss(); // deletes this
     if (other)
         bar.TrackPopup(button);
@@ -309,7 +309,7 @@ void CMenuPopup::OnPress(CPoint point)
 
 void CMenuPopup::Choose(int index)
 {
-    Finish(GetMenuItemID(menu_, index));
+    Finish(GetMenuItemID(popupMenu, index));
 }
 
 void CMenuPopup::Paint()
@@ -319,7 +319,7 @@ void CMenuPopup::Paint()
     GetClientRect(&client);
     dc.FillSolidRect(&client, MenuFace);
     for (int i = 0; i < Count(); ++i) {
-        const UINT state = GetMenuState(menu_, UINT(i), MF_BYPOSITION);
+        const UINT state = GetMenuState(popupMenu, UINT(i), MF_BYPOSITION);
         const CRect row = RowRect(i);
         if (state & MF_SEPARATOR) {
             dc.MoveTo(2, row.top + row.Height() / 2);
@@ -327,18 +327,18 @@ void CMenuPopup::Paint()
             continue;
         }
         COLORREF color = (state & (MF_GRAYED | MF_DISABLED)) ? GrayedText : MenuText;
-        if (i == highlighted_) {
+        if (i == highlightedItem) {
             dc.FillSolidRect(&row, HighlightFace);
             color = HighlightText;
         }
         const CRect text(ItemIndent, row.top, row.right, row.bottom);
-        DrawMenuText(dc.GetSafeHdc(), GetMenuText(menu_, UINT(i), MF_BYPOSITION), text, color, false);
+        DrawMenuText(dc.GetSafeHdc(), GetMenuText(popupMenu, UINT(i), MF_BYPOSITION), text, color, false);
     }
 }
 
 void CMenuPopup::Finish(UINT command)
 {
-    HWND owner = ce::GetParent(bar_.m_hWnd);
+    HWND owner = ce::GetParent(commandBar.m_hWnd);
     DestroyWindow(); // deletes this
     if (command)
         PostMessageW(owner, WM_COMMAND, command, 0);

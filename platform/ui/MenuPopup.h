@@ -30,7 +30,7 @@ int MenuTextWidth(HWND hwnd, const std::u16string& text);
 // highlighted and a tap on it chooses it; a tap outside only dismisses.
 class CMenuPopup : public CWnd {
 public:
-    CMenuPopup(CCommandBar& bar, HMENU menu) : bar_(bar), menu_(menu) {}
+    CMenuPopup(CCommandBar& bar, HMENU menu) : commandBar(bar), popupMenu(menu) {}
 
     // Shows the pop-up with its top left at the screen point; a pop-up
     // opened from the keyboard highlights its first item.
@@ -38,7 +38,7 @@ public:
     // Closes without a choice.
     void Dismiss() { Finish(0); }
     // The highlighted item's position, or -1.
-    int Highlighted() const { return highlighted_; }
+    int Highlighted() const { return highlightedItem; }
 
 protected:
     void PostNcDestroy() override;
@@ -62,10 +62,10 @@ private:
     void Paint();
     void Finish(UINT command);
 
-    CCommandBar& bar_;
-    HMENU menu_;
-    int highlighted_ = -1;
-    bool opening_ = false;
+    CCommandBar& commandBar;
+    HMENU popupMenu;
+    int highlightedItem = -1;
+    bool opening = false;
 };
 
 } // namespace ce

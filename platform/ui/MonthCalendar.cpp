@@ -100,7 +100,7 @@ LRESULT CMonthCalendar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_LBUTTONUP: {
         const QDate day = DayAt(point);
-        if (day.isValid() && day == pressed_)
+        if (day.isValid() && day == pressedDay)
             Pick(day);
         return 0;
     }
@@ -125,7 +125,7 @@ LRESULT CMonthCalendar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 QDate CMonthCalendar::FirstShown() const
 {
-    const QDate first(current_.year(), current_.month(), 1);
+    const QDate first(current.year(), current.month(), 1);
     return first.addDays(-((first.dayOfWeek() - FirstWeekday() + 7) % 7));
 }
 
@@ -151,8 +151,8 @@ QDate CMonthCalendar::DayAt(CPoint point) const
 QString CMonthCalendar::Title() const
 {
     QString title;
-    for (const DatePiece& piece : WriteDate(current_, IDS_YEAR_MONTH))
-        title += piece.part == DatePart::Year && !typedYear_.isEmpty() ? typedYear_.leftJustified(4, u'_') : piece.text;
+    for (const DatePiece& piece : WriteDate(current, IDS_YEAR_MONTH))
+        title += piece.part == DatePart::Year && !typedYear.isEmpty() ? typedYear.leftJustified(4, u'_') : piece.text;
     return title;
 }
 
@@ -164,28 +164,28 @@ void CMonthCalendar::ShowTitle()
 
 void CMonthCalendar::MoveTo(const QDate& date)
 {
-    typedYear_.clear();
+    typedYear.clear();
     if (date.isValid())
-        current_ = std::clamp(date, kFirstDate, kLastDate);
+        current = std::clamp(date, kFirstDate, kLastDate);
     ShowTitle();
 }
 
 void CMonthCalendar::OnKey(UINT key)
 {
     switch (key) {
-    case VK_LEFT: MoveTo(current_.addDays(-1)); return;
-    case VK_RIGHT: MoveTo(current_.addDays(1)); return;
-    case VK_UP: MoveTo(current_.addDays(-7)); return;
-    case VK_DOWN: MoveTo(current_.addDays(7)); return;
-    case VK_PRIOR: MoveTo(current_.addMonths(-1)); return;
-    case VK_NEXT: MoveTo(current_.addMonths(1)); return;
-    case VK_HOME: MoveTo(QDate(current_.year(), current_.month(), 1)); return;
-    case VK_END: MoveTo(QDate(current_.year(), current_.month(), current_.daysInMonth())); return;
+    case VK_LEFT: MoveTo(current.addDays(-1)); return;
+    case VK_RIGHT: MoveTo(current.addDays(1)); return;
+    case VK_UP: MoveTo(current.addDays(-7)); return;
+    case VK_DOWN: MoveTo(current.addDays(7)); return;
+    case VK_PRIOR: MoveTo(current.addMonths(-1)); return;
+    case VK_NEXT: MoveTo(current.addMonths(1)); return;
+    case VK_HOME: MoveTo(QDate(current.year(), current.month(), 1)); return;
+    case VK_END: MoveTo(QDate(current.year(), current.month(), current.daysInMonth())); return;
     case VK_BACK:
-        typedYear_.chop(1);
+        typedYear.chop(1);
         ShowTitle();
         return;
-    case VK_RETURN: Pick(current_); return;
+    case VK_RETURN: Pick(current); return;
     case VK_ESCAPE: Close(); return;
     default: return;
     }
@@ -193,14 +193,14 @@ void CMonthCalendar::OnKey(UINT key)
 
 void CMonthCalendar::OnDigit(char16_t digit)
 {
-    typedYear_ += QChar(digit);
-    if (typedYear_.size() < 4) {
+    typedYear += QChar(digit);
+    if (typedYear.size() < 4) {
         ShowTitle();
         return;
     }
-    const int year = std::clamp(typedYear_.toInt(), kFirstDate.year(), kLastDate.year());
-    const int day = std::min(current_.day(), QDate(year, current_.month(), 1).daysInMonth());
-    MoveTo(QDate(year, current_.month(), day));
+    const int year = std::clamp(typedYear.toInt(), kFirstDate.year(), kLastDate.year());
+    const int day = std::min(current.day(), QDate(year, current.month(), 1).daysInMonth());
+    MoveTo(QDate(year, current.month(), day));
 }
 
 void CMonthCalendar::OnPress(CPoint point)
@@ -211,18 +211,18 @@ void CMonthCalendar::OnPress(CPoint point)
         Close(); // deletes this
         return;
     }
-    pressed_ = DayAt(point);
+    pressedDay = DayAt(point);
     if (point.y < kTitleHeight && point.x < kArrowWidth)
-        MoveTo(current_.addMonths(-1));
+        MoveTo(current.addMonths(-1));
     else if (point.y < kTitleHeight && point.x >= client.right - kArrowWidth)
-        MoveTo(current_.addMonths(1));
-    else if (pressed_.isValid())
-        MoveTo(pressed_);
+        MoveTo(current.addMonths(1));
+    else if (pressedDay.isValid())
+        MoveTo(pressedDay);
 }
 
 void CMonthCalendar::Pick(QDate date)
 {
-    PickHandler onPick = std::move(onPick_);
+    PickHandler onPick = std::move(pickHandler);
     Close(); // deletes this
     if (onPick)
         onPick(date);
@@ -264,8 +264,8 @@ void CMonthCalendar::Paint()
     const QDate today = QDate::currentDate();
     for (QDate day = FirstShown(); FirstShown().daysTo(day) < 7 * kRows; day = day.addDays(1)) {
         const QRect cell = ToQRect(DayRect(day));
-        QColor text = ToQColor(day.month() == current_.month() ? kDayText : kOtherMonthText);
-        if (day == current_) {
+        QColor text = ToQColor(day.month() == current.month() ? kDayText : kOtherMonthText);
+        if (day == current) {
             p.fillRect(cell.adjusted(1, 0, -1, 0), ToQColor(kTitleFace));
             text = ToQColor(kTitleText);
         }

@@ -31,7 +31,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    CMonthCalendar(const QDate& date, PickHandler onPick) : current_(date), onPick_(std::move(onPick)) {}
+    CMonthCalendar(const QDate& date, PickHandler onPick) : current(date), pickHandler(std::move(onPick)) {}
     // The size the calendar takes on the screen.
     static CSize Size();
     void Close();
@@ -52,10 +52,10 @@ private:
     void Pick(QDate date);
     void Paint();
 
-    QDate current_;
-    PickHandler onPick_;
-    QString typedYear_;
-    QDate pressed_; // the day a tap went down on
+    QDate current;
+    PickHandler pickHandler;
+    QString typedYear;
+    QDate pressedDay; // the day a tap went down on
 };
 
 } // namespace ce

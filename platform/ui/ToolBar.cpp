@@ -58,7 +58,7 @@ IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 // Every bar is drawn flat, so the control style changes nothing.
 BOOL CToolBar::CreateEx(CWnd* parent, DWORD, DWORD style, CRect borders, UINT id)
 {
-    m_borders = borders;
+    barBorders = borders;
     return CreateBar(TOOLBARCLASSNAMEW, style, CRect(0, 0, 0, 0), parent, id);
 }
 
@@ -111,7 +111,7 @@ CSize CToolBar::CalcFixedLayout(BOOL, BOOL)
     RECT parentRect{};
     if (CWnd* parent = GetParent())
         parent->GetClientRect(&parentRect);
-    return CSize(parentRect.right - parentRect.left, BarHeight + m_borders.top + m_borders.bottom);
+    return CSize(parentRect.right - parentRect.left, BarHeight + barBorders.top + barBorders.bottom);
 }
 
 } // namespace ce

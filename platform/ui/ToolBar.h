@@ -59,7 +59,7 @@ public:
     CSize CalcFixedLayout(BOOL stretch, BOOL horz) override;
 
 private:
-    CRect m_borders;
+    CRect barBorders;
 };
 
 } // namespace ce

@@ -60,7 +60,7 @@ using LPSIZE = SIZE*;
 class CPoint : public POINT {
 public:
     CPoint() = default;
-    CPoint(int x_, int y_) { x = x_; y = y_; }
+    CPoint(int left, int top) : POINT{left, top} {}
     CPoint(POINT p) : POINT(p) {}
     bool operator==(const CPoint& o) const { return x == o.x && y == o.y; }
 };
@@ -68,7 +68,7 @@ public:
 class CSize : public SIZE {
 public:
     CSize() = default;
-    CSize(int cx_, int cy_) { cx = cx_; cy = cy_; }
+    CSize(int width, int height) : SIZE{width, height} {}
     CSize(SIZE s) : SIZE(s) {}
 };
 

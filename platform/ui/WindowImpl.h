@@ -297,7 +297,7 @@ int DrawTextIn(QPainter& p, const std::u16string& text, QRect& rect, UINT format
 class WindowWidget : public QWidget {
 public:
     WindowWidget(HWND hwnd, QWidget* parent);
-    HWND hwnd() const { return hwnd_; }
+    HWND hwnd() const { return ownHwnd; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -310,8 +310,8 @@ protected:
 
 private:
     void Mouse(QMouseEvent* event, UINT message);
-    HWND hwnd_;
-    bool closePressed_ = false;
+    HWND ownHwnd;
+    bool closePressed = false;
 };
 
 } // namespace ce::impl

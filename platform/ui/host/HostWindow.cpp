@@ -40,17 +40,17 @@ public:
         static const auto type = QEvent::Type(QEvent::registerEventType());
         return type;
     }
-    explicit TaskEvent(std::function<void()> task) : QEvent(Kind()), task_(std::move(task)) {}
+    explicit TaskEvent(std::function<void()> task) : QEvent(Kind()), pending(std::move(task)) {}
     void Run()
     {
-        auto task = std::move(task_);
-        task_ = nullptr;
+        auto task = std::move(pending);
+        pending = nullptr;
         if (task)
             task();
     }
 
 private:
-    std::function<void()> task_;
+    std::function<void()> pending;
 };
 
 class Dispatcher : public QObject {

@@ -7,7 +7,7 @@
 
 namespace ce::impl {
 
-WindowWidget::WindowWidget(HWND hwnd, QWidget* parent) : QWidget(parent), hwnd_(hwnd)
+WindowWidget::WindowWidget(HWND hwnd, QWidget* parent) : QWidget(parent), ownHwnd(hwnd)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
@@ -15,11 +15,11 @@ WindowWidget::WindowWidget(HWND hwnd, QWidget* parent) : QWidget(parent), hwnd_(
 
 void WindowWidget::paintEvent(QPaintEvent*)
 {
-    Window* w = FindWindow(hwnd_);
+    Window* w = FindWindow(ownHwnd);
     if (!w)
         return;
     PaintWindow(*w);
-    if ((w = FindWindow(hwnd_)) == nullptr)
+    if ((w = FindWindow(ownHwnd)) == nullptr)
         return;
     QPainter p(this);
     p.drawImage(0, 0, w->backing);
@@ -59,19 +59,19 @@ static QRect CloseBoxInWidget(const Window& w)
 
 void WindowWidget::Mouse(QMouseEvent* event, UINT message)
 {
-    Window* w = FindWindow(hwnd_);
-    if (!w || ToInputOwner(*w, event->position().toPoint(), message, event->buttons()) || !InputAllowed(hwnd_))
+    Window* w = FindWindow(ownHwnd);
+    if (!w || ToInputOwner(*w, event->position().toPoint(), message, event->buttons()) || !InputAllowed(ownHwnd))
         return;
     QPoint pos = event->position().toPoint();
     QRect close = CloseBoxInWidget(*w);
-    if (close.contains(pos) || (closePressed_ && message != WM_MOUSEMOVE)) {
+    if (close.contains(pos) || (closePressed && message != WM_MOUSEMOVE)) {
         if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)
-            closePressed_ = true;
+            closePressed = true;
         else if (message == WM_LBUTTONUP) {
-            bool inside = close.contains(pos) && closePressed_;
-            closePressed_ = false;
+            bool inside = close.contains(pos) && closePressed;
+            closePressed = false;
             if (inside)
-                SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+                SendMessageW(ownHwnd, WM_CLOSE, 0, 0);
         }
         return;
     }
@@ -80,7 +80,7 @@ void WindowWidget::Mouse(QMouseEvent* event, UINT message)
         return;
     QPoint c = pos - client.topLeft();
     MSG msg;
-    msg.hwnd = hwnd_;
+    msg.hwnd = ownHwnd;
     msg.message = message;
     msg.wParam = (event->buttons() & Qt::LeftButton) ? MK_LBUTTON : 0;
     msg.lParam = MAKELPARAM(WORD(short(c.x())), WORD(short(c.y())));
@@ -104,7 +104,7 @@ void WindowWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    Window* w = FindWindow(hwnd_);
+    Window* w = FindWindow(ownHwnd);
     bool dbl = w && w->cls && (w->cls->style & CS_DBLCLKS);
     Mouse(event, dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN);
 }
@@ -118,7 +118,7 @@ void WindowWidget::mouseMoveEvent(QMouseEvent* event)
 void WindowWidget::leaveEvent(QEvent*)
 {
     if (hasMouseTracking())
-        SendMessageW(hwnd_, WM_MOUSELEAVE, 0, 0);
+        SendMessageW(ownHwnd, WM_MOUSELEAVE, 0, 0);
 }
 
 void WindowWidget::wheelEvent(QWheelEvent* event)
@@ -126,15 +126,15 @@ void WindowWidget::wheelEvent(QWheelEvent* event)
     // WM_MOUSEWHEEL for the window under the pointer, as a desktop has it;
     // what that window leaves unhandled goes on to its parent.
     const int delta = event->angleDelta().y();
-    Window* w = FindWindow(hwnd_);
-    if (!w || !delta || !InputAllowed(hwnd_)) {
+    Window* w = FindWindow(ownHwnd);
+    if (!w || !delta || !InputAllowed(ownHwnd)) {
         event->ignore();
         return;
     }
     event->accept();
     const QPoint screen = event->position().toPoint() - ClientRectInWidget(*w).topLeft() + ClientOriginOnScreen(*w);
     MSG msg;
-    msg.hwnd = hwnd_;
+    msg.hwnd = ownHwnd;
     msg.message = WM_MOUSEWHEEL;
     msg.wParam = MAKEWPARAM(WORD((event->buttons() & Qt::LeftButton) ? MK_LBUTTON : 0), WORD(short(delta)));
     msg.lParam = MAKELPARAM(WORD(short(screen.x())), WORD(short(screen.y())));
