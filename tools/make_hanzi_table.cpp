@@ -73,15 +73,15 @@ constexpr std::array<Exception, 4> Exceptions = {{
 
 class Encoder {
 public:
-    explicit Encoder(const char* charset) : cd_(iconv_open(charset, "UTF-16LE")) {}
+    explicit Encoder(const char* charset) : converter(iconv_open(charset, "UTF-16LE")) {}
     ~Encoder() {
         if (ok())
-            iconv_close(cd_);
+            iconv_close(converter);
     }
     Encoder(const Encoder&) = delete;
     Encoder& operator=(const Encoder&) = delete;
 
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    bool ok() const { return converter != reinterpret_cast<iconv_t>(-1); }
 
     // The two-byte code of a BMP character, lead byte high, if it has one.
     std::optional<std::uint16_t> Encode(char32_t c) {
@@ -93,8 +93,8 @@ public:
         char* outp = out;
         std::size_t inLeft = sizeof in;
         std::size_t outLeft = sizeof out;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd_, &inp, &inLeft, &outp, &outLeft) == static_cast<std::size_t>(-1) ||
+        iconv(converter, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(converter, &inp, &inLeft, &outp, &outLeft) == static_cast<std::size_t>(-1) ||
             outp - out != 2)
             return std::nullopt;
         return static_cast<std::uint16_t>(static_cast<unsigned char>(out[0]) << 8 |
@@ -102,7 +102,7 @@ public:
     }
 
 private:
-    iconv_t cd_;
+    iconv_t converter;
 };
 
 bool IsGb2312Ideograph(std::uint16_t code) {
