@@ -32,6 +32,6 @@ else()
   string(REPEAT "0x[0-9a-f][0-9a-f]," 16 line)
   string(REGEX REPLACE "(${line})" "\\1\n" bytes "${bytes}")
   file(WRITE ${OUTPUT} "// Generated from ${INPUT}.\n#include <cstddef>\n"
-    "namespace ce {\nextern const unsigned char kEmbeddedResourceScript[] = {\n${bytes}0};\n"
-    "extern const std::size_t kEmbeddedResourceScriptSize = sizeof(kEmbeddedResourceScript) - 1;\n}\n")
+    "namespace ce {\nextern const unsigned char EmbeddedResourceScript[] = {\n${bytes}0};\n"
+    "extern const std::size_t EmbeddedResourceScriptSize = sizeof(EmbeddedResourceScript) - 1;\n}\n")
 endif()

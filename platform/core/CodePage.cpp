@@ -15,16 +15,16 @@ namespace {
 
 std::atomic<unsigned> g_acp{0};
 
-constexpr const char* kWide = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+constexpr const char* Wide = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+const iconv_t NoConverter = reinterpret_cast<iconv_t>(-1);
 
 // iconv descriptors are not thread-safe: every thread keeps its own pair per
 // code page, opened on first use.
 struct Converters {
     struct Entry {
         unsigned codePage = 0;
-        iconv_t toWide = kNoConverter;
-        iconv_t fromWide = kNoConverter;
+        iconv_t toWide = NoConverter;
+        iconv_t fromWide = NoConverter;
     };
     Entry entries[4];
     unsigned next = 0;
@@ -32,9 +32,9 @@ struct Converters {
     ~Converters()
     {
         for (Entry& e : entries) {
-            if (e.toWide != kNoConverter)
+            if (e.toWide != NoConverter)
                 iconv_close(e.toWide);
-            if (e.fromWide != kNoConverter)
+            if (e.fromWide != NoConverter)
                 iconv_close(e.fromWide);
         }
     }
@@ -46,16 +46,16 @@ struct Converters {
                 return e;
         }
         Entry& e = entries[next++ % 4];
-        if (e.toWide != kNoConverter)
+        if (e.toWide != NoConverter)
             iconv_close(e.toWide);
-        if (e.fromWide != kNoConverter)
+        if (e.fromWide != NoConverter)
             iconv_close(e.fromWide);
         std::string name = codePage == CP_UTF8       ? "UTF-8"
                            : codePage == CP_GB18030 ? "GB18030"
                                                     : "CP" + std::to_string(codePage);
         e.codePage = codePage;
-        e.toWide = iconv_open(kWide, name.c_str());
-        e.fromWide = iconv_open(name.c_str(), kWide);
+        e.toWide = iconv_open(Wide, name.c_str());
+        e.fromWide = iconv_open(name.c_str(), Wide);
         return e;
     }
 };
@@ -127,7 +127,7 @@ std::string Encode(iconv_t cd, unsigned codePage, std::u16string_view text)
 {
     std::string out(text.size() * (codePage == CP_UTF8 || codePage == CP_GB18030 ? 4 : 2), '\0');
     std::size_t bytes = 0;
-    if (cd == kNoConverter) {
+    if (cd == NoConverter) {
         for (char16_t c : text) {
             if (IsUndecodableByte(c))
                 out[bytes++] = char(c - 0xDC00);
@@ -240,7 +240,7 @@ unsigned CodePageFromLocale(const char* locale)
         const char* languages;
         unsigned codePage;
     };
-    static constexpr Rule kRules[] = {
+    static constexpr Rule Rules[] = {
         {" ja ", 932},
         {" ko ", 949},
         {" en fr de es it pt nl da sv no nb nn fi is ca eu gl ga gd cy af id ms sw oc br fo lb rm wa fy ast an ",
@@ -257,7 +257,7 @@ unsigned CodePageFromLocale(const char* locale)
     };
     if (!lang.empty()) {
         std::string key = " " + lang + " ";
-        for (const Rule& rule : kRules) {
+        for (const Rule& rule : Rules) {
             if (std::strstr(rule.languages, key.c_str()))
                 return rule.codePage;
         }
@@ -297,7 +297,7 @@ std::u16string MultiByteToWide(unsigned codePage, std::string_view bytes)
         return std::u16string(in, in + bytes.size());
     const unsigned cp = Resolve(codePage);
     Converters::Entry& converters = t_converters.Get(cp);
-    if (converters.toWide == kNoConverter || converters.fromWide == kNoConverter) {
+    if (converters.toWide == NoConverter || converters.fromWide == NoConverter) {
         std::u16string out(bytes.size(), u'\0');
         for (std::size_t i = 0; i < bytes.size(); ++i)
             out[i] = in[i] < 0x80 ? in[i] : UndecodableByteUnit(in[i]);

@@ -22,13 +22,13 @@ std::string Env(const char* name)
 }
 
 // Seconds between 1 January 1601 and 1 January 1970.
-constexpr std::uint64_t kEpochDifference = 11644473600ull;
+constexpr std::uint64_t EpochDifference = 11644473600ull;
 
 FILETIME ToFileTime(const timespec& ts)
 {
     std::uint64_t ticks = 0;
     if (ts.tv_sec >= 0)
-        ticks = (std::uint64_t(ts.tv_sec) + kEpochDifference) * 10000000ull + std::uint64_t(ts.tv_nsec) / 100;
+        ticks = (std::uint64_t(ts.tv_sec) + EpochDifference) * 10000000ull + std::uint64_t(ts.tv_nsec) / 100;
     FILETIME ft;
     ft.dwLowDateTime = DWORD(ticks);
     ft.dwHighDateTime = DWORD(ticks >> 32);
@@ -89,8 +89,8 @@ std::u16string Utf8ToUtf16(std::string_view text)
             else
                 c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
         }
-        static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-        if (ok && (c < kMin[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))
+        static constexpr char32_t SmallestEncoded[] = {0, 0x80, 0x800, 0x10000};
+        if (ok && (c < SmallestEncoded[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))
             ok = false;
         if (!ok) {
             out += u'\xFFFD';

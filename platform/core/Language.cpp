@@ -15,7 +15,7 @@ struct Locale {
 
 // The first entry of a language is its default when the territory is not
 // listed.
-constexpr Locale kLocales[] = {
+constexpr Locale Locales[] = {
     {"en_US", 0x0409}, {"en_GB", 0x0809}, {"en_AU", 0x0c09}, {"en_CA", 0x1009}, {"en_NZ", 0x1409},
     {"en_IE", 0x1809}, {"en_ZA", 0x1c09}, {"en_IN", 0x4009}, {"en_SG", 0x4809},
     {"es_ES", 0x0c0a}, {"es_MX", 0x080a}, {"es_GT", 0x100a}, {"es_CR", 0x140a}, {"es_PA", 0x180a},
@@ -43,7 +43,7 @@ constexpr Locale kLocales[] = {
 
 // A locale that names no language (C, POSIX) keeps the program's own
 // Spanish resources: no satellite is looked for.
-constexpr LANGID kBuiltInLanguage = 0x0c0a;
+constexpr LANGID BuiltInLanguage = 0x0c0a;
 
 LANGID LanguageIdFromLocale(const char* locale)
 {
@@ -53,7 +53,7 @@ LANGID LanguageIdFromLocale(const char* locale)
     if (lang.empty())
         return 0;
     const Locale* fallback = nullptr;
-    for (const Locale& entry : kLocales) {
+    for (const Locale& entry : Locales) {
         if (name == entry.name)
             return entry.id;
         if (!fallback && std::strncmp(entry.name, lang.c_str(), lang.size()) == 0 && entry.name[lang.size()] == '_')
@@ -75,10 +75,10 @@ LANGID GetUserDefaultUILanguage()
         const char* locale = std::getenv(var);
         if (locale && *locale) {
             LANGID id = LanguageIdFromLocale(locale);
-            return id ? id : kBuiltInLanguage;
+            return id ? id : BuiltInLanguage;
         }
     }
-    return kBuiltInLanguage;
+    return BuiltInLanguage;
 }
 
 } // namespace ce

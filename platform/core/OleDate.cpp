@@ -30,16 +30,16 @@ void CivilFromDays(long z, long& y, unsigned& m, unsigned& d)
     y = long(yoe) + era * 400 + (m <= 2);
 }
 
-constexpr long kOleEpoch = DaysFromCivil(1899, 12, 30);
-constexpr double kMinDate = double(DaysFromCivil(100, 1, 1) - kOleEpoch);
-constexpr double kMaxDate = double(DaysFromCivil(10000, 1, 1) - kOleEpoch);
+constexpr long OleEpoch = DaysFromCivil(1899, 12, 30);
+constexpr double MinDate = double(DaysFromCivil(100, 1, 1) - OleEpoch);
+constexpr double MaxDate = double(DaysFromCivil(10000, 1, 1) - OleEpoch);
 
 bool IsLeap(unsigned y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
 unsigned DaysInMonth(unsigned y, unsigned m)
 {
-    static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
+    static constexpr unsigned MonthLengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && IsLeap(y) ? 29 : MonthLengths[m - 1];
 }
 
 } // namespace
@@ -51,7 +51,7 @@ COleDateTime::COleDateTime(const SYSTEMTIME& t)
         m_status = invalid;
         return;
     }
-    const double day = double(DaysFromCivil(t.wYear, t.wMonth, t.wDay) - kOleEpoch);
+    const double day = double(DaysFromCivil(t.wYear, t.wMonth, t.wDay) - OleEpoch);
     const double time = (t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond) / 86400.0;
     // Before the epoch the integer part counts back while the time of day
     // still runs forward: 29 December 1899 06:00 is -1.25.
@@ -61,7 +61,7 @@ COleDateTime::COleDateTime(const SYSTEMTIME& t)
 bool COleDateTime::GetAsSystemTime(SYSTEMTIME& out) const
 {
     out = SYSTEMTIME{};
-    if (m_status != valid || !std::isfinite(m_dt) || m_dt <= kMinDate - 1.0 || m_dt >= kMaxDate)
+    if (m_status != valid || !std::isfinite(m_dt) || m_dt <= MinDate - 1.0 || m_dt >= MaxDate)
         return false;
     const double whole = std::trunc(m_dt);
     const long long seconds =
@@ -74,7 +74,7 @@ bool COleDateTime::GetAsSystemTime(SYSTEMTIME& out) const
     }
     long y;
     unsigned m, d;
-    CivilFromDays(long(days) + kOleEpoch, y, m, d);
+    CivilFromDays(long(days) + OleEpoch, y, m, d);
     if (y < 100 || y > 9999)
         return false;
     out.wYear = WORD(y);

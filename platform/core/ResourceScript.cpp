@@ -16,7 +16,7 @@ struct StyleName {
     DWORD value;
 };
 
-constexpr StyleName kStyles[] = {
+constexpr StyleName Styles[] = {
     {"WS_OVERLAPPED", 0x00000000}, {"WS_POPUP", 0x80000000}, {"WS_CHILD", 0x40000000},
     {"WS_MINIMIZE", 0x20000000}, {"WS_VISIBLE", 0x10000000}, {"WS_DISABLED", 0x08000000},
     {"WS_CLIPSIBLINGS", 0x04000000}, {"WS_CLIPCHILDREN", 0x02000000}, {"WS_MAXIMIZE", 0x01000000},
@@ -616,7 +616,7 @@ const typename Map::mapped_type* Find(const Map& map, UINT id)
 
 bool LookupStyleName(std::string_view name, DWORD& value)
 {
-    for (const StyleName& s : kStyles) {
+    for (const StyleName& s : Styles) {
         if (name == s.name) {
             value = s.value;
             return true;

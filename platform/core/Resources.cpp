@@ -12,8 +12,8 @@
 
 namespace ce {
 
-extern const unsigned char kEmbeddedResourceScript[];
-extern const std::size_t kEmbeddedResourceScriptSize;
+extern const unsigned char EmbeddedResourceScript[];
+extern const std::size_t EmbeddedResourceScriptSize;
 
 struct ModuleObject {
     std::unique_ptr<ResourceScript> script;
@@ -22,13 +22,13 @@ struct ModuleObject {
 namespace {
 
 // A satellite is a text file of a few kilobytes; anything far larger is not one.
-constexpr std::streamoff kMaxSatelliteSize = 16 << 20;
+constexpr std::streamoff MaxSatelliteSize = 16 << 20;
 
 ModuleObject& OwnModule()
 {
     static ModuleObject module = [] {
         ModuleObject m;
-        std::string_view text(reinterpret_cast<const char*>(kEmbeddedResourceScript), kEmbeddedResourceScriptSize);
+        std::string_view text(reinterpret_cast<const char*>(EmbeddedResourceScript), EmbeddedResourceScriptSize);
         m.script = ResourceScript::Parse(text);
         if (!m.script)
             m.script = std::make_unique<ResourceScript>();
@@ -70,7 +70,7 @@ HMODULE LoadResourceModule(const std::string& hostPath)
     std::ifstream in(hostPath, std::ios::binary);
     in.seekg(0, std::ios::end);
     std::streamoff size = in ? std::streamoff(in.tellg()) : -1;
-    if (size < 0 || size > kMaxSatelliteSize) {
+    if (size < 0 || size > MaxSatelliteSize) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }

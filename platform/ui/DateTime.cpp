@@ -16,10 +16,10 @@ using namespace impl;
 
 namespace {
 
-constexpr int kBoxSize = 11;
-constexpr int kButtonWidth = 16;
-constexpr COLORREF kSelectedFace = RGB(0, 0, 128);
-constexpr COLORREF kSelectedText = RGB(255, 255, 255);
+constexpr int BoxSize = 11;
+constexpr int ButtonWidth = 16;
+constexpr COLORREF SelectedFace = RGB(0, 0, 128);
+constexpr COLORREF SelectedText = RGB(255, 255, 255);
 
 struct PickerState : ControlState {
     bool hasDate = true;
@@ -78,12 +78,12 @@ QRect CheckBoxRect(HWND hwnd)
 {
     RECT rc;
     GetClientRect(hwnd, &rc);
-    return QRect(3, (rc.bottom - kBoxSize) / 2, kBoxSize, kBoxSize);
+    return QRect(3, (rc.bottom - BoxSize) / 2, BoxSize, BoxSize);
 }
 
 int TextLeft(HWND hwnd)
 {
-    return (StyleOf(hwnd) & DTS_SHOWNONE) ? 3 + kBoxSize + 4 : 3;
+    return (StyleOf(hwnd) & DTS_SHOWNONE) ? 3 + BoxSize + 4 : 3;
 }
 
 void Notify(HWND hwnd)
@@ -179,7 +179,7 @@ void Paint(HWND hwnd)
                 p->drawLine(box.left() + 4, box.bottom() - 2, box.right() - 2, box.top() + 2);
             }
         }
-        QRect button(rc.right - kButtonWidth, 0, kButtonWidth, rc.bottom);
+        QRect button(rc.right - ButtonWidth, 0, ButtonWidth, rc.bottom);
         p->fillRect(button.adjusted(1, 1, -1, -1), ToQColor(GetSysColor(COLOR_BTNFACE)));
         p->drawLine(button.topLeft(), button.bottomLeft());
         QPoint c = button.center();
@@ -190,7 +190,7 @@ void Paint(HWND hwnd)
 
         // The date piece by piece. With the focus, the part that Up and Down
         // change is highlighted; without a date the whole text is framed.
-        const QRect text(TextLeft(hwnd), 0, rc.right - kButtonWidth - TextLeft(hwnd) - 2, rc.bottom);
+        const QRect text(TextLeft(hwnd), 0, rc.right - ButtonWidth - TextLeft(hwnd) - 2, rc.bottom);
         p->setClipRect(text);
         const QFontMetrics fm(p->font());
         const int markTop = (rc.bottom - fm.height()) / 2;
@@ -202,8 +202,8 @@ void Paint(HWND hwnd)
             const QRect box(x, markTop, fm.horizontalAdvance(piece.text), fm.height());
             const bool highlighted = focused && s->hasDate && piece.part == selected;
             if (highlighted)
-                p->fillRect(box, ToQColor(kSelectedFace));
-            p->setPen(highlighted ? ToQColor(kSelectedText) : normal);
+                p->fillRect(box, ToQColor(SelectedFace));
+            p->setPen(highlighted ? ToQColor(SelectedText) : normal);
             p->drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, piece.text);
             x = box.right() + 1;
         }

@@ -8,10 +8,10 @@ namespace ce::impl {
 namespace {
 
 // English, for a resource module without the date words.
-constexpr std::array<const char16_t*, 12> kEnglishMonths = {
+constexpr std::array<const char16_t*, 12> EnglishMonths = {
     u"January", u"February", u"March",     u"April",   u"May",      u"June",
     u"July",    u"August",   u"September", u"October", u"November", u"December"};
-constexpr std::array<const char16_t*, 7> kEnglishWeekdays = {u"Su", u"Mo", u"Tu", u"We", u"Th", u"Fr", u"Sa"};
+constexpr std::array<const char16_t*, 7> EnglishWeekdays = {u"Su", u"Mo", u"Tu", u"We", u"Th", u"Fr", u"Sa"};
 
 QString Word(UINT id, const char16_t* english)
 {
@@ -89,13 +89,13 @@ QString DateText(const QDate& date, UINT pattern)
 QString MonthName(int month)
 {
     const int index = std::clamp(month, 1, 12) - 1;
-    return Word(IDS_MONTH_FIRST + UINT(index), kEnglishMonths[std::size_t(index)]);
+    return Word(IDS_MONTH_FIRST + UINT(index), EnglishMonths[std::size_t(index)]);
 }
 
 QString WeekdayName(int dayOfWeek)
 {
     const int sundayFirst = dayOfWeek % 7;
-    return Word(IDS_WEEKDAY_FIRST + UINT(sundayFirst), kEnglishWeekdays[std::size_t(sundayFirst)]);
+    return Word(IDS_WEEKDAY_FIRST + UINT(sundayFirst), EnglishWeekdays[std::size_t(sundayFirst)]);
 }
 
 int FirstWeekday()

@@ -12,7 +12,7 @@ using namespace impl;
 
 namespace {
 
-constexpr const WCHAR* kDialogClass = u"#32770";
+constexpr const WCHAR* DialogClass = u"#32770";
 
 // Dialog and form view windows: the background comes from WM_CTLCOLORDLG to
 // the window itself, and closing asks for IDCANCEL.
@@ -38,7 +38,7 @@ LRESULT DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         // font; any other passes the wheel on to its parent.
         if (Window* form = FindWindow(hwnd); form && FormOf(hwnd) == form && FormScrollRange(*form).maxY > 0) {
             const int line = GetDialogBaseUnits().cy;
-            const int pixels = GET_WHEEL_DELTA_WPARAM(wParam) * kWheelLines * line / WHEEL_DELTA;
+            const int pixels = GET_WHEEL_DELTA_WPARAM(wParam) * WheelLines * line / WHEEL_DELTA;
             ScrollFormTo(*form, QPoint(0, form->scroll.y() - pixels));
             return 0;
         }
@@ -117,7 +117,7 @@ HWND CreateTemplateWindow(const DialogTemplate& t, HWND parent, CWnd* attach, bo
             w->fromTemplate = true;
         CreateTemplateControls(t, hwnd);
     });
-    HWND hwnd = CreateWindowExW(t.exStyle, kDialogClass, t.caption.c_str(), style, x, y, width, height, parent,
+    HWND hwnd = CreateWindowExW(t.exStyle, DialogClass, t.caption.c_str(), style, x, y, width, height, parent,
                                 child ? reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(id)) : nullptr,
                                 nullptr, nullptr);
     AttachOnCreate(nullptr);
@@ -408,7 +408,7 @@ Window* FormOf(HWND hwnd)
 
 void ScrollIntoFormView(HWND control)
 {
-    constexpr int kMargin = 10;
+    constexpr int Margin = 10;
     Window* c = FindWindow(control);
     Window* form = c ? FormOf(c->parent) : nullptr;
     RECT rc;
@@ -417,12 +417,12 @@ void ScrollIntoFormView(HWND control)
     const int top = int(rc.top) - ClientOriginOnScreen(*form).y();
     const int bottom = int(rc.bottom) - ClientOriginOnScreen(*form).y();
     if (top < 0 || bottom > FormScrollRange(*form).visible)
-        ScrollFormTo(*form, QPoint(0, form->scroll.y() + top - kMargin));
+        ScrollFormTo(*form, QPoint(0, form->scroll.y() + top - Margin));
 }
 
 void RegisterDialogClass()
 {
-    RegisterWindowClass({kDialogClass, 0, nullptr, &DialogProc, nullptr});
+    RegisterWindowClass({DialogClass, 0, nullptr, &DialogProc, nullptr});
 }
 
 } // namespace ce::impl

@@ -19,7 +19,7 @@ struct DeadKey {
     char16_t spacing;    // what it types alone (before a space)
 };
 
-constexpr DeadKey kDeadKeys[] = {
+constexpr DeadKey DeadKeys[] = {
     {Qt::Key_Dead_Grave, 0x0300, u'`'},      {Qt::Key_Dead_Acute, 0x0301, 0x00B4},
     {Qt::Key_Dead_Circumflex, 0x0302, u'^'}, {Qt::Key_Dead_Tilde, 0x0303, u'~'},
     {Qt::Key_Dead_Diaeresis, 0x0308, 0x00A8}, {Qt::Key_Dead_Abovering, 0x030A, 0x02DA},
@@ -88,7 +88,7 @@ bool FilterInputMethod(QObject* watched, QEvent* event)
 
 bool RememberDeadKey(int key)
 {
-    for (const DeadKey& dead : kDeadKeys) {
+    for (const DeadKey& dead : DeadKeys) {
         if (dead.key == key) {
             g_pendingDeadKey = &dead;
             return true;
@@ -115,7 +115,7 @@ std::u16string ApplyDeadKey(char16_t ch)
 
 int DeadKeyOf(char16_t combining)
 {
-    for (const DeadKey& dead : kDeadKeys)
+    for (const DeadKey& dead : DeadKeys)
         if (dead.combining == combining)
             return dead.key;
     return 0;

@@ -12,9 +12,9 @@
 namespace ce {
 namespace {
 
-constexpr int kTextMax = 260;  // units the view offers for one cell
-constexpr int kTextIndent = 4; // left margin of a cell's text
-constexpr int kImageIndent = 2;
+constexpr int TextMax = 260;  // units the view offers for one cell
+constexpr int TextIndent = 4; // left margin of a cell's text
+constexpr int ImageIndent = 2;
 
 struct Column {
     int fmt = LVCFMT_LEFT;
@@ -145,13 +145,13 @@ void RequestCell(HWND hwnd, LVITEMW& item)
 // The text of a cell, at most cchTextMax - 1 units of it.
 std::u16string CellText(HWND hwnd, int index, int subItem, int* image)
 {
-    WCHAR buffer[kTextMax] = {};
+    WCHAR buffer[TextMax] = {};
     LVITEMW item;
     item.mask = LVIF_TEXT | (image ? LVIF_IMAGE : 0);
     item.iItem = index;
     item.iSubItem = subItem;
     item.pszText = buffer;
-    item.cchTextMax = kTextMax;
+    item.cchTextMax = TextMax;
     item.iImage = -1;
     RequestCell(hwnd, item);
     if (image)
@@ -159,7 +159,7 @@ std::u16string CellText(HWND hwnd, int index, int subItem, int* image)
     if (!item.pszText)
         return {};
     std::u16string text;
-    for (int i = 0; i < kTextMax - 1 && item.pszText[i]; ++i)
+    for (int i = 0; i < TextMax - 1 && item.pszText[i]; ++i)
         text.push_back(item.pszText[i]);
     return text;
 }
@@ -177,7 +177,7 @@ void PaintHeader(HDC hdc, const ListViewState& s, const Geometry& g)
         FillRect(hdc, &shadow, GetSysColorBrush(COLOR_BTNSHADOW));
         RECT light{cell.left, 0, cell.right - 1, 1};
         FillRect(hdc, &light, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
-        RECT text{cell.left + kTextIndent, 0, cell.right - kTextIndent, g.header};
+        RECT text{cell.left + TextIndent, 0, cell.right - TextIndent, g.header};
         const UINT align = c->fmt == LVCFMT_RIGHT ? DT_RIGHT : c->fmt == LVCFMT_CENTER ? DT_CENTER : DT_LEFT;
         DrawTextW(hdc, c->text.c_str(), int(c->text.size()), &text,
                   align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -204,7 +204,7 @@ void PaintRow(HWND hwnd, HDC hdc, const ListViewState& s, const Geometry& g, int
         int image = -1;
         const std::u16string text = CellText(hwnd, index, c->subItem, first && s.smallImages ? &image : nullptr);
         const bool withImage = first && s.smallImages;
-        const int textLeft = withImage ? cell.left + kImageIndent + iconWidth + 2 : cell.left + kTextIndent;
+        const int textLeft = withImage ? cell.left + ImageIndent + iconWidth + 2 : cell.left + TextIndent;
         RECT textRect{textLeft, y, cell.right - 2, y + g.row};
         // The band goes first: the row's image stays visible on it.
         if (selected && (fullRow || first)) {
@@ -217,7 +217,7 @@ void PaintRow(HWND hwnd, HDC hdc, const ListViewState& s, const Geometry& g, int
         if (withImage && image >= 0) {
             int iconHeight = 0;
             ImageList_GetIconSize(s.smallImages, nullptr, &iconHeight);
-            ImageList_Draw(s.smallImages, image, hdc, cell.left + kImageIndent, y + (g.row - iconHeight) / 2,
+            ImageList_Draw(s.smallImages, image, hdc, cell.left + ImageIndent, y + (g.row - iconHeight) / 2,
                            ILD_TRANSPARENT);
         }
         const UINT align = c->fmt == LVCFMT_RIGHT ? DT_RIGHT : c->fmt == LVCFMT_CENTER ? DT_CENTER : DT_LEFT;
@@ -376,8 +376,8 @@ LRESULT ListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEWHEEL: {
         // Whole rows; what a fine-grained wheel turns less than a row waits.
         s->wheel += GET_WHEEL_DELTA_WPARAM(wParam);
-        const int rows = s->wheel * impl::kWheelLines / WHEEL_DELTA;
-        s->wheel -= rows * WHEEL_DELTA / impl::kWheelLines;
+        const int rows = s->wheel * impl::WheelLines / WHEEL_DELTA;
+        s->wheel -= rows * WHEEL_DELTA / impl::WheelLines;
         s->top -= rows;
         Redraw(hwnd, *s);
         return 0;
@@ -468,9 +468,9 @@ LRESULT ListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         const int firstWidth = s->columns.empty() ? g.width : DisplayOrder(*s).front()->cx;
         *rect = RECT{0, y, std::max(TotalColumnWidth(*s), firstWidth), y + g.row};
         if (code == LVIR_ICON)
-            *rect = RECT{kImageIndent, y, kImageIndent + iconWidth, y + g.row};
+            *rect = RECT{ImageIndent, y, ImageIndent + iconWidth, y + g.row};
         else if (code == LVIR_LABEL)
-            *rect = RECT{iconWidth ? kImageIndent + iconWidth : 0, y, firstWidth, y + g.row};
+            *rect = RECT{iconWidth ? ImageIndent + iconWidth : 0, y, firstWidth, y + g.row};
         return TRUE;
     }
     case LVM_SCROLL: {
@@ -688,11 +688,11 @@ int CListCtrl::HitTest(POINT pt, UINT* flags) const
 
 std::u16string CListCtrl::GetItemText(int item, int subItem) const
 {
-    WCHAR buffer[kTextMax] = {};
+    WCHAR buffer[TextMax] = {};
     LVITEMW lvi;
     lvi.iSubItem = subItem;
     lvi.pszText = buffer;
-    lvi.cchTextMax = kTextMax;
+    lvi.cchTextMax = TextMax;
     const int n = int(SendMessage(LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&lvi)));
     return std::u16string(buffer, std::size_t(std::max(0, n)));
 }

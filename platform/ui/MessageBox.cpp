@@ -14,11 +14,11 @@
 namespace ce {
 namespace {
 
-constexpr int kMargin = 8;
-constexpr int kIconSize = 32;
-constexpr int kTextWidth = 176;
-constexpr int kButtonWidth = 64;
-constexpr int kButtonHeight = 22;
+constexpr int Margin = 8;
+constexpr int IconSize = 32;
+constexpr int TextWidth = 176;
+constexpr int ButtonWidth = 64;
+constexpr int ButtonHeight = 22;
 
 impl::ClassRegistrar registrar({std::u16string(MESSAGEBOX_CLASSW), 0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
                                 nullptr, nullptr});
@@ -28,11 +28,11 @@ struct BoxButton {
     UINT word;             // string resource
     const char16_t* english; // when the resources lack it
 };
-constexpr BoxButton kOk{IDOK, IDS_MESSAGEBOX_OK, u"OK"};
-constexpr BoxButton kCancel{IDCANCEL, IDS_MESSAGEBOX_CANCEL, u"Cancel"};
-constexpr BoxButton kYes{IDYES, IDS_MESSAGEBOX_YES, u"Yes"};
-constexpr BoxButton kNo{IDNO, IDS_MESSAGEBOX_NO, u"No"};
-constexpr BoxButton kRetry{IDRETRY, IDS_MESSAGEBOX_RETRY, u"Retry"};
+constexpr BoxButton Ok{IDOK, IDS_MESSAGEBOX_OK, u"OK"};
+constexpr BoxButton Cancel{IDCANCEL, IDS_MESSAGEBOX_CANCEL, u"Cancel"};
+constexpr BoxButton Yes{IDYES, IDS_MESSAGEBOX_YES, u"Yes"};
+constexpr BoxButton No{IDNO, IDS_MESSAGEBOX_NO, u"No"};
+constexpr BoxButton Retry{IDRETRY, IDS_MESSAGEBOX_RETRY, u"Retry"};
 
 std::u16string WordOf(const BoxButton& button)
 {
@@ -43,11 +43,11 @@ std::u16string WordOf(const BoxButton& button)
 std::vector<BoxButton> ButtonsOf(UINT type)
 {
     switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {kOk, kCancel};
-    case MB_YESNOCANCEL: return {kYes, kNo, kCancel};
-    case MB_YESNO: return {kYes, kNo};
-    case MB_RETRYCANCEL: return {kRetry, kCancel};
-    default: return {kOk};
+    case MB_OKCANCEL: return {Ok, Cancel};
+    case MB_YESNOCANCEL: return {Yes, No, Cancel};
+    case MB_YESNO: return {Yes, No};
+    case MB_RETRYCANCEL: return {Retry, Cancel};
+    default: return {Ok};
     }
 }
 
@@ -70,16 +70,16 @@ public:
     {
         const std::vector<BoxButton> choices = ButtonsOf(type);
         const QFontMetrics metrics(impl::DeviceFont());
-        const QRect textBounds = metrics.boundingRect(QRect(0, 0, kTextWidth, 1000), Qt::TextWordWrap,
+        const QRect textBounds = metrics.boundingRect(QRect(0, 0, TextWidth, 1000), Qt::TextWordWrap,
                                                       QString::fromStdU16String(text));
-        int buttonWidth = kButtonWidth;
+        int buttonWidth = ButtonWidth;
         for (const BoxButton& choice : choices)
-            buttonWidth = std::max(buttonWidth, metrics.horizontalAdvance(QString::fromStdU16String(WordOf(choice))) + kMargin);
-        const int buttonsWidth = int(choices.size()) * buttonWidth + int(choices.size() - 1) * kMargin;
-        const int iconSpace = (type & MB_ICONMASK) ? kIconSize + kMargin : 0;
-        const int clientWidth = std::max(buttonsWidth, iconSpace + textBounds.width()) + 2 * kMargin;
-        const int bodyHeight = std::max((type & MB_ICONMASK) ? kIconSize : 0, textBounds.height());
-        const int clientHeight = kMargin + bodyHeight + kMargin + kButtonHeight + kMargin;
+            buttonWidth = std::max(buttonWidth, metrics.horizontalAdvance(QString::fromStdU16String(WordOf(choice))) + Margin);
+        const int buttonsWidth = int(choices.size()) * buttonWidth + int(choices.size() - 1) * Margin;
+        const int iconSpace = (type & MB_ICONMASK) ? IconSize + Margin : 0;
+        const int clientWidth = std::max(buttonsWidth, iconSpace + textBounds.width()) + 2 * Margin;
+        const int bodyHeight = std::max((type & MB_ICONMASK) ? IconSize : 0, textBounds.height());
+        const int clientHeight = Margin + bodyHeight + Margin + ButtonHeight + Margin;
 
         DWORD style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
         if (CancelAnswer(type))
@@ -95,16 +95,16 @@ public:
         GetClientRect(&client);
         MoveWindow(x, y, width, height + clientHeight - client.bottom, TRUE);
 
-        textRect = CRect(kMargin + iconSpace, kMargin, clientWidth - kMargin, kMargin + bodyHeight);
+        textRect = CRect(Margin + iconSpace, Margin, clientWidth - Margin, Margin + bodyHeight);
         int left = (clientWidth - buttonsWidth) / 2;
-        const int top = clientHeight - kMargin - kButtonHeight;
+        const int top = clientHeight - Margin - ButtonHeight;
         for (std::size_t i = 0; i < choices.size(); ++i) {
             auto button = std::make_unique<CButton>();
             const DWORD buttonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             if (!button->Create(WordOf(choices[i]).c_str(), buttonStyle,
-                                CRect(left, top, left + buttonWidth, top + kButtonHeight), this, UINT(choices[i].id)))
+                                CRect(left, top, left + buttonWidth, top + ButtonHeight), this, UINT(choices[i].id)))
                 return FALSE;
-            left += buttonWidth + kMargin;
+            left += buttonWidth + Margin;
             buttons.push_back(std::move(button));
         }
         buttons.front()->SetFocus();
@@ -154,7 +154,7 @@ protected:
     {
         CPaintDC dc(this);
         if (auto p = impl::PainterOf(dc.GetSafeHdc()); p && (type & MB_ICONMASK))
-            DrawIcon(*p, QRect(kMargin, kMargin, kIconSize, kIconSize));
+            DrawIcon(*p, QRect(Margin, Margin, IconSize, IconSize));
         dc.SetBkMode(TRANSPARENT);
         dc.SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
         CRect rect = textRect;

@@ -11,25 +11,25 @@ using namespace impl;
 
 namespace {
 
-constexpr int kCellWidth = 28;
-constexpr int kTitleHeight = 20;
-constexpr int kHeadingHeight = 16;
-constexpr int kRowHeight = 15;
-constexpr int kRows = 6;
-constexpr int kArrowWidth = 22;
-constexpr int kBorder = 1;
+constexpr int CellWidth = 28;
+constexpr int TitleHeight = 20;
+constexpr int HeadingHeight = 16;
+constexpr int RowHeight = 15;
+constexpr int Rows = 6;
+constexpr int ArrowWidth = 22;
+constexpr int Border = 1;
 
-constexpr COLORREF kFace = RGB(255, 255, 255);
-constexpr COLORREF kTitleFace = RGB(0, 0, 128);
-constexpr COLORREF kTitleText = RGB(255, 255, 255);
-constexpr COLORREF kHeadingText = RGB(0, 0, 128);
-constexpr COLORREF kDayText = RGB(0, 0, 0);
-constexpr COLORREF kOtherMonthText = RGB(128, 128, 128);
-constexpr COLORREF kTodayMark = RGB(255, 0, 0);
+constexpr COLORREF Face = RGB(255, 255, 255);
+constexpr COLORREF TitleFace = RGB(0, 0, 128);
+constexpr COLORREF TitleText = RGB(255, 255, 255);
+constexpr COLORREF HeadingText = RGB(0, 0, 128);
+constexpr COLORREF DayText = RGB(0, 0, 0);
+constexpr COLORREF OtherMonthText = RGB(128, 128, 128);
+constexpr COLORREF TodayMark = RGB(255, 0, 0);
 
 // The dates a SYSTEMTIME holds.
-const QDate kFirstDate(1601, 1, 1);
-const QDate kLastDate(9999, 12, 31);
+const QDate FirstDate(1601, 1, 1);
+const QDate LastDate(9999, 12, 31);
 
 QRect ToQRect(const CRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
@@ -41,8 +41,8 @@ void DrawArrow(QPainter& p, const QRect& box, bool left)
         arrow << QPoint(c.x() + 2, c.y() - 4) << QPoint(c.x() + 2, c.y() + 4) << QPoint(c.x() - 2, c.y());
     else
         arrow << QPoint(c.x() - 2, c.y() - 4) << QPoint(c.x() - 2, c.y() + 4) << QPoint(c.x() + 2, c.y());
-    p.setPen(ToQColor(kTitleText));
-    p.setBrush(ToQColor(kTitleText));
+    p.setPen(ToQColor(TitleText));
+    p.setBrush(ToQColor(TitleText));
     p.drawPolygon(arrow);
 }
 
@@ -50,7 +50,7 @@ void DrawArrow(QPainter& p, const QRect& box, bool left)
 
 CSize CMonthCalendar::Size()
 {
-    return CSize(7 * kCellWidth + 2 * kBorder, kTitleHeight + kHeadingHeight + kRows * kRowHeight + 2 + 2 * kBorder);
+    return CSize(7 * CellWidth + 2 * Border, TitleHeight + HeadingHeight + Rows * RowHeight + 2 + 2 * Border);
 }
 
 CMonthCalendar* CMonthCalendar::Open(const RECT& field, const QDate& date, PickHandler onPick)
@@ -62,7 +62,7 @@ CMonthCalendar* CMonthCalendar::Open(const RECT& field, const QDate& date, PickH
     int y = field.bottom;
     if (y + size.cy > screenHeight)
         y = field.top - size.cy >= 0 ? int(field.top) - size.cy : std::max(0, screenHeight - size.cy);
-    const QDate start = date.isValid() ? std::clamp(date, kFirstDate, kLastDate) : QDate::currentDate();
+    const QDate start = date.isValid() ? std::clamp(date, FirstDate, LastDate) : QDate::currentDate();
     RegisterWindowClass({MONTHCAL_CLASSW, 0, nullptr, nullptr, nullptr});
     auto* calendar = new CMonthCalendar(start, std::move(onPick));
     if (!calendar->CreateEx(WS_EX_TOPMOST, MONTHCAL_CLASSW, nullptr, WS_POPUP | WS_BORDER | WS_VISIBLE, x, y,
@@ -132,20 +132,20 @@ QDate CMonthCalendar::FirstShown() const
 CRect CMonthCalendar::DayRect(const QDate& day) const
 {
     const qint64 index = FirstShown().daysTo(day);
-    if (index < 0 || index >= 7 * kRows)
+    if (index < 0 || index >= 7 * Rows)
         return CRect();
-    const int left = int(index % 7) * kCellWidth;
-    const int top = kTitleHeight + kHeadingHeight + 2 + int(index / 7) * kRowHeight;
-    return CRect(left, top, left + kCellWidth, top + kRowHeight);
+    const int left = int(index % 7) * CellWidth;
+    const int top = TitleHeight + HeadingHeight + 2 + int(index / 7) * RowHeight;
+    return CRect(left, top, left + CellWidth, top + RowHeight);
 }
 
 QDate CMonthCalendar::DayAt(CPoint point) const
 {
-    const int top = kTitleHeight + kHeadingHeight + 2;
-    if (point.x < 0 || point.x >= 7 * kCellWidth || point.y < top || point.y >= top + kRows * kRowHeight)
+    const int top = TitleHeight + HeadingHeight + 2;
+    if (point.x < 0 || point.x >= 7 * CellWidth || point.y < top || point.y >= top + Rows * RowHeight)
         return QDate();
-    const QDate day = FirstShown().addDays((point.y - top) / kRowHeight * 7 + point.x / kCellWidth);
-    return day >= kFirstDate && day <= kLastDate ? day : QDate();
+    const QDate day = FirstShown().addDays((point.y - top) / RowHeight * 7 + point.x / CellWidth);
+    return day >= FirstDate && day <= LastDate ? day : QDate();
 }
 
 QString CMonthCalendar::Title() const
@@ -166,7 +166,7 @@ void CMonthCalendar::MoveTo(const QDate& date)
 {
     typedYear.clear();
     if (date.isValid())
-        current = std::clamp(date, kFirstDate, kLastDate);
+        current = std::clamp(date, FirstDate, LastDate);
     ShowTitle();
 }
 
@@ -198,7 +198,7 @@ void CMonthCalendar::OnDigit(char16_t digit)
         ShowTitle();
         return;
     }
-    const int year = std::clamp(typedYear.toInt(), kFirstDate.year(), kLastDate.year());
+    const int year = std::clamp(typedYear.toInt(), FirstDate.year(), LastDate.year());
     const int day = std::min(current.day(), QDate(year, current.month(), 1).daysInMonth());
     MoveTo(QDate(year, current.month(), day));
 }
@@ -212,9 +212,9 @@ void CMonthCalendar::OnPress(CPoint point)
         return;
     }
     pressedDay = DayAt(point);
-    if (point.y < kTitleHeight && point.x < kArrowWidth)
+    if (point.y < TitleHeight && point.x < ArrowWidth)
         MoveTo(current.addMonths(-1));
-    else if (point.y < kTitleHeight && point.x >= client.right - kArrowWidth)
+    else if (point.y < TitleHeight && point.x >= client.right - ArrowWidth)
         MoveTo(current.addMonths(1));
     else if (pressedDay.isValid())
         MoveTo(pressedDay);
@@ -233,7 +233,7 @@ void CMonthCalendar::Paint()
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    dc.FillSolidRect(&client, kFace);
+    dc.FillSolidRect(&client, Face);
     auto painter = PainterOf(dc.GetSafeHdc());
     if (!painter)
         return;
@@ -241,36 +241,36 @@ void CMonthCalendar::Paint()
     const QRect area = ToQRect(client);
 
     // Title: the month and year, the year as typed so far while typing one.
-    const QRect title(0, 0, area.width(), kTitleHeight);
-    p.fillRect(title, ToQColor(kTitleFace));
+    const QRect title(0, 0, area.width(), TitleHeight);
+    p.fillRect(title, ToQColor(TitleFace));
     QFont bold = DeviceFont();
     bold.setBold(true);
     p.setFont(bold);
-    p.setPen(ToQColor(kTitleText));
+    p.setPen(ToQColor(TitleText));
     p.drawText(title, Qt::AlignCenter | Qt::TextSingleLine, Title());
-    DrawArrow(p, QRect(0, 0, kArrowWidth, kTitleHeight), true);
-    DrawArrow(p, QRect(area.width() - kArrowWidth, 0, kArrowWidth, kTitleHeight), false);
+    DrawArrow(p, QRect(0, 0, ArrowWidth, TitleHeight), true);
+    DrawArrow(p, QRect(area.width() - ArrowWidth, 0, ArrowWidth, TitleHeight), false);
 
     // The weekday headings, a line under them.
     p.setFont(DeviceFont());
-    p.setPen(ToQColor(kHeadingText));
+    p.setPen(ToQColor(HeadingText));
     for (int column = 0; column < 7; ++column) {
-        const QRect cell(column * kCellWidth, kTitleHeight, kCellWidth, kHeadingHeight);
+        const QRect cell(column * CellWidth, TitleHeight, CellWidth, HeadingHeight);
         p.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, WeekdayName((FirstWeekday() - 1 + column) % 7 + 1));
     }
-    p.drawLine(2, kTitleHeight + kHeadingHeight, area.width() - 3, kTitleHeight + kHeadingHeight);
+    p.drawLine(2, TitleHeight + HeadingHeight, area.width() - 3, TitleHeight + HeadingHeight);
 
     // Six weeks; the current day highlighted, today framed.
     const QDate today = QDate::currentDate();
-    for (QDate day = FirstShown(); FirstShown().daysTo(day) < 7 * kRows; day = day.addDays(1)) {
+    for (QDate day = FirstShown(); FirstShown().daysTo(day) < 7 * Rows; day = day.addDays(1)) {
         const QRect cell = ToQRect(DayRect(day));
-        QColor text = ToQColor(day.month() == current.month() ? kDayText : kOtherMonthText);
+        QColor text = ToQColor(day.month() == current.month() ? DayText : OtherMonthText);
         if (day == current) {
-            p.fillRect(cell.adjusted(1, 0, -1, 0), ToQColor(kTitleFace));
-            text = ToQColor(kTitleText);
+            p.fillRect(cell.adjusted(1, 0, -1, 0), ToQColor(TitleFace));
+            text = ToQColor(TitleText);
         }
         if (day == today) {
-            p.setPen(ToQColor(kTodayMark));
+            p.setPen(ToQColor(TodayMark));
             p.setBrush(Qt::NoBrush);
             p.drawRect(cell.adjusted(1, 0, -2, -1));
         }

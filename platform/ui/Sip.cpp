@@ -14,11 +14,11 @@ using namespace impl;
 
 namespace {
 
-constexpr int kWidth = 240;
-constexpr int kHeight = 80;
-constexpr int kKeyWidth = kWidth / kSipColumns;
-constexpr int kKeyHeight = kHeight / kSipRows;
-constexpr std::size_t kLongestSyllable = 6; // zhuang
+constexpr int SipWidth = 240;
+constexpr int SipHeight = 80;
+constexpr int KeyWidth = SipWidth / SipColumns;
+constexpr int KeyHeight = SipHeight / SipRows;
+constexpr std::size_t LongestSyllable = 6; // zhuang
 
 std::function<std::u16string(std::u16string_view)> g_candidateSource;
 
@@ -35,27 +35,27 @@ const std::vector<SipKey>& KeysOf(const PanelState& s) { return SipKeys(s.mode);
 
 QRect KeyRect(const SipKey& k)
 {
-    return QRect(k.column * kKeyWidth, k.row * kKeyHeight, k.span * kKeyWidth, kKeyHeight);
+    return QRect(k.column * KeyWidth, k.row * KeyHeight, k.span * KeyWidth, KeyHeight);
 }
 
 // The candidate a cell shows, or 0.
 char16_t CandidateOf(const PanelState& s, const SipKey& k)
 {
-    if (k.ch != kSipCandidate)
+    if (k.ch != SipCandidate)
         return 0;
-    const std::size_t index = std::size_t(s.page * kSipCandidatesPerPage + k.column - kSipCandidateColumn);
+    const std::size_t index = std::size_t(s.page * SipCandidatesPerPage + k.column - SipCandidateColumn);
     return index < s.candidates.size() ? s.candidates[index] : 0;
 }
 
 int PageCount(const PanelState& s)
 {
-    return int((s.candidates.size() + kSipCandidatesPerPage - 1) / kSipCandidatesPerPage);
+    return int((s.candidates.size() + SipCandidatesPerPage - 1) / SipCandidatesPerPage);
 }
 
 // What the key types now, for the check against the code page.
 char16_t Typed(const PanelState& s, const SipKey& k)
 {
-    return k.ch == kSipCandidate ? CandidateOf(s, k) : SipCharacter(k, s.shift);
+    return k.ch == SipCandidate ? CandidateOf(s, k) : SipCharacter(k, s.shift);
 }
 
 // A character the data file cannot keep is shown but not typed.
@@ -64,11 +64,11 @@ bool Storable(char16_t c) { return c < 0x80 || CanStore(std::u16string_view(&c, 
 bool Active(const PanelState& s, const SipKey& k)
 {
     switch (k.ch) {
-    case kSipShift:
+    case SipShift:
         return s.shift;
-    case kSipAccents:
+    case SipAccents:
         return s.mode == SipMode::Accents;
-    case kSipPinyin:
+    case SipPinyin:
         return s.mode == SipMode::Pinyin;
     default:
         return false;
@@ -78,21 +78,21 @@ bool Active(const PanelState& s, const SipKey& k)
 QString Label(const PanelState& s, const SipKey& k)
 {
     switch (k.ch) {
-    case kSipShift:
+    case SipShift:
         return QStringLiteral("\u21E7");
-    case kSipBack:
+    case SipBack:
         return QStringLiteral("\u2190");
-    case kSipEnter:
+    case SipEnter:
         return QStringLiteral("\u21B5");
-    case kSipAccents:
+    case SipAccents:
         return QStringLiteral("\u00E0\u00E9");
-    case kSipPinyin:
+    case SipPinyin:
         return QStringLiteral("\u62FC");
-    case kSipPrevPage:
+    case SipPrevPage:
         return s.page > 0 ? QStringLiteral("\u25C0") : QString();
-    case kSipNextPage:
+    case SipNextPage:
         return s.page + 1 < PageCount(s) ? QStringLiteral("\u25B6") : QString();
-    case kSipSyllable:
+    case SipSyllable:
         return QString::fromStdU16String(s.syllable);
     default: {
         const char16_t c = Typed(s, k);
@@ -107,7 +107,7 @@ void Paint(HWND hwnd)
     HDC hdc = BeginPaint(hwnd, &ps);
     auto* s = State<PanelState>(hwnd);
     if (auto p = PainterOf(hdc); p && s) {
-        p->fillRect(QRect(0, 0, kWidth, kHeight), QColor(192, 192, 192));
+        p->fillRect(QRect(0, 0, SipWidth, SipHeight), QColor(192, 192, 192));
         p->setFont(DeviceFont());
         const auto& keys = KeysOf(*s);
         for (int i = 0; i < int(keys.size()); ++i) {
@@ -117,7 +117,7 @@ void Paint(HWND hwnd)
             const char16_t typed = Typed(*s, key);
             const bool refused = typed && !Storable(typed);
             QColor face = down ? QColor(0, 0, 128) : QColor(Qt::white);
-            if (key.ch == kSipSyllable || refused)
+            if (key.ch == SipSyllable || refused)
                 face = QColor(224, 224, 224);
             p->fillRect(r, face);
             p->setPen(QColor(128, 128, 128));
@@ -146,9 +146,9 @@ UINT VirtualKey(char16_t c)
     if (c >= u'0' && c <= u'9')
         return UINT(c);
     switch (c) {
-    case kSipBack:
+    case SipBack:
         return VK_BACK;
-    case kSipEnter:
+    case SipEnter:
         return VK_RETURN;
     case u' ':
         return VK_SPACE;
@@ -195,42 +195,42 @@ bool Compose(PanelState& s, const SipKey& key)
         return false;
     const char16_t c = key.ch;
     if (c >= u'a' && c <= u'z' && !s.shift) {
-        if (s.syllable.size() < kLongestSyllable)
+        if (s.syllable.size() < LongestSyllable)
             SetSyllable(s, s.syllable + c);
         return true;
     }
     if (s.syllable.empty())
         return false;
-    if (c == kSipBack) {
+    if (c == SipBack) {
         SetSyllable(s, s.syllable.substr(0, s.syllable.size() - 1));
         return true;
     }
     CommitSyllable(s);
-    return c == u' ' || c == kSipEnter;
+    return c == u' ' || c == SipEnter;
 }
 
 void Tap(PanelState& s, const SipKey& key)
 {
     switch (key.ch) {
-    case kSipShift:
+    case SipShift:
         s.shift = !s.shift;
         return;
-    case kSipAccents:
-    case kSipPinyin: {
-        const SipMode mode = key.ch == kSipAccents ? SipMode::Accents : SipMode::Pinyin;
+    case SipAccents:
+    case SipPinyin: {
+        const SipMode mode = key.ch == SipAccents ? SipMode::Accents : SipMode::Pinyin;
         s.mode = s.mode == mode ? SipMode::Letters : mode;
         SetSyllable(s, std::u16string());
         return;
     }
-    case kSipPrevPage:
+    case SipPrevPage:
         s.page = std::max(0, s.page - 1);
         return;
-    case kSipNextPage:
+    case SipNextPage:
         s.page = std::min(std::max(0, PageCount(s) - 1), s.page + 1);
         return;
-    case kSipSyllable:
+    case SipSyllable:
         return;
-    case kSipCandidate:
+    case SipCandidate:
         if (const char16_t c = CandidateOf(s, key); c && Storable(c)) {
             SetSyllable(s, std::u16string());
             DeliverKeyStroke(VirtualKey(c), c);
@@ -298,8 +298,8 @@ void RegisterInputPanelClass()
 void CreateInputPanel()
 {
     CreateWindowExW(WS_EX_TOPMOST, SIP_WINDOW_CLASS, u"Input Panel", WS_POPUP,
-                    (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2, GetSystemMetrics(SM_CYSCREEN) - kHeight, kWidth,
-                    kHeight, nullptr, nullptr, nullptr, nullptr);
+                    (GetSystemMetrics(SM_CXSCREEN) - SipWidth) / 2, GetSystemMetrics(SM_CYSCREEN) - SipHeight, SipWidth,
+                    SipHeight, nullptr, nullptr, nullptr, nullptr);
 }
 
 } // namespace impl

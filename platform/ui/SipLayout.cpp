@@ -13,10 +13,10 @@ void Row(std::vector<SipKey>& keys, int row, int firstColumn, std::u16string_vie
 
 using MiddleRows = std::u16string_view[3];
 
-constexpr MiddleRows kQwerty = {u"qwertyuiop", u"asdfghjkl", u"zxcvbnm,"};
+constexpr MiddleRows Qwerty = {u"qwertyuiop", u"asdfghjkl", u"zxcvbnm,"};
 // Spanish first, then what Catalan, Galician, Portuguese, French, German,
 // Italian and the Nordic languages add.
-constexpr MiddleRows kAccentRows = {u"áéíóúüñç¿¡", u"àèìòùâêîô", u"ûäëïöãõ€"};
+constexpr MiddleRows AccentRows = {u"áéíóúüñç¿¡", u"àèìòùâêîô", u"ûäëïöãõ€"};
 
 // Rows 1 to 4 under a mode's top row: Backspace ends row 2, Shift and Enter
 // frame row 3, and the bottom row has the two mode keys, symbols and space.
@@ -24,12 +24,12 @@ std::vector<SipKey> UnderTopRow(std::vector<SipKey> keys, const MiddleRows& midd
 {
     Row(keys, 1, 0, middle[0]);
     Row(keys, 2, 0, middle[1]);
-    keys.push_back({kSipBack, 2, 9, 1});
-    keys.push_back({kSipShift, 3, 0, 1});
+    keys.push_back({SipBack, 2, 9, 1});
+    keys.push_back({SipShift, 3, 0, 1});
     Row(keys, 3, 1, middle[2]);
-    keys.push_back({kSipEnter, 3, 9, 1});
-    keys.push_back({kSipAccents, 4, 0, 1});
-    keys.push_back({kSipPinyin, 4, 1, 1});
+    keys.push_back({SipEnter, 3, 9, 1});
+    keys.push_back({SipAccents, 4, 0, 1});
+    keys.push_back({SipPinyin, 4, 1, 1});
     keys.push_back({u'@', 4, 2, 1});
     keys.push_back({u' ', 4, 3, 2});
     Row(keys, 4, 5, u"-_./:");
@@ -40,14 +40,14 @@ std::vector<SipKey> Letters()
 {
     std::vector<SipKey> digits;
     Row(digits, 0, 0, u"1234567890");
-    return UnderTopRow(std::move(digits), kQwerty);
+    return UnderTopRow(std::move(digits), Qwerty);
 }
 
 std::vector<SipKey> Accents()
 {
     std::vector<SipKey> more;
     Row(more, 0, 0, u"ªº·«»ßæøåœ");
-    return UnderTopRow(std::move(more), kAccentRows);
+    return UnderTopRow(std::move(more), AccentRows);
 }
 
 // The letters of the syllable under a row with the syllable, one page of
@@ -55,12 +55,12 @@ std::vector<SipKey> Accents()
 std::vector<SipKey> Pinyin()
 {
     std::vector<SipKey> candidates;
-    candidates.push_back({kSipSyllable, 0, 0, kSipCandidateColumn});
-    for (int i = 0; i < kSipCandidatesPerPage; ++i)
-        candidates.push_back({kSipCandidate, 0, kSipCandidateColumn + i, 1});
-    candidates.push_back({kSipPrevPage, 0, 8, 1});
-    candidates.push_back({kSipNextPage, 0, 9, 1});
-    return UnderTopRow(std::move(candidates), kQwerty);
+    candidates.push_back({SipSyllable, 0, 0, SipCandidateColumn});
+    for (int i = 0; i < SipCandidatesPerPage; ++i)
+        candidates.push_back({SipCandidate, 0, SipCandidateColumn + i, 1});
+    candidates.push_back({SipPrevPage, 0, 8, 1});
+    candidates.push_back({SipNextPage, 0, 9, 1});
+    return UnderTopRow(std::move(candidates), Qwerty);
 }
 
 } // namespace
@@ -80,7 +80,7 @@ const std::vector<SipKey>& SipKeys(SipMode mode)
 
 char16_t SipCharacter(const SipKey& key, bool shift)
 {
-    if (key.ch == kSipBack || key.ch == kSipEnter)
+    if (key.ch == SipBack || key.ch == SipEnter)
         return key.ch;
     if (key.ch < u' ')
         return 0;

@@ -10,15 +10,15 @@ enum class SipMode { Letters, Accents, Pinyin };
 
 // Keys that type nothing themselves; every other key types its character.
 enum SipSpecial : char16_t {
-    kSipShift = 1,
-    kSipAccents = 2,   // switches to the accent layer and back
-    kSipPinyin = 3,    // switches to the pinyin mode and back
-    kSipPrevPage = 4,  // candidate paging
-    kSipNextPage = 5,
-    kSipCandidate = 6, // a candidate cell; which one is its column
-    kSipSyllable = 7,  // shows the syllable typed so far
-    kSipBack = 8,
-    kSipEnter = 13,
+    SipShift = 1,
+    SipAccents = 2,   // switches to the accent layer and back
+    SipPinyin = 3,    // switches to the pinyin mode and back
+    SipPrevPage = 4,  // candidate paging
+    SipNextPage = 5,
+    SipCandidate = 6, // a candidate cell; which one is its column
+    SipSyllable = 7,  // shows the syllable typed so far
+    SipBack = 8,
+    SipEnter = 13,
 };
 
 struct SipKey {
@@ -28,10 +28,10 @@ struct SipKey {
     int span;
 };
 
-constexpr int kSipColumns = 10;
-constexpr int kSipRows = 5;
-constexpr int kSipCandidateColumn = 2; // first candidate cell
-constexpr int kSipCandidatesPerPage = 6;
+constexpr int SipColumns = 10;
+constexpr int SipRows = 5;
+constexpr int SipCandidateColumn = 2; // first candidate cell
+constexpr int SipCandidatesPerPage = 6;
 
 const std::vector<SipKey>& SipKeys(SipMode mode);
 // What the key types with shift up or down (8 for Backspace, 13 for Enter);

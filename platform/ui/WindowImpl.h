@@ -286,7 +286,7 @@ Window* FormOf(HWND hwnd);
 // sight, 10 pixels below the top of the part shown, when it is not.
 void ScrollIntoFormView(HWND control);
 // Rows of a list, or lines of a form, that one notch of the wheel scrolls.
-constexpr int kWheelLines = 3;
+constexpr int WheelLines = 3;
 // DrawTextW's layout with the painter's font and pen; background behind the
 // text when given (OPAQUE). Returns the text's height; DT_CALCRECT only
 // measures into rect.

@@ -65,7 +65,7 @@ void InitStockObjects()
         o.kind = Kind::Brush;
         o.stock = true;
         o.color = c;
-        Objects().emplace(kStockBase + std::uintptr_t(index), std::move(o));
+        Objects().emplace(StockBase + std::uintptr_t(index), std::move(o));
     };
     brush(WHITE_BRUSH, Qt::white);
     brush(LTGRAY_BRUSH, QColor(192, 192, 192));
@@ -78,7 +78,7 @@ void InitStockObjects()
         o.kind = Kind::Pen;
         o.stock = true;
         o.color = c;
-        Objects().emplace(kStockBase + std::uintptr_t(index), std::move(o));
+        Objects().emplace(StockBase + std::uintptr_t(index), std::move(o));
     };
     pen(WHITE_PEN, Qt::white);
     pen(BLACK_PEN, Qt::black);
@@ -90,7 +90,7 @@ void InitStockObjects()
         o.font = DeviceFont();
         o.logFont.lfHeight = QFontMetrics(o.font).height();
         o.logFont.lfWeight = FW_NORMAL;
-        Objects().emplace(kStockBase + std::uintptr_t(index), std::move(o));
+        Objects().emplace(StockBase + std::uintptr_t(index), std::move(o));
     }
 }
 
@@ -101,9 +101,9 @@ HDC NewContext(HWND hwnd)
     std::uintptr_t h = g_nextContext++;
     DeviceContext dc;
     dc.hwnd = hwnd;
-    dc.brush = Handle(kStockBase + WHITE_BRUSH);
-    dc.pen = Handle(kStockBase + BLACK_PEN);
-    dc.font = Handle(kStockBase + SYSTEM_FONT);
+    dc.brush = Handle(StockBase + WHITE_BRUSH);
+    dc.pen = Handle(StockBase + BLACK_PEN);
+    dc.font = Handle(StockBase + SYSTEM_FONT);
     Contexts().emplace(h, std::move(dc));
     return reinterpret_cast<HDC>(h);
 }
@@ -163,14 +163,14 @@ HGDIOBJ GetStockObject(int index)
 {
     std::lock_guard lock(GdiMutex());
     InitStockObjects();
-    HGDIOBJ h = Handle(kStockBase + std::uintptr_t(index));
+    HGDIOBJ h = Handle(StockBase + std::uintptr_t(index));
     return Object(h) ? h : nullptr;
 }
 
 HBRUSH GetSysColorBrush(int index)
 {
     std::lock_guard lock(GdiMutex());
-    std::uintptr_t h = kSysBrushBase + std::uintptr_t(index & 0xFF);
+    std::uintptr_t h = SysBrushBase + std::uintptr_t(index & 0xFF);
     if (!Objects().count(h)) {
         GdiObject o;
         o.kind = Kind::Brush;

@@ -36,8 +36,8 @@ struct DeviceContext {
     std::unique_ptr<CDC> wrapper; // FromHandle's
 };
 
-constexpr std::uintptr_t kStockBase = 0x100;
-constexpr std::uintptr_t kSysBrushBase = 0x200;
+constexpr std::uintptr_t StockBase = 0x100;
+constexpr std::uintptr_t SysBrushBase = 0x200;
 
 std::recursive_mutex& GdiMutex();
 std::map<std::uintptr_t, GdiObject>& Objects();

@@ -7,8 +7,8 @@
 
 namespace ce::impl {
 
-constexpr int kScreenWidth = 320;
-constexpr int kScreenHeight = 240;
+constexpr int ScreenWidth = 320;
+constexpr int ScreenHeight = 240;
 
 // Qt's event queue hands a posted task to the user-interface thread through
 // code that ThreadSanitizer does not see; these mark that hand-over.

@@ -25,7 +25,7 @@ QWidget* g_screen = nullptr;
 
 namespace {
 
-constexpr int kDevicePixelSize = 12;
+constexpr int DevicePixelSize = 12;
 
 std::atomic<QThread*> g_uiThread{nullptr};
 int g_scale = 1;
@@ -81,7 +81,7 @@ class HostScreen : public QWidget {
 public:
     HostScreen()
     {
-        setFixedSize(kScreenWidth, kScreenHeight);
+        setFixedSize(ScreenWidth, ScreenHeight);
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::StrongFocus);
         setWindowTitle(QStringLiteral("Contactos"));
@@ -135,7 +135,7 @@ void LoadDeviceFonts()
         QFontDatabase::addApplicationFont(QString::fromLatin1(file));
     g_deviceFont = new QFont(QStringLiteral("DejaVu Sans"));
     g_deviceFont->setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei")});
-    g_deviceFont->setPixelSize(kDevicePixelSize);
+    g_deviceFont->setPixelSize(DevicePixelSize);
     // The font's full hinting puts every glyph on whole pixels: its advance
     // is a whole number, so a string drawn whole, a prefix measured on its
     // own and each glyph alone fall on the same pixels. Unhinted, each glyph
@@ -165,7 +165,7 @@ void ApplyLook(QApplication& app)
     app.setPalette(palette);
     app.setFont(*g_deviceFont);
     app.setCursorFlashTime(0);
-    app.setWheelScrollLines(kWheelLines);
+    app.setWheelScrollLines(WheelLines);
 }
 
 bool HasDisplay()
@@ -189,10 +189,10 @@ int FitScale(bool& fullScreen)
     QGuiApplication probe(argc, argv);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect whole = screen->geometry();
-        fullScreen = fullScreen || (whole.width() == kScreenWidth && whole.height() == kScreenHeight);
+        fullScreen = fullScreen || (whole.width() == ScreenWidth && whole.height() == ScreenHeight);
         // A window leaves room for its frame and title.
         const QRect area = fullScreen ? whole : screen->availableGeometry().adjusted(0, 0, 0, -40);
-        scale = std::max(1, std::min(area.width() / kScreenWidth, area.height() / kScreenHeight));
+        scale = std::max(1, std::min(area.width() / ScreenWidth, area.height() / ScreenHeight));
     }
     return scale;
 }

@@ -7,7 +7,7 @@ namespace ce::impl {
 QImage GrabScreenImage()
 {
     EnsureApplication();
-    QImage image(kScreenWidth, kScreenHeight, QImage::Format_RGB32);
+    QImage image(ScreenWidth, ScreenHeight, QImage::Format_RGB32);
     image.fill(Qt::black);
     g_screen->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     return image;

@@ -8,7 +8,7 @@ namespace ce::impl {
 
 int CaptionHeight(const Window& w)
 {
-    return (w.style & WS_CAPTION) == WS_CAPTION ? kCaptionHeight : 0;
+    return (w.style & WS_CAPTION) == WS_CAPTION ? CaptionBarHeight : 0;
 }
 
 int BorderWidth(const Window& w)

@@ -39,11 +39,11 @@ void PaintNonClient(Window& w)
     font.setBold(true);
     p.setFont(font);
     p.setPen(ToQColor(GetSysColor(COLOR_CAPTIONTEXT)));
-    QRect textRect = bar.adjusted(4, 0, (w.style & WS_SYSMENU) ? -kCloseBoxWidth - 2 : -2, 0);
+    QRect textRect = bar.adjusted(4, 0, (w.style & WS_SYSMENU) ? -CloseBoxWidth - 2 : -2, 0);
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                QFontMetrics(font).elidedText(DisplayText(w.text), Qt::ElideRight, textRect.width()));
     if (w.style & WS_SYSMENU) {
-        QRect box(bar.right() - kCloseBoxWidth + 2, bar.top() + 2, kCloseBoxWidth - 4, cap - 4);
+        QRect box(bar.right() - CloseBoxWidth + 2, bar.top() + 2, CloseBoxWidth - 4, cap - 4);
         p.fillRect(box, ToQColor(GetSysColor(COLOR_BTNFACE)));
         p.setPen(Qt::black);
         p.drawRect(box.adjusted(0, 0, -1, -1));

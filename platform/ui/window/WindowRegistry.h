@@ -10,8 +10,8 @@
 
 namespace ce::impl {
 
-constexpr int kCaptionHeight = 18;
-constexpr int kCloseBoxWidth = 18;
+constexpr int CaptionBarHeight = 18;
+constexpr int CloseBoxWidth = 18;
 
 // The registries live until the process ends: nothing is torn down while
 // static destructors run.

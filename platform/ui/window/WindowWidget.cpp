@@ -54,7 +54,7 @@ static QRect CloseBoxInWidget(const Window& w)
     if (!(w.style & WS_SYSMENU) || !CaptionHeight(w))
         return QRect();
     int b = BorderWidth(w);
-    return QRect(w.rect.width() - b - kCloseBoxWidth, b, kCloseBoxWidth, CaptionHeight(w));
+    return QRect(w.rect.width() - b - CloseBoxWidth, b, CloseBoxWidth, CaptionHeight(w));
 }
 
 void WindowWidget::Mouse(QMouseEvent* event, UINT message)
