@@ -10,7 +10,7 @@
 namespace {
 
 // GB2312 level 1 ends at 0xD7F9; its rows run from 0xA1 to 0xFE.
-constexpr std::uint16_t kLevelOneEnd = 0xD7FA;
+constexpr std::uint16_t LevelOneEnd = 0xD7FA;
 
 std::u16string LevelOneRun(std::uint16_t first, std::uint16_t end)
 {
@@ -42,7 +42,7 @@ std::u16string PinyinCandidates(std::u16string_view syllable)
     if (syllable.empty() || row == end)
         return {};
     const std::uint16_t first = row->firstCode;
-    const std::uint16_t last = row + 1 < end ? row[1].firstCode : kLevelOneEnd;
+    const std::uint16_t last = row + 1 < end ? row[1].firstCode : LevelOneEnd;
 
     std::u16string list = LevelOneRun(first, last);
     for (int i = 0; i < SurnameReadingCount; ++i)
