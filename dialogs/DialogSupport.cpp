@@ -3,9 +3,9 @@
 
 namespace {
 
-constexpr int kScrollStep = 20;
+constexpr int ScrollStep = 20;
 // How far the stylus moves before a tap becomes a drag.
-constexpr int kDragSlop = 4;
+constexpr int DragSlop = 4;
 
 } // namespace
 
@@ -47,11 +47,11 @@ void ScrollFormForKey(const ce::CDialog& dialog, ce::UINT key)
         return;
     ce::CRect client;
     dialog.GetClientRect(&client);
-    const int page = client.Height() - kScrollStep;
+    const int page = client.Height() - ScrollStep;
     const int y = form->GetScrollPosition().y;
     switch (key) {
-    case ce::VK_DOWN: form->ScrollToPosition(ce::CPoint(0, y + kScrollStep)); break;
-    case ce::VK_UP: form->ScrollToPosition(ce::CPoint(0, y - kScrollStep)); break;
+    case ce::VK_DOWN: form->ScrollToPosition(ce::CPoint(0, y + ScrollStep)); break;
+    case ce::VK_UP: form->ScrollToPosition(ce::CPoint(0, y - ScrollStep)); break;
     case ce::VK_NEXT: form->ScrollToPosition(ce::CPoint(0, y + page)); break;
     case ce::VK_PRIOR: form->ScrollToPosition(ce::CPoint(0, y - page)); break;
     default: break;
@@ -74,7 +74,7 @@ void FormDrag::Filter(const ce::CDialog& dialog, const ce::MSG& msg)
         startY = point.y;
         startScroll = form->GetScrollPosition().y;
     } else if (msg.message == ce::WM_MOUSEMOVE && pressed && (msg.wParam & ce::MK_LBUTTON)) {
-        dragging = dragging || std::abs(point.y - startY) > kDragSlop;
+        dragging = dragging || std::abs(point.y - startY) > DragSlop;
         if (dragging)
             form->ScrollToPosition(ce::CPoint(0, startScroll + startY - point.y));
     } else if (msg.message == ce::WM_LBUTTONUP) {

@@ -12,11 +12,11 @@
 
 namespace {
 
-constexpr int kScreenHeight = 240;
+constexpr int ScreenHeight = 240;
 // The panel, about 80 pixels high, goes above a field that leaves it less
 // room than that below, down to y 230.
-constexpr int kUsableBottom = 230;
-constexpr int kPanelHeight = 80;
+constexpr int UsableBottom = 230;
+constexpr int PanelHeight = 80;
 
 ce::HWND FindInputPanel() { return ce::FindWindowW(ce::SIP_WINDOW_CLASS, nullptr); }
 
@@ -121,14 +121,14 @@ ce::BOOL CEditDlgView::OnCommand(ce::WPARAM wParam, ce::LPARAM lParam)
         if (ce::CWnd* field = GetDlgItem(ce::LOWORD(wParam))) {
             ce::RECT rc{};
             field->GetWindowRect(&rc);
-            if (rc.top < 0 || rc.bottom > kScreenHeight) {
+            if (rc.top < 0 || rc.bottom > ScreenHeight) {
                 // Scroll from where the form stands now, so the field lands
                 // 10 pixels below the visible top however far it was scrolled.
                 ScreenToClient(&rc);
                 ScrollToPosition(ce::CPoint(0, GetScrollPosition().y + rc.top - 10));
                 field->GetWindowRect(&rc);
             }
-            const int panelTop = kUsableBottom - rc.bottom < kPanelHeight ? rc.top - 120 : rc.bottom + 10;
+            const int panelTop = UsableBottom - rc.bottom < PanelHeight ? rc.top - 120 : rc.bottom + 10;
             ShowInputPanelNear(40, panelTop);
         }
     }

@@ -14,13 +14,13 @@
 
 namespace {
 
-constexpr ce::UINT kDeviceKey = 0xC3;
+constexpr ce::UINT DeviceKey = 0xC3;
 
 struct ColumnSpec {
     ce::UINT title;
     FieldId field;
 };
-constexpr ColumnSpec kColumns[] = {
+constexpr ColumnSpec Columns[] = {
     {IDS_COLUMN_NAME, FieldName},
     {IDS_COLUMN_TELEPHONE, FieldTelephone},
     {IDS_COLUMN_MOBILE, FieldMobile},
@@ -116,7 +116,7 @@ int CContactListWnd::OnCreate(ce::LPCREATESTRUCT cs)
     const int w = ce::GetSystemMetrics(ce::SM_CXSCREEN) - ce::GetSystemMetrics(ce::SM_CXHSCROLL);
     const int widths[] = {w / 4, 3 * w / 8, w - w / 4 - 3 * w / 8};
     for (int i = 0; i < 3; ++i) {
-        std::u16string title = ce::LoadStringW(kColumns[i].title);
+        std::u16string title = ce::LoadStringW(Columns[i].title);
         ce::LVCOLUMNW column;
         column.mask = ce::LVCF_FMT | ce::LVCF_WIDTH | ce::LVCF_TEXT | ce::LVCF_SUBITEM | ce::LVCF_ORDER;
         column.fmt = ce::LVCFMT_LEFT;
@@ -227,7 +227,7 @@ ce::BOOL CContactListWnd::OnNotify(ce::WPARAM wParam, ce::LPARAM lParam, ce::LRE
 ce::BOOL CContactListWnd::PreTranslateMessage(ce::MSG* pMsg)
 {
     const bool key = pMsg->message == ce::WM_KEYDOWN || pMsg->message == ce::WM_CHAR;
-    if (key && (pMsg->wParam == ce::VK_ESCAPE || pMsg->wParam == kDeviceKey)) {
+    if (key && (pMsg->wParam == ce::VK_ESCAPE || pMsg->wParam == DeviceKey)) {
         if (ce::CWnd* parent = GetParent())
             parent->PostMessage(ce::WM_COMMAND, ce::ID_APP_EXIT, 0);
     }

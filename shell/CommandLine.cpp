@@ -27,19 +27,19 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::
     return true;
 }
 
-constexpr int kLargestScale = 16;
+constexpr int LargestScale = 16;
 
-// A whole number from 1 to kLargestScale, else 0.
+// A whole number from 1 to LargestScale, else 0.
 int ReadScale(const std::string& text)
 {
     int scale = 0;
     const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), scale);
-    if (fault != std::errc() || end != text.data() + text.size() || scale < 1 || scale > kLargestScale)
+    if (fault != std::errc() || end != text.data() + text.size() || scale < 1 || scale > LargestScale)
         return 0;
     return scale;
 }
 
-const std::string kScaleRange = "a whole number from 1 to " + std::to_string(kLargestScale);
+const std::string ScaleRange = "a whole number from 1 to " + std::to_string(LargestScale);
 
 } // namespace
 
@@ -63,7 +63,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
         }
         if (TakeValue(args, i, "--scale", value, line.error)) {
             if (line.error.empty() && (line.scale = ReadScale(value)) == 0)
-                line.error = "option '--scale' needs " + kScaleRange;
+                line.error = "option '--scale' needs " + ScaleRange;
             continue;
         }
         if (TakeValue(args, i, "--screenshot", line.screenshotFile, line.error) ||
@@ -101,7 +101,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
     const bool window = line.importFiles.empty() && line.exportFile.empty() && line.syncUrl.empty() && !line.sync;
     if (line.error.empty() && window && line.scale == 0 && scaleSetting && *scaleSetting &&
         (line.scale = ReadScale(scaleSetting)) == 0)
-        line.error = "CONTACTS_SCALE needs " + kScaleRange;
+        line.error = "CONTACTS_SCALE needs " + ScaleRange;
     if (!line.error.empty())
         line.action = CommandLine::BadUsage;
     else if (!line.importFiles.empty())
