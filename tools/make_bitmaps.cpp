@@ -15,7 +15,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 // The classic 16-colour palette, as r, g, b.
-constexpr std::array<std::array<std::uint8_t, 3>, 16> kPalette = {{
+constexpr std::array<std::array<std::uint8_t, 3>, 16> Palette = {{
     {0, 0, 0}, {128, 0, 0}, {0, 128, 0}, {128, 128, 0}, {0, 0, 128}, {128, 0, 128}, {0, 128, 128},
     {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0}, {255, 255, 0}, {0, 0, 255},
     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
@@ -58,7 +58,7 @@ Bytes Bmp16(int w, int h, const std::vector<std::uint8_t>& index)
     Put32(b, 0);
     Put32(b, offset);
     InfoHeader(b, w, h, 4, imageSize, 16);
-    for (const auto& c : kPalette)
+    for (const auto& c : Palette)
         b.insert(b.end(), {c[2], c[1], c[0], 0});
     for (int y = h - 1; y >= 0; --y) {
         Bytes row(std::size_t(stride), 0);
