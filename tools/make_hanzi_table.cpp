@@ -48,14 +48,14 @@ constexpr std::uint16_t SyllableLastRowCode = 0xD7F2; // first code of zuo
 const char* const DefaultVariants = "/usr/share/unicode/Unihan_Variants.txt.bz2";
 
 // Variant fields that name a simplified or standard form, by preference.
-// Not used: TraditionalVariant points the other way; SemanticVariant
+// Not used: kTraditionalVariant points the other way; kSemanticVariant
 // links some six hundred more ideographs to characters that are merely
-// interchangeable in meaning; SpoofingVariant only looks alike, and most
+// interchangeable in meaning; kSpoofingVariant only looks alike, and most
 // of its forms read differently.
 constexpr std::array<std::string_view, 3> VariantFields = {
-    "SimplifiedVariant",
-    "ZVariant",
-    "SpecializedSemanticVariant",
+    "kSimplifiedVariant",
+    "kZVariant",
+    "kSpecializedSemanticVariant",
 };
 
 // Forms the variant data does not give. The entry takes the code of the
@@ -157,7 +157,7 @@ std::optional<char32_t> ParseCodePoint(std::string_view s) {
     return c;
 }
 
-// Lines: "U+8457<TAB>SimplifiedVariant<TAB>U+7740 U+8457", a form may carry
+// Lines: "U+8457<TAB>kSimplifiedVariant<TAB>U+7740 U+8457", a form may carry
 // "<source,source" after it.
 Variants ParseVariants(const std::string& text) {
     Variants v;
