@@ -104,17 +104,6 @@ TEST_F(WriteBack, AProtectedDataFileKeepsItsBytesAndTheListGoesToARecoveryFileTh
     ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
     CloseFrame();
     EXPECT_EQ(RecoveryFiles().size(), 2u);
-
-    // Even the recovery folder refuses: the user is told that nothing was kept.
-    ASSERT_EQ(::chmod(dataFile.c_str(), 0644), 0);
-    fs::remove_all(root + "/state");
-    std::ofstream(root + "/state") << "a file where the folder should be";
-    OpenFrame();
-    ASSERT_TRUE(WaitForPeople(people));
-    g_contactList.RemoveAt(0);
-    ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
-    CloseFrame();
-    EXPECT_EQ(Told(), u"No se pudieron guardar los contactos.");
 }
 
 TEST_F(WriteBack, AListWithoutALoadIsNeverWrittenOverTheFileAndTheNextTickLoadsIt)
