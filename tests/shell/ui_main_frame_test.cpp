@@ -114,10 +114,12 @@ TEST_F(MainFrame, StacksCommandBarLetterBarAndListAndRoutesCommandsToTheList)
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), int(AFX_IDW_PANE_FIRST));
 }
 
-TEST_F(MainFrame, MenuGraysOpenEditDeleteOnlyWithoutACurrentRow)
+// With a current row every item is enabled; what the frame's rule leaves
+// alone keeps the state it had. (Without one, the keys' test passes over the
+// grayed items.)
+TEST_F(MainFrame, MenuGraysOnlyWhatNeedsACurrentRow)
 {
     ASSERT_EQ(CurrentRow(), 0);
-    // What the frame's rule leaves alone keeps the state it had.
     EnableMenuItem(GetSubMenu(bar->GetMenu(), 0), ID_CONTACT_NEW, MF_BYCOMMAND | MF_GRAYED);
     OpenMenu();
     ASSERT_NE(bar->GetPopupWindow(), nullptr);
@@ -126,15 +128,6 @@ TEST_F(MainFrame, MenuGraysOpenEditDeleteOnlyWithoutACurrentRow)
     EXPECT_TRUE(Grayed(ID_CONTACT_NEW));
     bar->TrackPopup(0); // a second tap closes it
     EXPECT_EQ(bar->GetPopupWindow(), nullptr);
-
-    EnableMenuItem(GetSubMenu(bar->GetMenu(), 0), ID_CONTACT_NEW, MF_BYCOMMAND | MF_ENABLED);
-    SetCurrentRow(-1);
-    ASSERT_EQ(CurrentRow(), -1);
-    OpenMenu();
-    for (UINT command : std::initializer_list<UINT>{ID_CONTACT_OPEN, ID_CONTACT_EDIT, ID_CONTACT_DELETE})
-        EXPECT_TRUE(Grayed(command)) << command;
-    EXPECT_FALSE(Grayed(ID_CONTACT_NEW));
-    EXPECT_FALSE(Grayed(ID_APP_EXIT));
 }
 
 constexpr int kItemHeight = 18;
