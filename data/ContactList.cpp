@@ -13,53 +13,58 @@ ContactListBase::~ContactListBase()
         delete record;
 }
 
-int ContactListBase::InsertSorted(ContactRecord* record, FieldId fieldId)
+int ContactListBase::InsertSorted(std::unique_ptr<ContactRecord> record, FieldId fieldId)
 {
     if (!record)
         return -1;
     auto guard = Lock();
     if (!whole) {
-        HoldBack(record, nullptr);
+        HoldBack(std::move(record), nullptr);
         return -1;
     }
     const ContactField& key = *record->GetField(fieldId);
     for (std::size_t i = 0; i < records.size(); ++i) {
         FetchAhead(i);
         if (records[i] && key.IsLessThan(*records[i]->GetField(fieldId)))
-            return ContactListBase::InsertAt(int(i), record);
+            return ContactListBase::InsertAt(int(i), std::move(record));
     }
-    return ContactListBase::Append(record);
+    return ContactListBase::Append(std::move(record));
 }
 
-int ContactListBase::InsertSortedInstead(ContactRecord* record, const ContactRecord& original, FieldId fieldId)
+int ContactListBase::InsertSortedInstead(std::unique_ptr<ContactRecord> record, const ContactRecord& original,
+                                         FieldId fieldId)
 {
     if (!record)
         return -1;
     auto guard = Lock();
     if (whole)
-        return InsertSorted(record, fieldId);
-    HoldBack(record, &original);
+        return InsertSorted(std::move(record), fieldId);
+    HoldBack(std::move(record), &original);
     return -1;
 }
 
-void ContactListBase::HoldBack(ContactRecord* record, const ContactRecord* replaces)
+void ContactListBase::HoldBack(std::unique_ptr<ContactRecord> record, const ContactRecord* replaces)
 {
-    heldBack.push_back({record, replaces ? std::make_unique<ContactRecord>(*replaces) : nullptr});
+    heldBack.push_back({std::move(record), replaces ? std::make_unique<ContactRecord>(*replaces) : nullptr});
     changed = true;
 }
 
-void ContactListBase::InsertSortedAll(std::vector<ContactRecord*> batch, FieldId fieldId)
+void ContactListBase::InsertSortedAll(std::vector<std::unique_ptr<ContactRecord>> batch, FieldId fieldId)
 {
     std::erase(batch, nullptr);
     {
         auto guard = Lock();
         if (!whole) {
-            for (ContactRecord* record : batch)
-                HoldBack(record, nullptr);
+            for (std::unique_ptr<ContactRecord>& record : batch)
+                HoldBack(std::move(record), nullptr);
             return;
         }
     }
-    MergeSorted(std::move(batch), fieldId);
+    std::vector<ContactRecord*> taken;
+    taken.reserve(batch.size());
+    for (std::unique_ptr<ContactRecord>& record : batch)
+        taken.push_back(record.release());
+    MergeSorted(std::move(taken), fieldId);
 }
 
 void ContactListBase::MergeSorted(std::vector<ContactRecord*> batch, FieldId fieldId)
@@ -109,20 +114,20 @@ void ContactListBase::MergeSorted(std::vector<ContactRecord*> batch, FieldId fie
     records.swap(merged);
 }
 
-int ContactListBase::InsertAt(int index, ContactRecord* record)
+int ContactListBase::InsertAt(int index, std::unique_ptr<ContactRecord> record)
 {
     auto guard = Lock();
     if (index < 0 || index >= int(records.size()))
-        return ContactListBase::Append(record);
-    records.insert(records.begin() + index, record);
+        return ContactListBase::Append(std::move(record));
+    records.insert(records.begin() + index, record.release());
     changed = true;
     return index;
 }
 
-int ContactListBase::Append(ContactRecord* record)
+int ContactListBase::Append(std::unique_ptr<ContactRecord> record)
 {
     auto guard = Lock();
-    records.push_back(record);
+    records.push_back(record.release());
     changed = true;
     return int(records.size()) - 1;
 }
@@ -144,8 +149,6 @@ void ContactListBase::Clear()
     auto guard = Lock();
     DeleteRecords(records);
     loading.clear();
-    for (HeldBack& held : heldBack)
-        delete held.record;
     heldBack.clear();
     whole = true;
     changed = false;
@@ -181,7 +184,7 @@ void ContactListBase::InsertHeldBack()
             if (found != records.end())
                 RemoveAt(int(found - records.begin()));
         }
-        batch.push_back(held.record);
+        batch.push_back(held.record.release());
     }
     heldBack.clear();
     MergeSorted(std::move(batch), FieldName);
@@ -246,45 +249,46 @@ int ContactList::Load(const std::u16string& path)
     return result;
 }
 
-int ContactList::InsertSorted(ContactRecord* record, FieldId fieldId)
+int ContactList::InsertSorted(std::unique_ptr<ContactRecord> record, FieldId fieldId)
 {
     if (!record)
         return -1;
     record->LoadLabels();
-    return ContactListBase::InsertSorted(record, fieldId);
+    return ContactListBase::InsertSorted(std::move(record), fieldId);
 }
 
-int ContactList::InsertSortedInstead(ContactRecord* record, const ContactRecord& original, FieldId fieldId)
+int ContactList::InsertSortedInstead(std::unique_ptr<ContactRecord> record, const ContactRecord& original,
+                                     FieldId fieldId)
 {
     if (!record)
         return -1;
     record->LoadLabels();
-    return ContactListBase::InsertSortedInstead(record, original, fieldId);
+    return ContactListBase::InsertSortedInstead(std::move(record), original, fieldId);
 }
 
-void ContactList::InsertSortedAll(std::vector<ContactRecord*> batch, FieldId fieldId)
+void ContactList::InsertSortedAll(std::vector<std::unique_ptr<ContactRecord>> batch, FieldId fieldId)
 {
     ContactRecord labelled;
     labelled.LoadLabels();
-    for (ContactRecord* record : batch) {
+    for (const std::unique_ptr<ContactRecord>& record : batch) {
         if (record)
             record->CopyLabelsFrom(labelled);
     }
     ContactListBase::InsertSortedAll(std::move(batch), fieldId);
 }
 
-int ContactList::InsertAt(int index, ContactRecord* record)
+int ContactList::InsertAt(int index, std::unique_ptr<ContactRecord> record)
 {
     if (!record)
         return -1;
     record->LoadLabels();
-    return ContactListBase::InsertAt(index, record);
+    return ContactListBase::InsertAt(index, std::move(record));
 }
 
-int ContactList::Append(ContactRecord* record)
+int ContactList::Append(std::unique_ptr<ContactRecord> record)
 {
     if (!record)
         return -1;
     record->LoadLabels();
-    return ContactListBase::Append(record);
+    return ContactListBase::Append(std::move(record));
 }

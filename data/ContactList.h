@@ -36,19 +36,20 @@ public:
     // record's; returns the index, -1 for a null record. While a load is
     // not whole (BeginLoad up to EndLoad of a whole file) the record is held
     // back, -1 is returned, and EndLoad inserts it.
-    virtual int InsertSorted(ContactRecord* record, FieldId fieldId);
+    virtual int InsertSorted(std::unique_ptr<ContactRecord> record, FieldId fieldId);
     // The edit of a contact that is not in the list: while a load is not
     // whole, held back as InsertSorted holds a record, and once the load is
     // whole it takes the place of the first record with the values of
     // `original`; else the same as InsertSorted.
-    virtual int InsertSortedInstead(ContactRecord* record, const ContactRecord& original, FieldId fieldId);
+    virtual int InsertSortedInstead(std::unique_ptr<ContactRecord> record, const ContactRecord& original,
+                                    FieldId fieldId);
     // The same list as InsertSorted of each record in the given order, in
     // time linear in the list: the batch is sorted once and merged in.
     // Takes the records; null ones are dropped.
-    virtual void InsertSortedAll(std::vector<ContactRecord*> batch, FieldId fieldId);
+    virtual void InsertSortedAll(std::vector<std::unique_ptr<ContactRecord>> batch, FieldId fieldId);
     // Out-of-range indexes append. Returns the record's index.
-    virtual int InsertAt(int index, ContactRecord* record);
-    virtual int Append(ContactRecord* record);
+    virtual int InsertAt(int index, std::unique_ptr<ContactRecord> record);
+    virtual int Append(std::unique_ptr<ContactRecord> record);
 
     // Writes every record to the data file at path, through a temporary file
     // beside it that replaces the file only once written and flushed
@@ -103,13 +104,13 @@ private:
     // Insertions made while the list is not whole, each with the values of
     // the contact it replaces when it is an edit.
     struct HeldBack {
-        ContactRecord* record;
+        std::unique_ptr<ContactRecord> record;
         std::unique_ptr<ContactRecord> replaces;
     };
     std::vector<HeldBack> heldBack;
     bool whole = true;
     bool changed = false;
-    void HoldBack(ContactRecord* record, const ContactRecord* replaces);
+    void HoldBack(std::unique_ptr<ContactRecord> record, const ContactRecord* replaces);
     // InsertSortedAll on a whole list: sorts the batch, then merges it
     // under the lock.
     void MergeSorted(std::vector<ContactRecord*> batch, FieldId fieldId);
@@ -123,11 +124,12 @@ public:
     // that were in the list before.
     int Load(const std::u16string& path) override;
     // A null record is refused with -1.
-    int InsertSorted(ContactRecord* record, FieldId fieldId) override;
-    int InsertSortedInstead(ContactRecord* record, const ContactRecord& original, FieldId fieldId) override;
-    void InsertSortedAll(std::vector<ContactRecord*> batch, FieldId fieldId) override;
-    int InsertAt(int index, ContactRecord* record) override;
-    int Append(ContactRecord* record) override;
+    int InsertSorted(std::unique_ptr<ContactRecord> record, FieldId fieldId) override;
+    int InsertSortedInstead(std::unique_ptr<ContactRecord> record, const ContactRecord& original,
+                            FieldId fieldId) override;
+    void InsertSortedAll(std::vector<std::unique_ptr<ContactRecord>> batch, FieldId fieldId) override;
+    int InsertAt(int index, std::unique_ptr<ContactRecord> record) override;
+    int Append(std::unique_ptr<ContactRecord> record) override;
 };
 
 extern ContactList g_contactList;

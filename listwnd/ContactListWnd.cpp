@@ -261,7 +261,7 @@ void CContactListWnd::OnNew()
     int row, count;
     {
         auto guard = g_contactList.Lock();
-        row = g_contactList.InsertSorted(contact.release(), FieldName);
+        row = g_contactList.InsertSorted(std::move(contact), FieldName);
         count = g_contactList.GetCount();
     }
     listView.SetItemCountEx(count, ce::LVSICF_NOINVALIDATEALL);
@@ -294,9 +294,9 @@ void CContactListWnd::OnEdit()
             selected = target;
         } else if (stored) {
             g_contactList.RemoveAt(target);
-            selected = g_contactList.InsertSorted(copy.release(), FieldName);
+            selected = g_contactList.InsertSorted(std::move(copy), FieldName);
         } else {
-            selected = g_contactList.InsertSortedInstead(copy.release(), original, FieldName);
+            selected = g_contactList.InsertSortedInstead(std::move(copy), original, FieldName);
         }
         count = g_contactList.GetCount();
     }

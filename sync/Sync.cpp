@@ -472,22 +472,22 @@ std::string SyncRun::TokenAfterWrites()
 
 void SyncRun::ApplyToBook()
 {
-    std::vector<ContactRecord*> batch;
+    std::vector<std::unique_ptr<ContactRecord>> batch;
     {
         auto guard = book.Lock();
         for (const auto& [index, fields] : changes) {
-            auto* record = new ContactRecord(*book.GetAt(index));
+            auto record = std::make_unique<ContactRecord>(*book.GetAt(index));
             ApplyFields(*record, fields);
-            batch.push_back(record);
+            batch.push_back(std::move(record));
             removals.insert(index);
         }
         for (auto it = removals.rbegin(); it != removals.rend(); ++it)
             book.RemoveAt(*it);
     }
     for (const Fields& fields : additions) {
-        auto* record = new ContactRecord();
+        auto record = std::make_unique<ContactRecord>();
         ApplyFields(*record, fields);
-        batch.push_back(record);
+        batch.push_back(std::move(record));
     }
     summary.bookChanged = !batch.empty() || !removals.empty();
     book.InsertSortedAll(std::move(batch), FieldName);

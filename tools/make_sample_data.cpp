@@ -99,7 +99,7 @@ int main(int argc, char** argv)
     }
     ContactList list;
     for (const Sample& sample : samples) {
-        auto* record = new ContactRecord;
+        auto record = std::make_unique<ContactRecord>();
         SetText(*record, FieldName, sample.name);
         SetText(*record, FieldTelephone, sample.telephone);
         SetText(*record, FieldMobile, sample.mobile);
@@ -112,7 +112,7 @@ int main(int argc, char** argv)
             birthday.wDay = ce::WORD(sample.day);
             record->GetField(FieldBirthday)->SetValue(u"", ce::COleDateTime(birthday).m_dt);
         }
-        list.InsertSorted(record, FieldName);
+        list.InsertSorted(std::move(record), FieldName);
     }
     if ((argc == 1 && !MakeContactStoreFolder()) || !list.Save(target)) {
         std::fprintf(stderr, "%s: cannot write %s\n", argv[0], shown.c_str());

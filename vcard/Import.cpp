@@ -261,11 +261,7 @@ bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, Import
         if (cards.Failed())
             return fail();
     }
-    std::vector<ContactRecord*> records;
-    records.reserve(batch.size());
-    for (std::unique_ptr<ContactRecord>& record : batch)
-        records.push_back(record.release());
-    list.InsertSortedAll(std::move(records), FieldName);
+    list.InsertSortedAll(std::move(batch), FieldName);
     return true;
 }
 

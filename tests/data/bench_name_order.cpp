@@ -50,9 +50,9 @@ void BM_InsertSorted(benchmark::State& state)
     testdata::SampleContacts sample(777);
     for (auto _ : state) {
         state.PauseTiming();
-        ContactRecord* record = testdata::Named(sample.Name());
+        std::unique_ptr<ContactRecord> record = testdata::Named(sample.Name());
         state.ResumeTiming();
-        const int index = list.InsertSorted(record, FieldName);
+        const int index = list.InsertSorted(std::move(record), FieldName);
         state.PauseTiming();
         list.RemoveAt(index);
         state.ResumeTiming();

@@ -28,10 +28,10 @@ void PadTo(Bytes& file, std::size_t offset)
 
 class ContactFileTest : public DataTest {
 protected:
-    Bytes SaveOne(ContactRecord* record)
+    Bytes SaveOne(std::unique_ptr<ContactRecord> record)
     {
         ContactListBase one;
-        one.Append(record);
+        one.Append(std::move(record));
         EXPECT_EQ(one.Save(PathOf("one.pcd")), 1);
         return ReadBytes("one.pcd");
     }
@@ -46,7 +46,7 @@ TEST_F(ContactFileTest, SavedBytesFollowTheLayoutExactly)
     EXPECT_EQ(list.Load(PathOf("empty.pcd")), 1);
     EXPECT_EQ(list.GetCount(), 0);
 
-    EXPECT_EQ(SaveOne(new ContactRecord), Bytes(31, 0));
+    EXPECT_EQ(SaveOne(std::make_unique<ContactRecord>()), Bytes(31, 0));
     Bytes ana = {0x41, 0x6E, 0x61, 0x00};
     ana.resize(34, 0);
     EXPECT_EQ(SaveOne(MakeContact(u"Ana")), ana);
@@ -155,9 +155,9 @@ TEST_F(ContactFileTest, InvalidStoredDatesReadAsNoBirthdayAndOddBytesSurviveASav
     ContactRecord copy(*list.GetAt(6));
     Bytes weekdayZero;
     AppendRecordBytes(weekdayZero, {"Weekday 0"}, DateBytes(2000, 1, 0, 1));
-    EXPECT_EQ(SaveOne(new ContactRecord(copy)), weekdayZero);
+    EXPECT_EQ(SaveOne(std::make_unique<ContactRecord>(copy)), weekdayZero);
     copy.GetField(FieldBirthday)->SetValue(u"", MakeDate(2000, 1, 3));
-    const Bytes changed = SaveOne(new ContactRecord(copy));
+    const Bytes changed = SaveOne(std::make_unique<ContactRecord>(copy));
     EXPECT_EQ(Bytes(changed.begin() + 15, changed.begin() + 31), DateBytes(2000, 1, 1, 3));
 }
 
@@ -165,10 +165,10 @@ TEST_F(ContactFileTest, LongTextsAreWrittenWholeAndNulNeverEndsAFieldEarly)
 {
     const std::u16string longLatin(5000, u'a');
     const std::u16string longChinese(3000, u'\u738B'); // 6000 bytes in 936
-    ContactRecord* record = MakeContact(longChinese, 0.0, std::u16string(u"12\0" u"34", 5));
+    std::unique_ptr<ContactRecord> record = MakeContact(longChinese, 0.0, std::u16string(u"12\0" u"34", 5));
     record->GetField(FieldAddress)->SetValue(longLatin, 0.0);
     record->GetField(FieldFax)->SetValue(u"fax", 0.0);
-    list.Append(record);
+    list.Append(std::move(record));
     ASSERT_EQ(list.Save(PathOf("long.pcd")), 1);
 
     ContactListBase loaded;

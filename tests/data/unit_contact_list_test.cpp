@@ -102,14 +102,14 @@ TEST_F(ContactListTest, InsertSortedAllEqualsInsertingOneByOne)
         ContactListBase batched;
         Fill(oneByOne, old);
         Fill(batched, old);
-        std::vector<ContactRecord*> batch;
+        std::vector<std::unique_ptr<ContactRecord>> batch;
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::u16string telephone(1, char16_t(u'a' + i));
             oneByOne.InsertSorted(MakeContact(names[i], 0.0, telephone), FieldName);
             batch.push_back(MakeContact(names[i], 0.0, telephone));
         }
         batch.push_back(nullptr);
-        batched.InsertSortedAll(batch, FieldName);
+        batched.InsertSortedAll(std::move(batch), FieldName);
         ASSERT_EQ(batched.GetCount(), oneByOne.GetCount());
         for (int i = 0; i < oneByOne.GetCount(); ++i) {
             EXPECT_EQ(TextOf(*batched.GetAt(i), FieldName), TextOf(*oneByOne.GetAt(i), FieldName)) << i;
@@ -117,6 +117,8 @@ TEST_F(ContactListTest, InsertSortedAllEqualsInsertingOneByOne)
         }
     }
     ContactList labelled;
-    labelled.InsertSortedAll({MakeContact(u"Ana")}, FieldName);
+    std::vector<std::unique_ptr<ContactRecord>> one;
+    one.push_back(MakeContact(u"Ana"));
+    labelled.InsertSortedAll(std::move(one), FieldName);
     EXPECT_EQ(LabelsOf(*labelled.GetAt(0)), SpanishLabels);
 }

@@ -20,9 +20,9 @@ TEST_F(ListWindowThreadTest, ReadsAndCommandsDuringReloadsSeeWholeContacts)
         for (int load = 0; load < 30; ++load) {
             g_contactList.Clear();
             for (int i = 0; i < (load % 6) * 15; ++i) {
-                auto* contact = new ContactRecord;
+                auto contact = std::make_unique<ContactRecord>();
                 contact->GetField(FieldName)->SetValue(u"P-" + std::u16string(1, char16_t(u'a' + i % 26)), 0.0);
-                g_contactList.Append(contact);
+                g_contactList.Append(std::move(contact));
             }
             ce::SendMessageW(viewWindow, ce::LVM_SETITEMCOUNT, ce::WPARAM(g_contactList.GetCount()),
                              ce::LVSICF_NOINVALIDATEALL);

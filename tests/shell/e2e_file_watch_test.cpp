@@ -66,9 +66,9 @@ TEST_F(FileWatch, ReloadsOnEachChangeOfTheFileAndAnEditIsLostToIt)
     EXPECT_EQ(CurrentRow(), 0);
 
     // An edit in the program, then another program's change.
-    auto* added = new ContactRecord;
+    auto added = std::make_unique<ContactRecord>();
     added->GetField(FieldName)->SetValue(u"Zoe", 0.0);
-    g_contactList.InsertSorted(added, FieldName);
+    g_contactList.InsertSorted(std::move(added), FieldName);
     ASSERT_EQ(g_contactList.GetCount(), 3);
     const auto theirs = People({u"Maria", u"Mario"});
     ASSERT_TRUE(WriteDataFile(dataFile, theirs));

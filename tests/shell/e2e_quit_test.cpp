@@ -59,9 +59,9 @@ protected:
 
     static void AddContact(const char16_t* name)
     {
-        auto* added = new ContactRecord;
+        auto added = std::make_unique<ContactRecord>();
         added->GetField(FieldName)->SetValue(name, 0.0);
-        g_contactList.InsertSorted(added, FieldName);
+        g_contactList.InsertSorted(std::move(added), FieldName);
     }
 
     std::string errorFile = root + "/errors.txt";

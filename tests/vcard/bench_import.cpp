@@ -58,7 +58,7 @@ void BM_ImportIntoFullBook(benchmark::State& state)
     ContactListBase added;
     testdata::SampleContacts other(777);
     for (int i = 0; i < AddedToFullBook; ++i)
-        added.Append(new ContactRecord(other.Contact()));
+        added.Append(std::make_unique<ContactRecord>(other.Contact()));
     const std::vector<vcard::SourceFile> cards = CardsOf(added);
     // The floor's book is the one the import ends with.
     Import(state, sample.Path("Contacts.pcd"), cards, AddedToFullBook, sample.Path("Grown.pcd"));

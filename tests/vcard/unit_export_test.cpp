@@ -118,7 +118,7 @@ TEST(Export, RoundTripGivesBackEverySixteenFields)
             if (fields == Fields() || std::find(added.begin(), added.end(), fields) != added.end())
                 continue;
             added.push_back(fields);
-            book.InsertSorted(contact.release(), FieldName);
+            book.InsertSorted(std::move(contact), FieldName);
         }
         ContactList imported;
         vcard::ImportSummary summary;

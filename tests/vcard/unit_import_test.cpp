@@ -198,15 +198,15 @@ TEST(ImportInOnePass, EqualsImportingCardByCard)
     testdata::SampleContacts sample(4242);
     ContactListBase generated;
     for (int i = 0; i < 600; ++i) {
-        generated.Append(new ContactRecord(sample.Contact()));
+        generated.Append(std::make_unique<ContactRecord>(sample.Contact()));
         if (i % 9 == 0)
-            generated.Append(new ContactRecord(*generated.GetAt(i / 2)));
+            generated.Append(std::make_unique<ContactRecord>(*generated.GetAt(i / 2)));
     }
     ContactList batched;
     ContactList oneByOne;
     for (int i = 0; i < 40; i += 4) {
-        batched.InsertSorted(new ContactRecord(*generated.GetAt(i)), FieldName);
-        oneByOne.InsertSorted(new ContactRecord(*generated.GetAt(i)), FieldName);
+        batched.InsertSorted(std::make_unique<ContactRecord>(*generated.GetAt(i)), FieldName);
+        oneByOne.InsertSorted(std::make_unique<ContactRecord>(*generated.GetAt(i)), FieldName);
     }
 
     vcard::ImportSummary all;

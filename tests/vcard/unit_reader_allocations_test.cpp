@@ -18,7 +18,7 @@ TEST(ReaderAllocations, CardsAfterTheFirstAreReadAndMappedWithoutAllocating)
     testdata::SampleContacts sample(99);
     ContactListBase book;
     for (int i = 0; i < 300; ++i)
-        book.Append(new ContactRecord(sample.Contact()));
+        book.Append(std::make_unique<ContactRecord>(sample.Contact()));
     const std::string cards = vcard::WriteCards(book);
 
     vcard::CardStream stream(cards);

@@ -29,10 +29,10 @@ inline ce::DATE MakeDate(int year, int month, int day, int hour = 0, int minute 
     return ce::COleDateTime(t).m_dt;
 }
 
-inline ContactRecord* MakeContact(const std::u16string& name, ce::DATE birthday = 0.0,
-                                  const std::u16string& telephone = u"")
+inline std::unique_ptr<ContactRecord> MakeContact(const std::u16string& name, ce::DATE birthday = 0.0,
+                                                  const std::u16string& telephone = u"")
 {
-    auto* record = new ContactRecord;
+    auto record = std::make_unique<ContactRecord>();
     record->GetField(FieldName)->SetValue(name, 0.0);
     record->GetField(FieldTelephone)->SetValue(telephone, 0.0);
     record->GetField(FieldBirthday)->SetValue(u"", birthday);

@@ -94,9 +94,9 @@ private:
     std::uint32_t state;
 };
 
-inline ContactRecord* Named(const std::u16string& name)
+inline std::unique_ptr<ContactRecord> Named(const std::u16string& name)
 {
-    auto* record = new ContactRecord;
+    auto record = std::make_unique<ContactRecord>();
     record->GetField(FieldName)->SetValue(name, 0.0);
     return record;
 }
@@ -109,16 +109,14 @@ inline ContactListBase& SortedNames()
     static const bool filled = [] {
         ce::SetACP(936);
         SampleContacts sample;
-        std::vector<ContactRecord*> records;
+        std::vector<std::unique_ptr<ContactRecord>> records;
         for (int i = 0; i < 100000; ++i)
             records.push_back(Named(sample.Name()));
-        std::stable_sort(records.begin(), records.end(), [](const ContactRecord* a, const ContactRecord* b) {
+        std::stable_sort(records.begin(), records.end(), [](const auto& a, const auto& b) {
             return a->GetField(FieldName)->IsLessThan(*b->GetField(FieldName));
         });
-        for (const ContactRecord* record : records)
-            list.Append(new ContactRecord(*record));
-        for (const ContactRecord* record : records)
-            delete record;
+        for (const auto& record : records)
+            list.Append(std::make_unique<ContactRecord>(*record));
         return true;
     }();
     (void)filled;
@@ -134,7 +132,7 @@ struct SampleFile {
         dir = MakeTempFolder("bench");
         SampleContacts sample;
         for (int i = 0; i < count; ++i)
-            list.Append(new ContactRecord(plain ? sample.Plain() : sample.Contact()));
+            list.Append(std::make_unique<ContactRecord>(plain ? sample.Plain() : sample.Contact()));
         if (!list.Save(Path("Contacts.pcd")))
             std::abort();
         const std::string saved = ReadHostFile(dir + "/Contacts.pcd");

@@ -61,12 +61,12 @@ inline void LoadList(CContactListWnd& listWindow, const std::vector<std::u16stri
 {
     g_contactList.Clear();
     for (const auto& name : names) {
-        auto* contact = new ContactRecord;
+        auto contact = std::make_unique<ContactRecord>();
         contact->LoadLabels();
         contact->GetField(FieldName)->SetValue(name, 0.0);
         contact->GetField(FieldTelephone)->SetValue(u"tel " + name, 0.0);
         contact->GetField(FieldMobile)->SetValue(u"mov " + name, 0.0);
-        g_contactList.Append(contact);
+        g_contactList.Append(std::move(contact));
     }
     if (listWindow.m_hWnd)
         listWindow.GetListView().SetItemCountEx(g_contactList.GetCount(), ce::LVSICF_NOINVALIDATEALL);

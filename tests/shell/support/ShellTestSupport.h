@@ -66,9 +66,9 @@ inline std::vector<Person> ManyPeople(int n, int tag)
     return people;
 }
 
-inline ContactRecord* RecordOf(const Person& person)
+inline std::unique_ptr<ContactRecord> RecordOf(const Person& person)
 {
-    auto* record = new ContactRecord;
+    auto record = std::make_unique<ContactRecord>();
     record->GetField(FieldName)->SetValue(person.name, 0.0);
     record->GetField(FieldTelephone)->SetValue(person.telephone, 0.0);
     return record;

@@ -88,11 +88,11 @@ public:
     {
         std::filesystem::create_directories(root + "/device/My Flash Disk/PIM");
         ContactList list;
-        std::vector<ContactRecord*> records;
+        std::vector<std::unique_ptr<ContactRecord>> records;
         for (const Fields& fields : contacts) {
-            auto* record = new ContactRecord();
+            auto record = std::make_unique<ContactRecord>();
             carddav::ApplyFields(*record, fields);
-            records.push_back(record);
+            records.push_back(std::move(record));
         }
         list.InsertSortedAll(std::move(records), FieldName);
         ASSERT_TRUE(list.Save(ContactStoreFile));
