@@ -14,9 +14,12 @@ using EditViewTest = DialogTest;
 
 ce::CWnd* Picker(const ce::CDialog& dialog) { return Control(Pane(dialog), kPicker); }
 
-ce::LRESULT PickerTime(const ce::CDialog& dialog, ce::SYSTEMTIME& time)
+// The birthday picker's day as yyyymmdd; 0 without a date.
+int PickedDay(const ce::CDialog& dialog)
 {
-    return Picker(dialog)->SendMessage(ce::DTM_GETSYSTEMTIME, 0, reinterpret_cast<ce::LPARAM>(&time));
+    ce::SYSTEMTIME time{};
+    const ce::LRESULT valid = Picker(dialog)->SendMessage(ce::DTM_GETSYSTEMTIME, 0, reinterpret_cast<ce::LPARAM>(&time));
+    return valid == ce::GDT_VALID ? time.wYear * 10000 + time.wMonth * 100 + time.wDay : 0;
 }
 
 std::u16string Typed(int id) { return id == FieldWebPage ? u"www.example.com" : u"v" + ce::AnsiToWide(std::to_string(id)); }
@@ -50,8 +53,7 @@ TEST_F(EditViewTest, NewContactShowsNuevoSixteenEmptyRowsAndNoDate)
                 EXPECT_EQ(TextOf(form, kValue + id), u"") << id;
             }
         }
-        ce::SYSTEMTIME time;
-        EXPECT_EQ(PickerTime(dialog, time), ce::GDT_NONE);
+        EXPECT_EQ(PickedDay(dialog), 0);
     });
     dialog.reset();
     EXPECT_EQ(g_currentContact, nullptr);
@@ -93,9 +95,7 @@ TEST_F(EditViewTest, EditingShowsTheStoredContactAndAPickerWithoutDateClearsTheB
         EXPECT_EQ(ce::GetWindowText(dialog.m_hWnd), u"王小明");
         EXPECT_EQ(TextOf(Pane(dialog), kValue), u"王小明");
         EXPECT_EQ(TextOf(Pane(dialog), kValue + FieldMobile), u"600 123 456");
-        ce::SYSTEMTIME time;
-        ASSERT_EQ(PickerTime(dialog, time), ce::GDT_VALID);
-        EXPECT_EQ(time.wYear * 10000 + time.wMonth * 100 + time.wDay, 19750307);
+        EXPECT_EQ(PickedDay(dialog), 19750307);
         Picker(dialog)->SendMessage(ce::DTM_SETSYSTEMTIME, ce::GDT_NONE, 0);
         ce::SimulateKey(Pane(dialog)->m_hWnd, ce::WM_KEYDOWN, ce::VK_ESCAPE);
     });
@@ -218,11 +218,6 @@ TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishAndChinese)
             ce::CWnd* picker = Picker(dialog);
             auto calendar = [&] { return ce::HWND(picker->SendMessage(ce::DTM_GETMONTHCAL)); };
             auto title = [&] { return ce::GetWindowText(calendar()); };
-            auto picked = [&] {
-                ce::SYSTEMTIME time{};
-                picker->SendMessage(ce::DTM_GETSYSTEMTIME, 0, reinterpret_cast<ce::LPARAM>(&time));
-                return time.wYear * 10000 + time.wMonth * 100 + time.wDay;
-            };
             auto stillOpen = [&] {
                 EXPECT_EQ(calendar(), nullptr);
                 EXPECT_TRUE(ce::IsWindow(dialog.m_hWnd)) << "the dialog stays open";
@@ -255,13 +250,13 @@ TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishAndChinese)
             ASSERT_LT(onScreen.right, kScreenWidth - 4);
             ce::SimulateTap(kScreenWidth - 2, onScreen.top + 5);
             stillOpen();
-            EXPECT_EQ(picked(), 20260307);
+            EXPECT_EQ(PickedDay(dialog), 20260307);
             // A tap on the second day of the sixth row picks 31 March.
             ce::SimulateMouse(picker->m_hWnd, ce::WM_LBUTTONDOWN, 60, 6);
             ce::SimulateMouse(calendar(), ce::WM_LBUTTONDOWN, column + column / 2, client.bottom - 4);
             ce::SimulateMouse(calendar(), ce::WM_LBUTTONUP, column + column / 2, client.bottom - 4);
             stillOpen();
-            EXPECT_EQ(picked(), 20260331);
+            EXPECT_EQ(PickedDay(dialog), 20260331);
 
             // F4 opens it from the keys; Page Down and Page Up change the month, Escape changes nothing.
             ce::DeliverKeyStroke(ce::VK_F4, 0);
@@ -272,7 +267,7 @@ TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishAndChinese)
             EXPECT_EQ(title(), language.march2026);
             ce::DeliverKeyStroke(ce::VK_ESCAPE, 27);
             stillOpen();
-            EXPECT_EQ(picked(), 20260331);
+            EXPECT_EQ(PickedDay(dialog), 20260331);
             // A typed year, the arrows, Home, and Return picks.
             ce::DeliverKeyStroke(ce::VK_F4, 0);
             for (char16_t digit : std::u16string(u"1975"))
@@ -282,7 +277,7 @@ TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishAndChinese)
                 ce::DeliverKeyStroke(key, 0);
             ce::DeliverKeyStroke(ce::VK_RETURN, 13);
             stillOpen();
-            EXPECT_EQ(picked(), 19750308);
+            EXPECT_EQ(PickedDay(dialog), 19750308);
             ce::DeliverKeyStroke(ce::VK_RETURN, 13); // in the field, Return ends the dialog
         });
         ce::SYSTEMTIME stored;
