@@ -5,6 +5,8 @@
 #include "platform/ui/testing/ScreenGrab.h"
 #include "platform/ui/testing/SimulatedInput.h"
 #include "tests/platform/ui/support/UiTest.h"
+#include "tests/common/UiHarness.h"
+#include "res/resource.h"
 #include <cstdlib>
 
 namespace {
@@ -121,42 +123,26 @@ TEST_F(MessageBoxTest, HookAnswersWithoutAWindow)
     EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
 }
 
+// Each button shows the word of the interface language (the built-in Spanish
+// or a satellite's) and fits it.
 TEST_F(MessageBoxTest, ButtonsSpeakTheInterfaceLanguageAndFitTheirWords)
 {
-    struct Words {
-        const char* language; // satellite, or null for the built-in Spanish
-        const char16_t* ok;
-        const char16_t* cancel;
-        const char16_t* yes;
-        const char16_t* no;
-    };
-    const Words languages[] = {
-        {nullptr, u"Aceptar", u"Cancelar", u"Sí", u"No"},  {"0409", u"OK", u"Cancel", u"Yes", u"No"},
-        {"0407", u"OK", u"Abbrechen", u"Ja", u"Nein"},     {"040c", u"OK", u"Annuler", u"Oui", u"Non"},
-        {"0410", u"OK", u"Annulla", u"Sì", u"No"},         {"0416", u"OK", u"Cancelar", u"Sim", u"Não"},
-        {"0816", u"OK", u"Cancelar", u"Sim", u"Não"},      {"0804", u"确定", u"取消", u"是", u"否"},
-        {"0404", u"確定", u"取消", u"是", u"否"},
-    };
-    for (const Words& words : languages) {
-        AfxSetResourceHandle(words.language ? LoadResourceModule(std::string(CONTACTS_SATELLITE_DIR "/Contacts.exe.") +
-                                                                 words.language + ".mui")
-                                            : AfxGetInstanceHandle());
+    for (const char* language : {"", "0409", "0407", "040c", "0410", "0416", "0816", "0804", "0404"}) {
+        AfxSetResourceHandle(*language ? LoadResourceModule(std::string(CONTACTS_SATELLITE_DIR "/Contacts.exe.") +
+                                                            language + ".mui")
+                                       : AfxGetInstanceHandle());
         for (UINT type : {MB_OKCANCEL, MB_YESNOCANCEL}) {
             Ask(type, [&](HWND box) {
-                const std::pair<int, const char16_t*> buttons[] = {
-                    {IDOK, words.ok}, {IDCANCEL, words.cancel}, {IDYES, words.yes}, {IDNO, words.no}};
-                for (auto [id, word] : buttons) {
+                for (auto [id, word] : {std::pair{IDOK, IDS_MESSAGEBOX_OK}, {IDCANCEL, IDS_MESSAGEBOX_CANCEL},
+                                        {IDYES, IDS_MESSAGEBOX_YES}, {IDNO, IDS_MESSAGEBOX_NO}}) {
                     const HWND button = GetDlgItem(box, id);
                     if (!button)
                         continue;
-                    EXPECT_EQ(GetWindowText(button), word) << (words.language ? words.language : "built in");
+                    const std::u16string text = GetWindowText(button);
+                    EXPECT_EQ(text, LoadStringW(word)) << language;
                     CRect rect;
                     GetClientRect(button, &rect);
-                    HDC dc = GetDC(button);
-                    SIZE extent;
-                    GetTextExtentPoint32W(dc, word, int(std::char_traits<char16_t>::length(word)), &extent);
-                    ReleaseDC(button, dc);
-                    EXPECT_LT(extent.cx, rect.Width()) << (words.language ? words.language : "built in");
+                    EXPECT_LT(uiharness::TextExtent(button, text).cx, rect.Width()) << language;
                 }
                 EXPECT_EQ(GetDlgItem(box, IDYES) != nullptr, type == MB_YESNOCANCEL);
             });
