@@ -1,4 +1,5 @@
-// Modal dialogs and form views from the templates of the resource script.
+// Modal dialogs and form views from the templates of the resource script
+// (the contact dialogs' tests scroll the forms and walk their tab stops).
 #include "platform/ui/testing/SimulatedInput.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include "platform/core/Resources.h"
@@ -45,28 +46,6 @@ BEGIN_MESSAGE_MAP(CTestForm, CFormView)
     ON_WM_CREATE()
 END_MESSAGE_MAP()
 
-// A dialog that hosts the form as its pane, as the contact dialogs do.
-class CHostDialog : public CDialog {
-public:
-    CHostDialog() : CDialog(IDD_EDIT_DIALOG) {}
-    CTestForm* view = nullptr;
-    std::function<void(CHostDialog&)> whileOpen;
-
-    BOOL OnInitDialog() override
-    {
-        CDialog::OnInitDialog();
-        MoveWindow(0, 0, 320, 240);
-        CCreateContext context;
-        context.m_pNewViewClass = RUNTIME_CLASS(CTestForm);
-        view = dynamic_cast<CTestForm*>(CreateView(&context));
-        if (view)
-            view->ShowWindow(SW_SHOWNORMAL);
-        if (whileOpen)
-            PostTask([this] { whileOpen(*this); });
-        return TRUE;
-    }
-};
-
 class DialogTest : public UiTest {};
 
 } // namespace
@@ -91,21 +70,6 @@ TEST_F(DialogTest, FormViewMakesItsTemplateControlsAndScrollsThem)
     EXPECT_EQ(form->picker.m_hWnd, nullptr);
     form->OnInitialUpdate();
     EXPECT_EQ(CWnd::FromHandlePermanent(GetDlgItem(form->m_hWnd, IDC_BIRTHDAY_PICKER)), &form->picker);
-
-    // Scrolling moves the controls, neither above the start nor past the last one at the bottom.
-    auto bottom = [&] { // of the last rule
-        RECT rc;
-        GetWindowRect(GetDlgItem(form->m_hWnd, 1095), &rc);
-        return rc.bottom;
-    };
-    const int before = bottom();
-    form->ScrollToPosition(POINT{0, 100});
-    EXPECT_EQ(form->GetScrollPosition(), CPoint(0, 100));
-    EXPECT_EQ(bottom(), before - 100);
-    form->ScrollToPosition(POINT{0, -50});
-    EXPECT_EQ(form->GetScrollPosition().y, 0);
-    form->ScrollToPosition(POINT{0, 5000});
-    EXPECT_EQ(bottom(), 240);
 
     // The form goes with its window.
     EXPECT_EQ(g_formsAlive, 1);
@@ -152,26 +116,4 @@ TEST_F(DialogTest, ModalDialogDisablesItsOwnerAndEndsByEndDialogCloseBoxEscapeOr
     EXPECT_EQ(owned.DoModal(), IDCANCEL);
     EXPECT_EQ(owned.m_hWnd, nullptr);
     EXPECT_EQ(CDialog(9999).DoModal(), -1) << "a missing template";
-}
-
-TEST_F(DialogTest, HostedViewIsThePaneTheFirstFieldTakesTheFocusAndEnterIsOk)
-{
-    CHostDialog dialog;
-    HWND viewHandle = nullptr;
-    std::vector<UINT> focused;
-    dialog.whileOpen = [&](CHostDialog& d) {
-        ASSERT_NE(d.view, nullptr);
-        viewHandle = d.view->m_hWnd;
-        EXPECT_EQ(GetDlgItem(d.m_hWnd, int(AFX_IDW_PANE_FIRST)), viewHandle);
-        EXPECT_EQ(GetFocus(), GetDlgItem(viewHandle, 1040));
-        // Tab walks the template order: 1041 follows 1040.
-        DeliverKeyStroke(VK_TAB, 9);
-        EXPECT_EQ(GetFocus(), GetDlgItem(viewHandle, 1041));
-        focused = d.view->focused;
-        DeliverKeyStroke(VK_RETURN, 13);
-    };
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(focused, (std::vector<UINT>{1040, 1041}));
-    EXPECT_FALSE(IsWindow(viewHandle));
-    EXPECT_EQ(g_formsAlive, 0);
 }
