@@ -106,7 +106,9 @@ int ContactListBase::Save(const std::u16string& path) const
         auto guard = Lock();
         std::string block;
         block.reserve(WriteBlockSize);
-        for (const ContactRecord* record : records) {
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            FetchAhead(i);
+            const ContactRecord* record = records[i];
             if (!record)
                 continue;
             for (FieldId id = 0; id < FieldCount; ++id) {

@@ -7,12 +7,6 @@
 
 ContactList g_contactList;
 
-ContactListBase::~ContactListBase()
-{
-    for (ContactRecord* record : records)
-        delete record;
-}
-
 int ContactListBase::InsertSorted(std::unique_ptr<ContactRecord> record, FieldId fieldId)
 {
     if (!record)
@@ -137,12 +131,19 @@ namespace {
 // Frees the records and the vector's own storage, which a big book's load left large.
 void DeleteRecords(std::vector<ContactRecord*>& records)
 {
-    for (ContactRecord* record : records)
-        delete record;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        FetchRecordsAhead(records, i);
+        delete records[i];
+    }
     std::vector<ContactRecord*>().swap(records);
 }
 
 } // namespace
+
+ContactListBase::~ContactListBase()
+{
+    DeleteRecords(records);
+}
 
 void ContactListBase::Clear()
 {

@@ -17,6 +17,16 @@
 // Raised by the file watch to stop a running Load; Load only reads it.
 extern std::atomic<int> g_abortLoad;
 
+// A long walk over records, at `i` now, waits mostly on memory: asks for a
+// record further on, and for the texts of one asked for earlier.
+inline void FetchRecordsAhead(const std::vector<ContactRecord*>& records, std::size_t i)
+{
+    if (i + 16 < records.size())
+        __builtin_prefetch(records[i + 16]);
+    if (i + 8 < records.size() && records[i + 8])
+        records[i + 8]->FetchTexts();
+}
+
 class ContactListBase {
 public:
     using InitialTest = int (ContactField::*)(char16_t lo, char16_t hi) const;
@@ -90,12 +100,7 @@ public:
 private:
     // Takes back what the running load appended and is still in the list.
     void TakeBackLoaded();
-    // A long scan waits mostly on memory: ask for a record further on.
-    void FetchAhead(std::size_t i) const
-    {
-        if (i + 16 < records.size())
-            __builtin_prefetch(records[i + 16]);
-    }
+    void FetchAhead(std::size_t i) const { FetchRecordsAhead(records, i); }
 
     mutable std::recursive_mutex mutex;
     std::vector<ContactRecord*> records;

@@ -110,6 +110,8 @@ public:
     // Every text at once: `units` holds them one after another, ends[id]
     // where the text of field id ends.
     void Assign(std::u16string_view units, const std::uint32_t ends[FieldCount]);
+    // Asks the memory for the block ahead of its use.
+    void Fetch() const { __builtin_prefetch(block); }
 
 private:
     static constexpr std::size_t HeaderBytes = FieldCount * sizeof(std::uint32_t);
@@ -143,6 +145,8 @@ public:
     // Every text field's text at once, as RecordText::Assign; the birthday's
     // part must be empty.
     void AssignTexts(std::u16string_view units, const std::uint32_t ends[FieldCount]) { text.Assign(units, ends); }
+    // A walk over many records waits on memory: ask for this one's texts ahead.
+    void FetchTexts() const { text.Fetch(); }
 
     using Labels = std::array<std::u16string, FieldCount>;
 
