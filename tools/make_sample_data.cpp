@@ -28,7 +28,7 @@ struct Sample {
     const char* company;
 };
 
-const Sample samples[] = {
+const Sample Samples[] = {
     {"Ana Martínez", "91 555 0101", "600 111 222", "ana.martinez@example.com", 1975, 3, 7, "Librería Sol"},
     {"Alberto Ruiz", "91 555 0102", "600 111 223", "aruiz@example.com", 1982, 11, 23, ""},
     {"Beatriz Gómez", "93 555 0103", "611 222 333", "bea@example.org", 1990, 1, 15, "Hospital Central"},
@@ -88,7 +88,7 @@ int main(int argc, char** argv)
     }
     const std::u16string target = argc == 2 ? ce::Utf8ToUtf16(argv[1]) : ContactStoreFile;
     const std::string shown = ce::DeviceToHostPath(target);
-    for (const Sample& sample : samples) {
+    for (const Sample& sample : Samples) {
         for (const char* text : {sample.name, sample.telephone, sample.mobile, sample.email, sample.company}) {
             if (!ce::CanStore(ce::Utf8ToUtf16(text))) {
                 std::fprintf(stderr, "%s: code page %u cannot store \"%s\"; nothing written (54936 stores every name)\n",
@@ -98,7 +98,7 @@ int main(int argc, char** argv)
         }
     }
     ContactList list;
-    for (const Sample& sample : samples) {
+    for (const Sample& sample : Samples) {
         auto record = std::make_unique<ContactRecord>();
         SetText(*record, FieldName, sample.name);
         SetText(*record, FieldTelephone, sample.telephone);
