@@ -4,43 +4,11 @@
 #include "platform/core/CodePage.h"
 #include "tests/data/support/SampleContacts.h"
 
+#include "tests/common/CountingNew.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstdlib>
-#include <new>
-#include <vector>
-
-namespace {
-
-std::atomic<long> g_allocations{0};
-
-} // namespace
-
-// Counts every allocation of the program. GCC pairs the inlined
-// replacements with their callers and mistakes free() for a mismatch.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(std::size_t size)
-{
-    ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 namespace {
 
@@ -67,11 +35,13 @@ void Compare(benchmark::State& state, const std::u16string& a, const std::u16str
     rb.GetField(FieldName)->SetValue(b, 0.0);
     const ContactField& fa = *ra.GetField(FieldName);
     const ContactField& fb = *rb.GetField(FieldName);
-    const long before = g_allocations;
+    testalloc::allocations = 0;
+    testalloc::counting = true;
     for (auto _ : state)
         benchmark::DoNotOptimize(fa.IsLessThan(fb));
+    testalloc::counting = false;
     state.counters["allocs_per_compare"] =
-        double(g_allocations - before) / double(std::max<benchmark::IterationCount>(state.iterations(), 1));
+        double(testalloc::allocations) / double(std::max<benchmark::IterationCount>(state.iterations(), 1));
 }
 
 void BM_IsLessThanChinese(benchmark::State& state)

@@ -5,9 +5,7 @@
 #include "tests/common/Files.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 namespace {
@@ -28,13 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::string input = dir.File("input.pcd");
     static const std::string output = dir.File("output.pcd");
 
-    std::FILE* file = std::fopen(input.c_str(), "wb");
-    if (!file)
+    if (!WriteHostFile(input, std::string_view(reinterpret_cast<const char*>(data), size)))
         std::abort();
-    if (size && std::fwrite(data, 1, size, file) != size)
-        std::abort();
-    std::fclose(file);
-
     ContactListBase list;
     if (list.Load(Utf16(input)) != 1)
         std::abort();

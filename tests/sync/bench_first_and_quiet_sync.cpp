@@ -8,28 +8,17 @@
 // PUT reads every card already there, and 10,000 PUTs take hours.
 #include "support/SyncFixture.h"
 
-#include "sync/Settings.h"
-
-#include <benchmark/benchmark.h>
-
-#include <chrono>
+#include "tests/data/support/FloorRatio.h"
 
 using namespace synctest;
+using benchfloor::SecondsOf;
 
 namespace {
-
-double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 // The quickest of three runs: a single request's time varies with the machine's other work.
 template <typename Work> double Fastest(Work work)
 {
-    double fastest = 1e9;
-    for (int i = 0; i < 3; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        fastest = std::min(fastest, Seconds(std::chrono::steady_clock::now() - start));
-    }
-    return fastest;
+    return std::min({SecondsOf(work), SecondsOf(work), SecondsOf(work)});
 }
 
 std::vector<Fields> Book(int contacts)
@@ -70,15 +59,15 @@ void BM_FirstAndQuietSync(benchmark::State& state)
             carddav::HttpClient client{carddav::HttpOptions{}};
             const std::vector<Fields> book = Book(contacts);
             int made = 0;
-            const auto start = std::chrono::steady_clock::now();
-            for (int i = 0; i < contacts; ++i) {
-                const std::string uid = carddav::RandomUuid();
-                made += client.Send("PUT", plain.server->BookUrl() + uid + ".vcf",
-                                    {"Content-Type: text/vcard; charset=utf-8", "If-None-Match: *"},
-                                    carddav::NewCard(book[i], uid))
-                            .status == 201;
-            }
-            plainPuts = Seconds(std::chrono::steady_clock::now() - start);
+            plainPuts = SecondsOf([&] {
+                for (int i = 0; i < contacts; ++i) {
+                    const std::string uid = carddav::RandomUuid();
+                    made += client.Send("PUT", plain.server->BookUrl() + uid + ".vcf",
+                                        {"Content-Type: text/vcard; charset=utf-8", "If-None-Match: *"},
+                                        carddav::NewCard(book[i], uid))
+                                .status == 201;
+                }
+            });
             if (made != contacts)
                 state.SkipWithError("the plain PUTs failed");
             // The listing that gives the token, then the REPORT a sync with nothing changed sends.
@@ -97,9 +86,8 @@ void BM_FirstAndQuietSync(benchmark::State& state)
         Bench device;
         device.WriteBook(Book(contacts));
         device.SetUpSync();
-        const auto start = std::chrono::steady_clock::now();
-        const carddav::SyncOutcome first = device.Sync();
-        const double firstSync = Seconds(std::chrono::steady_clock::now() - start);
+        carddav::SyncOutcome first;
+        const double firstSync = SecondsOf([&] { first = device.Sync(); });
         carddav::SyncOutcome quiet;
         const double quietSync = Fastest([&] {
             quiet = device.Sync();

@@ -5,8 +5,6 @@
 #include "platform/core/File.h"
 #include "platform/core/System.h"
 #include "tests/common/FaultyEnv.h"
-#include "tests/data/support/SampleContacts.h"
-#include "vcard/CardWriter.h"
 #include "vcard/Import.h"
 
 using namespace vcardtest;
@@ -187,47 +185,6 @@ TEST_F(ImportExport, BothModesRefuseWhileTheAddressBookRunsOrNoMarkerCanBeMade)
     EXPECT_TRUE(Said("instance marker")) << said;
     EXPECT_EQ(ReadHostFile(dataFile), before);
     EXPECT_FALSE(std::filesystem::exists(root + "/other.vcf"));
-}
-
-// Importing many cards at once gives the list that importing each card on
-// its own, in file order, gives: Latin and Chinese names, equal names with
-// other fields, cards that repeat an earlier card or a contact of the book.
-TEST(ImportInOnePass, EqualsImportingCardByCard)
-{
-    ce::SetACP(936);
-    testdata::SampleContacts sample(4242);
-    ContactListBase generated;
-    for (int i = 0; i < 600; ++i) {
-        generated.Append(std::make_unique<ContactRecord>(sample.Contact()));
-        if (i % 9 == 0)
-            generated.Append(std::make_unique<ContactRecord>(*generated.GetAt(i / 2)));
-    }
-    ContactList batched;
-    ContactList oneByOne;
-    for (int i = 0; i < 40; i += 4) {
-        batched.InsertSorted(std::make_unique<ContactRecord>(*generated.GetAt(i)), FieldName);
-        oneByOne.InsertSorted(std::make_unique<ContactRecord>(*generated.GetAt(i)), FieldName);
-    }
-
-    vcard::ImportSummary all;
-    vcard::ImportFailure failure;
-    ASSERT_TRUE(vcard::ImportCards({{"all.vcf", vcard::WriteCards(generated)}}, batched, all, failure));
-    int imported = 0;
-    int duplicates = 0;
-    for (int i = 0; i < generated.GetCount(); ++i) {
-        vcard::ImportSummary one;
-        ASSERT_TRUE(vcard::ImportCards({{"one.vcf", vcard::WriteCard(*generated.GetAt(i))}}, oneByOne, one, failure));
-        imported += one.imported;
-        duplicates += one.duplicates;
-    }
-    EXPECT_EQ(all.imported, imported);
-    EXPECT_EQ(all.duplicates, duplicates);
-    EXPECT_GT(all.duplicates, 70);
-    const std::vector<Fields> expected = FieldsOf(oneByOne);
-    const std::vector<Fields> got = FieldsOf(batched);
-    ASSERT_EQ(got.size(), expected.size());
-    for (std::size_t i = 0; i < got.size(); ++i)
-        ASSERT_EQ(got[i], expected[i]) << "record " << i;
 }
 
 // Each card's text is stored as converting it whole to the code page and back

@@ -9,10 +9,7 @@
 #include "tests/common/Files.h"
 
 #include <gtest/gtest.h>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -101,8 +98,7 @@ protected:
 
     void WriteBytes(const std::string& name, const Bytes& bytes) const
     {
-        std::ofstream out(HostPath(name), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        WriteHostFile(HostPath(name), std::string(bytes.begin(), bytes.end()));
     }
 
     std::vector<std::string> FilesInDir() const

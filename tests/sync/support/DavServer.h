@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <ranges>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,8 +25,6 @@
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace synctest {
 
@@ -43,12 +40,20 @@ inline std::string NameOf(ServerKind kind) { return kind == ServerKind::Radicale
 constexpr const char* User = "alice";
 constexpr const char* Password = "Pw-9f3e1c7d";
 
+// A socket address on localhost; port 0 lets the system choose one.
+inline sockaddr_in Loopback(int port = 0)
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(std::uint16_t(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
 inline int FreePort()
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address = Loopback();
     socklen_t size = sizeof address;
     ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
@@ -59,11 +64,8 @@ inline int FreePort()
 inline bool Answers(int port)
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(std::uint16_t(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    const sockaddr_in address = Loopback(port);
+    const bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     ::close(fd);
     return connected;
 }
@@ -82,9 +84,6 @@ public:
         port = FreePort();
         const std::string address = "127.0.0.1";
         std::vector<std::string> args;
-        std::vector<std::string> environment;
-        for (char** variable = environ; *variable; ++variable)
-            environment.emplace_back(*variable);
         if (kind == ServerKind::Radicale) {
             std::ofstream(folder + "/users") << User << ":" << Password << "\n";
             args = {"radicale", "--server-hosts", address + ":" + std::to_string(port), "--storage-filesystem-folder",
@@ -92,13 +91,12 @@ public:
                     "--auth-htpasswd-encryption", "plain", "--auth-delay", "0", "--logging-level", "info"};
             if (storage == RadicaleStorage::Indexed) {
                 args.insert(args.end(), {"--storage-type", "radicale_indexed_storage"});
-                std::erase_if(environment, [](const std::string& v) { return v.starts_with("PYTHONPATH="); });
-                environment.push_back("PYTHONPATH=" CONTACTS_SOURCE_DIR "/tests/sync/support");
+                ::setenv("PYTHONPATH", CONTACTS_SOURCE_DIR "/tests/sync/support", 1);
             }
         } else {
             args = {"xandikos", "-d", folder + "/store", "-l", address, "-p", std::to_string(port), "--defaults"};
         }
-        pid = Spawn(args, environment, LogPath());
+        pid = Spawn(args, LogPath());
         if (pid < 0)
             return false;
         for (int i = 0; i < 200 && !Answers(port); ++i)
@@ -167,19 +165,12 @@ public:
 private:
     // The server's process, which the kernel ends (SIGTERM) when the thread
     // that started it ends, however this process ends.
-    static pid_t Spawn(std::vector<std::string> args, std::vector<std::string> environment, const std::string& log)
+    static pid_t Spawn(std::vector<std::string> args, const std::string& log)
     {
-        const char* searched = ::getenv("PATH");
-        std::string program;
-        for (const auto& folder : std::views::split(std::string_view(searched ? searched : "/usr/bin:/bin"), ':')) {
-            program = std::string(folder.begin(), folder.end()) + "/" + args[0];
-            if (::access(program.c_str(), X_OK) == 0)
-                break;
-            program.clear();
-        }
-        if (program.empty())
-            return -1;
-        const std::vector<char*> argv = Pointers(args), envp = Pointers(environment);
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
         const pid_t parent = ::getpid();
         const pid_t child = ::fork();
         if (child != 0)
@@ -190,17 +181,8 @@ private:
         const int output = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         ::dup2(output, STDOUT_FILENO);
         ::dup2(output, STDERR_FILENO);
-        ::execve(program.c_str(), argv.data(), envp.data());
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
-    }
-
-    static std::vector<char*> Pointers(std::vector<std::string>& strings)
-    {
-        std::vector<char*> pointers;
-        for (std::string& s : strings)
-            pointers.push_back(s.data());
-        pointers.push_back(nullptr);
-        return pointers;
     }
 
     ServerKind kind;

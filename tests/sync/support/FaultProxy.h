@@ -5,10 +5,13 @@
 #pragma once
 #include "DavServer.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <sstream>
+#include <cstring>
 #include <poll.h>
+#include <strings.h>
 
 namespace synctest {
 
@@ -21,9 +24,7 @@ public:
         listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         const int yes = 1;
         ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        sockaddr_in address = Loopback();
         socklen_t size = sizeof address;
         ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
         ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
@@ -64,14 +65,16 @@ private:
     static bool ReadRequest(int fd, Request& request)
     {
         std::string data;
-        char buffer[65536];
-        std::size_t headerEnd;
-        while ((headerEnd = data.find("\r\n\r\n")) == std::string::npos) {
+        const auto receive = [fd, &data] {
+            char buffer[65536];
             const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-            if (n <= 0)
+            data.append(buffer, std::size_t(std::max<ssize_t>(n, 0)));
+            return n > 0;
+        };
+        std::size_t headerEnd;
+        while ((headerEnd = data.find("\r\n\r\n")) == std::string::npos)
+            if (!receive())
                 return false;
-            data.append(buffer, std::size_t(n));
-        }
         std::istringstream head(data.substr(0, headerEnd));
         std::string line;
         std::getline(head, line);
@@ -81,25 +84,16 @@ private:
         while (std::getline(head, line)) {
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
-            const std::string lower = [&] {
-                std::string l = line;
-                for (char& c : l)
-                    c = char(std::tolower(static_cast<unsigned char>(c)));
-                return l;
-            }();
-            if (lower.starts_with("content-length:"))
+            const auto named = [&line](const char* name) { return ::strncasecmp(line.c_str(), name, std::strlen(name)) == 0; };
+            if (named("content-length:"))
                 length = std::stoul(line.substr(15));
-            else if (lower.starts_with("depth:") || lower.starts_with("if-match:") ||
-                     lower.starts_with("if-none-match:") || lower.starts_with("content-type:"))
+            else if (named("depth:") || named("if-match:") || named("if-none-match:") || named("content-type:"))
                 request.headers.push_back(line);
         }
-        request.body = data.substr(headerEnd + 4);
-        while (request.body.size() < length) {
-            const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-            if (n <= 0)
+        while (data.size() < headerEnd + 4 + length)
+            if (!receive())
                 return false;
-            request.body.append(buffer, std::size_t(n));
-        }
+        request.body = data.substr(headerEnd + 4);
         return true;
     }
 

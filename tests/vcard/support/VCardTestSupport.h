@@ -51,18 +51,6 @@ inline ce::DATE MakeDate(int year, int month, int day)
     return ce::COleDateTime(time).m_dt;
 }
 
-// Writes "\n" line ends as CRLF, as most exporters do.
-inline std::string Crlf(std::string_view text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += '\r';
-        out += c;
-    }
-    return out;
-}
-
 // Every card of `text`, read and mapped; false with `error` set on the first fault.
 inline bool MapAll(std::string_view text, std::vector<vcard::MappedCard>& mapped, vcard::ReadError& error,
                    unsigned ansiCodePage = 936)
