@@ -31,16 +31,16 @@ inline void RemoveFolder(const std::string& path)
 // A temporary folder for one test, removed with everything in it.
 class TempDir {
 public:
-    explicit TempDir(const std::string& tag = "test", bool inMemory = false) : path_(MakeTempFolder(tag, inMemory)) {}
-    ~TempDir() { RemoveFolder(path_); }
+    explicit TempDir(const std::string& tag = "test", bool inMemory = false) : path(MakeTempFolder(tag, inMemory)) {}
+    ~TempDir() { RemoveFolder(path); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    const std::string& Path() const { return path; }
+    std::string File(const std::string& name) const { return path + "/" + name; }
 
 private:
-    std::string path_;
+    std::string path;
 };
 
 // Makes `root` the device root of this process and of the programs it

@@ -3,7 +3,7 @@
 // refused login, and the program killed at random points. Each stops the
 // sync with the request and the server's URL, and the next sync converges
 // with nothing lost and nothing doubled. Also a server without sync-collection
-// reports.
+// reports, and a test server that ends with a killed test.
 #include "support/FaultProxy.h"
 #include "support/SyncFixture.h"
 
@@ -176,6 +176,29 @@ TEST_P(SyncFaults, WithoutSyncCollectionTheCtagTellsWhetherAnythingChanged)
     ASSERT_TRUE(found.ok) << found.error;
     EXPECT_EQ(found.summary.changedHere, 1);
     ExpectConverged("after an edit there");
+}
+
+// The server started by a test ends when that test's process is killed.
+TEST(TestServer, EndsWithAKilledTest)
+{
+    const TempDir folder("server");
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const pid_t test = ::fork();
+    if (test == 0) {
+        DavServer server(ServerKind::Xandikos, folder.Path());
+        const int port = server.Start() ? server.Port() : 0;
+        (void)!::write(ends[1], &port, sizeof port);
+        ::pause();
+    }
+    int port = 0;
+    ASSERT_EQ(::read(ends[0], &port, sizeof port), ssize_t(sizeof port));
+    ASSERT_TRUE(port != 0 && Answers(port)) << ReadHostFile(folder.File("server.log"));
+    ::kill(test, SIGKILL);
+    ::waitpid(test, nullptr, 0);
+    for (int i = 0; i < 100 && Answers(port); ++i)
+        std::this_thread::sleep_for(100ms);
+    EXPECT_FALSE(Answers(port));
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, SyncFaults, ::testing::Values(ServerKind::Radicale, ServerKind::Xandikos), ServerName);
