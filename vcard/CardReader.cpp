@@ -6,16 +6,12 @@ namespace vcard {
 
 namespace {
 
-// Names, types and encodings are ASCII: what the user's locale says of
-// other bytes does not change how a file reads.
 bool IsAsciiAlphanumeric(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
 bool IsNameCharacter(char c) { return IsAsciiAlphanumeric(c) || c == '-' || c == '_'; }
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
 // Finds the first ':' that is not inside a quoted parameter value, taking
 // the text as it grows, each character once.
@@ -48,70 +44,99 @@ private:
     bool quoted = false;
 };
 
-void AssignUpperCase(std::string& to, std::string_view text)
-{
-    to.assign(text);
-    for (char& c : to)
-        c = Upper(c);
-}
+// A piece of a header: up to the next ';' outside quotes, or the end.
+struct HeaderPiece {
+    std::size_t end = 0;
+    std::size_t firstEquals = std::string_view::npos;
+    std::size_t firstDot = std::string_view::npos;
+    bool anyQuote = false;
+};
 
-void ParseParameter(std::string_view text, Parameter& parameter)
+// The piece that begins at `from`, found in one pass over its characters.
+HeaderPiece PieceAt(std::string_view header, std::size_t from)
 {
-    const std::size_t equals = text.find('=');
-    std::string_view value = text;
-    parameter.name.clear();
-    if (equals != std::string_view::npos) {
-        AssignUpperCase(parameter.name, text.substr(0, equals));
-        value = text.substr(equals + 1);
-    }
-    parameter.value.assign(value);
-    if (value.find('"') != std::string_view::npos)
-        std::erase(parameter.value, '"');
-}
-
-// Where the piece of a header that begins at `from` ends: at the next ';'
-// outside quotes, or at the end.
-std::size_t PieceEnd(std::string_view header, std::size_t from, bool anyQuote)
-{
-    if (!anyQuote)
-        return std::min(header.find(';', from), header.size());
+    HeaderPiece piece;
     bool quoted = false;
     std::size_t i = from;
-    for (; i < header.size() && (header[i] != ';' || quoted); ++i) {
-        if (header[i] == '"')
+    for (; i < header.size(); ++i) {
+        const char c = header[i];
+        if (c == '"') {
             quoted = !quoted;
+            piece.anyQuote = true;
+        } else if (c == ';' && !quoted) {
+            break;
+        } else if (c == '=' && piece.firstEquals == std::string_view::npos) {
+            piece.firstEquals = i;
+        } else if (c == '.' && piece.firstDot == std::string_view::npos) {
+            piece.firstDot = i;
+        }
     }
-    return i;
+    piece.end = i;
+    return piece;
+}
+
+void ParseParameter(std::string_view header, std::size_t start, const HeaderPiece& piece, Parameter& parameter)
+{
+    std::size_t valueStart = start;
+    parameter.name.clear();
+    if (piece.firstEquals != std::string_view::npos) {
+        AssignUpperCase(parameter.name, header.substr(start, piece.firstEquals - start));
+        valueStart = piece.firstEquals + 1;
+    }
+    parameter.value.assign(header.substr(valueStart, piece.end - valueStart));
+    if (piece.anyQuote)
+        std::erase(parameter.value, '"');
 }
 
 // Name and parameters of a line, from the text before its value. False
 // when the name is not that of a property.
 bool ParseHeader(std::string_view header, ContentLine& line)
 {
-    const bool anyQuote = header.find('"') != std::string_view::npos;
-    const std::size_t nameEnd = PieceEnd(header, 0, anyQuote);
-    std::string_view name = header.substr(0, nameEnd);
+    const HeaderPiece first = PieceAt(header, 0);
+    std::string_view name = header.substr(0, first.end);
     line.group.clear();
-    if (const std::size_t dot = name.find('.'); dot != std::string_view::npos) {
-        line.group.assign(name.substr(0, dot));
-        name.remove_prefix(dot + 1);
+    if (first.firstDot != std::string_view::npos) {
+        line.group.assign(name.substr(0, first.firstDot));
+        name.remove_prefix(first.firstDot + 1);
     }
-    if (name.empty() || !std::all_of(name.begin(), name.end(), IsNameCharacter))
+    if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) { return IsNameCharacter(c); }))
         return false;
     AssignUpperCase(line.name, name);
     std::size_t parameters = 0;
-    for (std::size_t end = nameEnd; end < header.size();) {
+    for (std::size_t end = first.end; end < header.size();) {
         const std::size_t start = end + 1;
-        end = PieceEnd(header, start, anyQuote);
-        const std::string_view piece = header.substr(start, end - start);
-        if (piece.empty())
+        const HeaderPiece piece = PieceAt(header, start);
+        end = piece.end;
+        if (end == start)
             continue;
         if (parameters == line.parameters.size())
             line.parameters.emplace_back();
-        ParseParameter(piece, line.parameters[parameters++]);
+        ParseParameter(header, start, piece, line.parameters[parameters++]);
     }
     line.parameters.resize(parameters);
     return true;
+}
+
+// How a line's value is encoded, as far as it decides which lines belong to it.
+struct LineEncoding {
+    bool quotedPrintable = false;
+    bool base64 = false;
+};
+
+LineEncoding EncodingOf(const ContentLine& line)
+{
+    std::string_view encoding;
+    LineEncoding bare;
+    for (const Parameter& p : line.parameters) {
+        if (p.name.empty()) {
+            bare.quotedPrintable = bare.quotedPrintable || EqualsUpper(p.value, "QUOTED-PRINTABLE");
+            bare.base64 = bare.base64 || EqualsUpper(p.value, "BASE64");
+        } else if (!encoding.data() && std::string_view(p.name) == "ENCODING") {
+            encoding = p.value;
+        }
+    }
+    return {bare.quotedPrintable || EqualsUpper(encoding, "QUOTED-PRINTABLE"),
+            bare.base64 || EqualsUpper(encoding, "BASE64")};
 }
 
 bool IsBase64Line(std::string_view line)
@@ -160,16 +185,15 @@ void PhysicalLines::Find()
 
 std::string UpperCase(std::string_view text)
 {
-    std::string upper(text);
-    for (char& c : upper)
-        c = Upper(c);
+    std::string upper;
+    AssignUpperCase(upper, text);
     return upper;
 }
 
-bool EqualsUpper(std::string_view text, std::string_view upper)
+void AssignUpperCase(std::string& to, std::string_view text)
 {
-    return text.size() == upper.size() &&
-           std::equal(text.begin(), text.end(), upper.begin(), [](char a, char b) { return Upper(a) == b; });
+    to.resize(text.size());
+    std::transform(text.begin(), text.end(), to.begin(), AsciiUpper);
 }
 
 std::string_view ContentLine::Find(std::string_view parameter) const
@@ -212,21 +236,20 @@ bool CardStream::ReadContentLine(bool version21, ContentLine& line)
     };
     ValueStartScan scan;
     std::size_t colon = std::string::npos;
-    bool quotedPrintable = false;
+    LineEncoding encoding;
     for (;;) {
         if (colon == std::string::npos) {
             colon = scan.Find(text);
             if (colon != std::string::npos) {
                 if (!ParseHeader(text.substr(0, colon), line))
                     return false;
-                quotedPrintable =
-                    EqualsUpper(line.Find("ENCODING"), "QUOTED-PRINTABLE") || line.HasBare("QUOTED-PRINTABLE");
+                encoding = EncodingOf(line);
             }
         }
         if (lines.AtEnd())
             break;
         const std::string_view next = lines.Peek();
-        if (quotedPrintable && !text.empty() && text.back() == '=')
+        if (encoding.quotedPrintable && !text.empty() && text.back() == '=')
             join(next, true);
         else if (!next.empty() && (next[0] == ' ' || next[0] == '\t'))
             join(version21 ? next : next.substr(1), false);
@@ -237,7 +260,7 @@ bool CardStream::ReadContentLine(bool version21, ContentLine& line)
     if (colon == std::string::npos)
         return false;
     line.value.assign(text.substr(colon + 1));
-    if (EqualsUpper(line.Find("ENCODING"), "BASE64") || line.HasBare("BASE64")) {
+    if (encoding.base64) {
         while (!lines.AtEnd() && !lines.Peek().empty() && IsBase64Line(lines.Peek()))
             line.value += lines.Next();
         if (!lines.AtEnd() && lines.Peek().empty())

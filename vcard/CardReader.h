@@ -96,8 +96,24 @@ private:
     bool failed = false;
 };
 
+// Names, types and encodings are ASCII: what the user's locale says of
+// other bytes does not change how a file reads.
+inline char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+
 std::string UpperCase(std::string_view text);
+// Into the storage `to` has.
+void AssignUpperCase(std::string& to, std::string_view text);
+
 // Whether the text is `upper` (upper case) when letter case is set aside.
-bool EqualsUpper(std::string_view text, std::string_view upper);
+inline bool EqualsUpper(std::string_view text, std::string_view upper)
+{
+    if (text.size() != upper.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (AsciiUpper(text[i]) != upper[i])
+            return false;
+    }
+    return true;
+}
 
 } // namespace vcard

@@ -37,15 +37,15 @@ struct SameFields {
     }
 };
 
+// Of the texts only: equal records hash alike whatever their birthdays'
+// times of day, and the day is worked out only for records that hash alike.
 struct FieldsHash {
     std::size_t operator()(const ContactRecord* record) const
     {
         std::size_t hash = 0;
         for (FieldId id = 0; id < FieldCount; ++id) {
-            const ContactField& field = *record->GetField(id);
-            const std::size_t one = id == FieldBirthday ? std::hash<int>()(DayOf(field))
-                                                        : std::hash<std::u16string_view>()(field.TextValue());
-            hash = hash * 1000003u ^ one;
+            if (id != FieldBirthday)
+                hash = hash * 1000003u ^ std::hash<std::u16string_view>()(record->GetField(id)->TextValue());
         }
         return hash;
     }

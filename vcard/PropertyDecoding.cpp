@@ -143,7 +143,21 @@ std::string CaretUnescaped(std::string_view text)
     return plain;
 }
 
-void CollectTypes(const ContentLine& line, Property& property)
+// What the parameters of a line say of its value: the first of each name
+// this program reads (a null view when none), and the encodings given bare.
+struct ValueParameters {
+    std::string_view value, omitYear, slot, encoding, charset, label;
+    bool bareBase64 = false, bareB = false, bareQuotedPrintable = false;
+};
+
+void TakeFirst(std::string_view& first, const std::string& value)
+{
+    if (!first.data())
+        first = value;
+}
+
+// The line's parameters in one pass; types and preference go into the property.
+void ReadParameters(const ContentLine& line, Property& property, ValueParameters& found)
 {
     // In the order of the bits of KnownType.
     static constexpr std::string_view Known[KnownTypeCount] = {"HOME", "WORK", "VOICE", "FAX",  "CELL",
@@ -163,13 +177,30 @@ void CollectTypes(const ContentLine& line, Property& property)
         }
     };
     for (const Parameter& p : line.parameters) {
-        // 2.1 writes types bare, also as a list ("TEL;FAX,WORK").
         const std::string_view name = p.name;
-        if (name.empty() || name == "TYPE") {
+        if (name.empty()) {
+            // 2.1 writes types and encodings bare, types also as a list ("TEL;FAX,WORK").
+            addList(p.value);
+            found.bareBase64 = found.bareBase64 || EqualsUpper(p.value, "BASE64");
+            found.bareB = found.bareB || EqualsUpper(p.value, "B");
+            found.bareQuotedPrintable = found.bareQuotedPrintable || EqualsUpper(p.value, "QUOTED-PRINTABLE");
+        } else if (name == "TYPE") {
             addList(p.value);
         } else if (name == "PREF") {
             const int rank = std::atoi(p.value.c_str());
             property.preference = std::min(property.preference, rank > 0 ? rank : 1);
+        } else if (name == "ENCODING") {
+            TakeFirst(found.encoding, p.value);
+        } else if (name == "CHARSET") {
+            TakeFirst(found.charset, p.value);
+        } else if (name == "VALUE") {
+            TakeFirst(found.value, p.value);
+        } else if (name == "LABEL") {
+            TakeFirst(found.label, p.value);
+        } else if (name == "X-APPLE-OMIT-YEAR") {
+            TakeFirst(found.omitYear, p.value);
+        } else if (name == "X-CONTACTS-SLOT") {
+            TakeFirst(found.slot, p.value);
         }
     }
 }
@@ -209,15 +240,15 @@ bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version
     property.preference = NotPreferred;
     property.label.clear();
     property.binary = false;
-    property.valueType = UpperCase(line.Find("VALUE"));
-    property.omitYear = line.Find("X-APPLE-OMIT-YEAR");
-    const std::string_view slot = line.Find("X-CONTACTS-SLOT");
-    property.slot = slot.empty() ? 0 : std::atoi(std::string(slot).c_str());
-    CollectTypes(line, property);
+    ValueParameters found;
+    ReadParameters(line, property, found);
+    AssignUpperCase(property.valueType, found.value);
+    property.omitYear = found.omitYear;
+    property.slot = found.slot.empty() ? 0 : std::atoi(std::string(found.slot).c_str());
 
-    const std::string_view encoding = line.Find("ENCODING");
-    if (EqualsUpper(encoding, "BASE64") || EqualsUpper(encoding, "B") || line.HasBare("BASE64") ||
-        line.HasBare("B") || std::string_view(property.valueType) == "BINARY" ||
+    const std::string_view encoding = found.encoding;
+    if (EqualsUpper(encoding, "BASE64") || EqualsUpper(encoding, "B") || found.bareBase64 || found.bareB ||
+        std::string_view(property.valueType) == "BINARY" ||
         (IsMediaProperty(line, property) && StartsWithNoCase(line.value, "data:"))) {
         property.binary = true;
         property.components.clear();
@@ -225,7 +256,7 @@ bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version
     }
 
     std::string_view value = line.value;
-    if (EqualsUpper(encoding, "QUOTED-PRINTABLE") || line.HasBare("QUOTED-PRINTABLE")) {
+    if (EqualsUpper(encoding, "QUOTED-PRINTABLE") || found.bareQuotedPrintable) {
         if (!DecodeQuotedPrintable(line.value, bytes)) {
             error = {line.line, "broken quoted-printable value of " + line.name};
             return false;
@@ -234,7 +265,7 @@ bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version
     }
 
     const bool version21 = std::string_view(version) == "2.1";
-    const std::string_view charset = line.Find("CHARSET");
+    const std::string_view charset = found.charset;
     if (!charset.empty()) {
         if (!charsets.Decode(charset, value, text)) {
             error = {line.line, "the value of " + line.name + " is not text in the charset " + std::string(charset)};
@@ -263,7 +294,7 @@ bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version
     }
     property.components.resize(components);
 
-    const std::string_view label = line.Find("LABEL");
+    const std::string_view label = found.label;
     if (!label.empty()) {
         if (!charsets.Decode("UTF-8", CaretUnescaped(label), text)) {
             error = {line.line, "the LABEL of " + line.name + " is not UTF-8 text"};
