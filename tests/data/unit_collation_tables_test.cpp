@@ -81,21 +81,6 @@ TEST(PinyinSyllableTable, DistinctSyllablesInIncreasingLevel1Order)
         EXPECT_TRUE(seen.count(s)) << s;
 }
 
-TEST(HanziCodeTable, NamedIdeographsCarryTheirCodes)
-{
-    const std::pair<char16_t, std::uint16_t> named[] = {
-        {u'一', 0xD2BB}, {u'王', 0xCDF5}, {u'李', 0xC0EE}, {u'张', 0xD5C5}, {u'啊', 0xB0A1}, {u'阿', 0xB0A2},
-        // GB2312 ideographs that take another character's code
-        {u'捍', 0x9249}, {u'著', 0xD7C5},
-        // traditional and variant forms take their GB2312 form's code
-        {u'張', 0xD5C5}, {u'陳', 0xB3C2}, {u'劉', 0xC1F5}, {u'趙', 0xD5D4}, {u'亙', 0xD8A8}, {u'伋', 0xBCB3},
-        // own GBK codes, among them one whose only variant is outside the BMP
-        {u'丂', 0x8140}, {u'龥', 0xFD9B}, {u'皌', 0xB074},
-    };
-    for (auto [c, code] : named)
-        EXPECT_EQ(Entry(c), code) << "U+" << std::hex << unsigned(c);
-}
-
 // Every entry is the character's own code or the code of a GB2312 form;
 // only two GB2312 ideographs take another's.
 TEST(HanziCodeTable, EveryEntryIsItsOwnCodeOrThatOfAGb2312Form)

@@ -1,9 +1,8 @@
 // A contact's changes written into the server's own card: the lines of the
 // changed fields are replaced where they stand, every other line stays as
-// the server wrote it; and the merge of two edits of one contact.
+// the server wrote it.
 #include "platform/core/CodePage.h"
 #include "sync/CardEdit.h"
-#include "sync/Sync.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +48,7 @@ TEST_F(CardEdit, OnlyTheChangedFieldsLinesChangeAndTheyStayInPlace)
     EXPECT_NE(edited.find("ORG:Acme\\; Ltd;Sales;East\r\n"), std::string::npos) << edited;
 }
 
-TEST_F(CardEdit, ANameTakenFromNIsReplacedWholeAndANewCardCarriesItsUid)
+TEST_F(CardEdit, ANameTakenFromNIsReplacedWhole)
 {
     const std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lopez;Ana;;;\r\nTEL:1\r\nEND:VCARD\r\n";
     Fields fields = Read(card);
@@ -58,13 +57,6 @@ TEST_F(CardEdit, ANameTakenFromNIsReplacedWholeAndANewCardCarriesItsUid)
     const std::string edited = carddav::EditCard(card, fields);
     EXPECT_EQ(Read(edited), fields) << edited;
     EXPECT_EQ(edited.find("N:Lopez;Ana"), std::string::npos) << edited;
-
-    const std::string uid = carddav::RandomUuid();
-    ASSERT_EQ(uid.size(), 36u);
-    EXPECT_NE(uid, carddav::RandomUuid());
-    const std::string made = carddav::NewCard(fields, uid);
-    EXPECT_EQ(made.find("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:" + uid + "\r\n"), 0u) << made;
-    EXPECT_EQ(Read(made), fields);
 }
 
 TEST_F(CardEdit, TextTheCodePageCannotStoreIsCountedByProperty)
@@ -74,27 +66,6 @@ TEST_F(CardEdit, TextTheCodePageCannotStoreIsCountedByProperty)
     ASSERT_TRUE(carddav::ReadServerCard("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:王明\r\nTITLE:Jefe\r\nEND:VCARD\r\n", read));
     EXPECT_EQ(read.fields[FieldName], u"??");
     EXPECT_EQ(read.unstorable, (std::map<std::string, int>{{"FN", 1}}));
-}
-
-TEST(MergeEdits, FieldsChangedOnOneSideMergeAndTheSameFieldChangedTwiceIsAConflict)
-{
-    Fields base, here, server;
-    base[FieldName] = here[FieldName] = server[FieldName] = u"Ana";
-    base[FieldMobile] = here[FieldMobile] = u"1", server[FieldMobile] = u"2";
-    base[FieldEmail] = server[FieldEmail] = u"a@x", here[FieldEmail] = u"a@here";
-    base[FieldFax] = u"3", here[FieldFax] = server[FieldFax] = u"4";
-    bool conflict = true;
-    Fields merged = carddav::MergeEdits(base, here, server, conflict);
-    EXPECT_FALSE(conflict);
-    EXPECT_EQ(merged[FieldMobile], u"2");
-    EXPECT_EQ(merged[FieldEmail], u"a@here");
-    EXPECT_EQ(merged[FieldFax], u"4");
-
-    here[FieldMobile] = u"9";
-    merged = carddav::MergeEdits(base, here, server, conflict);
-    EXPECT_TRUE(conflict);
-    EXPECT_EQ(merged[FieldMobile], u"2");
-    EXPECT_EQ(merged[FieldEmail], u"a@here");
 }
 
 } // namespace
