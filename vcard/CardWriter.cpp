@@ -62,20 +62,30 @@ public:
 private:
     std::u16string_view Text(FieldId id) const { return record.GetField(id)->TextValue(); }
 
-    // The line is made in `line`, then folded into the card.
+    // The line is made at the card's end and folded there when it is too long.
     void Begin(std::string_view property)
     {
-        line.assign(property);
-        line += ':';
+        lineStart = card.size();
+        card += property;
+        card += ':';
     }
-    void End() { AppendFolded(card, line); }
+    void End()
+    {
+        if (card.size() - lineStart <= MaxLineOctets) {
+            card += "\r\n";
+            return;
+        }
+        line.assign(card, lineStart);
+        card.resize(lineStart);
+        AppendFolded(card, line);
+    }
 
     void AddText(std::string_view property, FieldId id)
     {
         if (Text(id).empty())
             return;
         Begin(property);
-        AppendEscaped(line, Text(id));
+        AppendEscaped(card, Text(id));
         End();
     }
 
@@ -85,9 +95,9 @@ private:
         if (Text(id).empty())
             return;
         Begin(property);
-        line += ";;";
-        AppendEscaped(line, Text(id));
-        line += ";;;;";
+        card += ";;";
+        AppendEscaped(card, Text(id));
+        card += ";;;;";
         End();
     }
 
@@ -98,17 +108,20 @@ private:
 
     const ContactRecord& record;
     std::string& card;
-    std::string line;
+    std::size_t lineStart = 0;
+    std::string line; // a line too long for one physical line, while it is folded
 };
 
 void CardBuilder::AddName()
 {
     Begin("FN");
-    AppendEscaped(line, Text(FieldName));
+    AppendEscaped(card, Text(FieldName));
+    const std::string name = card.substr(lineStart + 3);
     End();
     // The whole name as the family name: readers that compose N show it unchanged.
-    line.replace(0, 3, "N:");
-    line += ";;;;";
+    Begin("N");
+    card += name;
+    card += ";;;;";
     End();
 }
 
@@ -121,7 +134,7 @@ void CardBuilder::AddEmails()
             continue;
         // Behind an empty e-mail the position is said, so that it comes back there.
         Begin(written == slot ? "EMAIL;TYPE=INTERNET" : "EMAIL;TYPE=INTERNET;X-CONTACTS-SLOT=" + std::to_string(slot + 1));
-        AppendEscaped(line, Text(Emails[slot]));
+        AppendEscaped(card, Text(Emails[slot]));
         End();
         ++written;
     }
@@ -136,7 +149,7 @@ void CardBuilder::AddBirthday()
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", int(time.wYear), int(time.wMonth), int(time.wDay));
     Begin("BDAY");
-    line += text;
+    card += text;
     End();
 }
 
@@ -145,10 +158,10 @@ void CardBuilder::AddOrganisation()
     if (Text(FieldCompany).empty() && Text(FieldDepartment).empty())
         return;
     Begin("ORG");
-    AppendEscaped(line, Text(FieldCompany));
+    AppendEscaped(card, Text(FieldCompany));
     if (!Text(FieldDepartment).empty()) {
-        line += ';';
-        AppendEscaped(line, Text(FieldDepartment));
+        card += ';';
+        AppendEscaped(card, Text(FieldDepartment));
     }
     End();
 }
