@@ -6,8 +6,8 @@
 #include "data/ContactStore.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/FileSystem.h"
-#include "platform/core/OleDate.h"
 #include "tests/common/Files.h"
+#include "tests/data/support/DataFixture.h"
 #include "vcard/CommandLine.h"
 #include "vcard/FieldMapping.h"
 
@@ -44,12 +44,7 @@ inline std::vector<Fields> FieldsOf(const ContactListBase& list)
     return all;
 }
 
-inline ce::DATE MakeDate(int year, int month, int day)
-{
-    ce::SYSTEMTIME time;
-    time.wYear = ce::WORD(year), time.wMonth = ce::WORD(month), time.wDay = ce::WORD(day);
-    return ce::COleDateTime(time).m_dt;
-}
+using testdata::MakeDate;
 
 // Every card of `text`, read and mapped; false with `error` set on the first fault.
 inline bool MapAll(std::string_view text, std::vector<vcard::MappedCard>& mapped, vcard::ReadError& error,
