@@ -1,23 +1,19 @@
-// Placing a text control and breaking its text into lines.
+// Breaking a text into the lines of a column.
 #include "dialogs/ControlPlacement.h"
 #include "support/DialogTestSupport.h"
 #include <algorithm>
 
 namespace {
 
-constexpr int kText = 11, kMissing = 14;
-
 class ControlPlacementTest : public DialogTest {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(uiharness::CreateScreenWindow(form));
-        ASSERT_TRUE(text.Create(u"", ce::WS_CHILD | ce::SS_LEFT, ce::CRect(0, 0, 50, 12), &form, kText));
-        lineHeight = Extent(u"Ag").cy + 6;
+        ASSERT_TRUE(text.Create(u"", ce::WS_CHILD | ce::SS_LEFT, ce::CRect(0, 0, 50, 12), &form, 11));
     }
 
-    ce::SIZE Extent(const std::u16string& s) const { return uiharness::TextExtent(text.m_hWnd, s); }
-    int Width(const std::u16string& s) const { return Extent(s).cx; }
+    int Width(const std::u16string& s) const { return uiharness::TextExtent(text.m_hWnd, s).cx; }
 
     std::u16string Broken(std::u16string s, int available) const
     {
@@ -29,43 +25,7 @@ protected:
 
     ce::CWnd form;
     ce::CStatic text;
-    int lineHeight = 0;
 };
-
-TEST_F(ControlPlacementTest, ExactlyAsWideIsOneLineOnePixelWiderTwo)
-{
-    const std::u16string original = u"Calle Mayor 12, Madrid";
-    const int width = Width(original);
-    std::u16string s = original;
-    int y = 20;
-    PlaceControl(form, kText, s, 10, 10 + width + 3, y, PlaceText, nullptr);
-    EXPECT_EQ(s, original);
-    EXPECT_EQ(RectInParent(&text), ce::CRect(10, 20, 10 + width + 3, 20 + lineHeight));
-    EXPECT_EQ(y, 20 + lineHeight + 10);
-    EXPECT_TRUE(text.IsWindowVisible());
-
-    y = 20;
-    PlaceControl(form, kText, s, 10, 10 + width + 2, y, PlaceText, nullptr);
-    EXPECT_EQ(RectInParent(&text).Height(), 2 * lineHeight);
-    EXPECT_EQ(y, 20 + 2 * lineHeight + 10);
-    EXPECT_EQ(std::count(s.begin(), s.end(), u'\n'), 1);
-    EXPECT_EQ(ce::GetWindowText(text.m_hWnd), s);
-    s.erase(std::remove(s.begin(), s.end(), u'\n'), s.end());
-    EXPECT_EQ(s, original);
-}
-
-// The height follows the measured width, not the lines the breaks make.
-TEST_F(ControlPlacementTest, HeightCountsWidthsEvenWhenBreaksMakeMoreLines)
-{
-    std::u16string s(5, u'M');
-    const int available = Width(u"MM");
-    ASSERT_GT(Width(s), 2 * available);
-    ASSERT_LE(Width(s), 3 * available);
-    int y = 0;
-    PlaceControl(form, kText, s, 0, available + 3, y, PlaceText, nullptr);
-    EXPECT_EQ(RectInParent(&text).Height(), 3 * lineHeight);
-    EXPECT_EQ(s, u"M\nM\nM\nMM");
-}
 
 TEST_F(ControlPlacementTest, BreakingLines)
 {
@@ -100,15 +60,6 @@ TEST_F(ControlPlacementTest, BreakingLines)
         start = end + 1;
     }
     EXPECT_EQ(joined, longText);
-}
-
-TEST_F(ControlPlacementTest, MissingControlLeavesTextAndYAlone)
-{
-    std::u16string s(50, u'M');
-    int y = 37;
-    PlaceControl(form, kMissing, s, 0, 40, y, PlaceText, nullptr);
-    EXPECT_EQ(y, 37);
-    EXPECT_EQ(s, std::u16string(50, u'M'));
 }
 
 } // namespace
