@@ -1,4 +1,4 @@
-// Breaking a text into the lines of a column.
+// Breaking a text into the lines of a column; placing a control the form lacks.
 #include "dialogs/ControlPlacement.h"
 #include "support/DialogTestSupport.h"
 #include <algorithm>
@@ -60,6 +60,15 @@ TEST_F(ControlPlacementTest, BreakingLines)
         start = end + 1;
     }
     EXPECT_EQ(joined, longText);
+}
+
+TEST_F(ControlPlacementTest, AMissingControlLeavesTextAndYAlone)
+{
+    std::u16string s = u"MMMMMMMM";
+    int y = 37;
+    PlaceControl(form, 14, s, 0, 40, y, PlaceText, nullptr);
+    EXPECT_EQ(y, 37);
+    EXPECT_EQ(s, u"MMMMMMMM");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The edit dialog and its form: layout, caption, saving on every way out.
 #include "dialogs/ContactEditDlg.h"
+#include "dialogs/CurrentContact.h"
 #include "dialogs/EditDlgView.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Resources.h"
@@ -85,15 +86,18 @@ TEST_F(EditViewTest, EveryWayOutSavesAllFifteenTextsAndThePickedBirthday)
         EXPECT_EQ(Stored(*contact, FieldBirthday), u"19750307");
     }
 
-    // Closing the form saves as well.
+    // Closing the form saves as well; the dialog leaves no pointer to the contact behind.
     auto contact = MakeContact({{FieldName, u"Bea"}});
-    CContactEditDlg dialog(contact.get(), EditModeEdit);
-    RunModal(dialog, [&] {
-        ce::SetWindowText(Control(Pane(dialog), kValue + FieldWebPage)->m_hWnd, u"bea.example.com");
-        Pane(dialog)->SendMessage(ce::WM_CLOSE);
-        dialog.SendMessage(ce::WM_CLOSE);
-    });
+    {
+        CContactEditDlg dialog(contact.get(), EditModeEdit);
+        RunModal(dialog, [&] {
+            ce::SetWindowText(Control(Pane(dialog), kValue + FieldWebPage)->m_hWnd, u"bea.example.com");
+            Pane(dialog)->SendMessage(ce::WM_CLOSE);
+            dialog.SendMessage(ce::WM_CLOSE);
+        });
+    }
     EXPECT_EQ(Stored(*contact, FieldWebPage), u"bea.example.com");
+    EXPECT_EQ(g_currentContact, nullptr);
 }
 
 // Bytes of the file that the code page cannot decode survive an edit of
