@@ -57,13 +57,6 @@ protected:
         return status;
     }
 
-    static void AddContact(const char16_t* name)
-    {
-        auto added = std::make_unique<ContactRecord>();
-        added->GetField(FieldName)->SetValue(name, 0.0);
-        g_contactList.InsertSorted(std::move(added), FieldName);
-    }
-
     std::string errorFile = root + "/errors.txt";
     bool acted = false;
 };
@@ -74,7 +67,7 @@ TEST_F(Quit, ATerminationWhileADialogIsOpenClosesItAndTheFrameWritesTheListBack)
     const ino_t before = DataFileInode();
     bool dialogWasUp = false;
     const int status = RunUntilTerminated(2, [&](CMainFrame& frame) {
-        AddContact(u"Cid");
+        AddToList({u"Cid", u""});
         const HWND window = frame.m_hWnd;
         PostMessageW(window, WM_COMMAND, ID_CONTACT_OPEN, 0);
         PostTask([&, window] {
@@ -102,7 +95,7 @@ TEST_F(Quit, AListKeptNowhereEndsWithExitStatus1)
     // A file where the recovery folder should be.
     std::ofstream(state) << "not a folder";
     const int status = RunUntilTerminated(2, [&](CMainFrame&) {
-        AddContact(u"Cid");
+        AddToList({u"Cid", u""});
         std::raise(SIGTERM);
     });
     ::unsetenv("XDG_STATE_HOME");

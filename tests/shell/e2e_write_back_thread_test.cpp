@@ -125,39 +125,6 @@ TEST_F(WriteBack, AListWithoutALoadIsNeverWrittenOverTheFileAndTheNextTickLoadsI
     EXPECT_TRUE(WaitForPeople(people));
 }
 
-// A new user's device root holds no folder yet: the first write-back makes
-// every folder of the data file, on a root named by CONTACTS_DEVICE_ROOT and
-// on the default one of a fresh home without valid XDG_* variables.
-TEST_F(WriteBack, TheFirstWriteBackOnANewDeviceRootMakesItsFoldersAndTheNextStartShowsTheList)
-{
-    const std::string home = root + "/home";
-    fs::create_directories(home);
-    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-    const std::vector<Person> zoe = {{u"Zoe", u""}};
-    for (const std::string& newRoot : {root + "/new/device", home + "/.local/share/contacts/device"}) {
-        SCOPED_TRACE(newRoot);
-        if (newRoot.starts_with(home)) {
-            for (const char* name : {"CONTACTS_DEVICE_ROOT", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"})
-                ::unsetenv(name);
-            ::setenv("XDG_DATA_HOME", "relative/data", 1); // invalid: ignored
-            ::setenv("HOME", home.c_str(), 1);
-            SetDeviceRoot("");
-        } else {
-            SetDeviceRoot(newRoot);
-        }
-        OpenFrame();
-        ASSERT_TRUE(WaitForLoad());
-        AddToList(zoe[0]);
-        CloseFrame();
-        EXPECT_EQ(ReadDataFile(newRoot + "/My Flash Disk/PIM/Contacts.pcd"), zoe);
-        OpenFrame();
-        EXPECT_TRUE(WaitForPeople(zoe));
-        CloseFrame();
-    }
-    ::setenv("HOME", oldHome.c_str(), 1);
-    ::unsetenv("XDG_DATA_HOME");
-}
-
 // Contacts the user adds or edits while a load runs join the list once the
 // load is whole, in name order and each once: an edit of a contact the load
 // had not read yet replaces it.
@@ -227,24 +194,6 @@ TEST_F(WriteBack, AChangeByAnotherProgramAfterTheLastLoadIsNeverOverwritten)
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(ReadDataFile(files[0].string()), (std::vector<Person>{people[0], people[1], {u"Zoe", u""}}));
     EXPECT_NE(Told().find(Utf8ToUtf16(files[0].string())), std::u16string::npos);
-}
-
-// Opening and closing changes no byte: a file cut inside a field keeps its
-// five bytes, and the file is not even replaced.
-TEST_F(WriteBack, AnUnchangedListLeavesTheFileAsItIs)
-{
-    fs::create_directories(pimFolder);
-    std::ofstream(dataFile, std::ios::binary) << std::string("Ana\0B", 5);
-    struct stat before {};
-    ASSERT_EQ(::stat(dataFile.c_str(), &before), 0);
-    OpenFrame();
-    ASSERT_TRUE(WaitForLoad());
-    ASSERT_EQ(g_contactList.GetCount(), 1);
-    CloseFrame();
-    struct stat after {};
-    ASSERT_EQ(::stat(dataFile.c_str(), &after), 0);
-    EXPECT_EQ(ReadHostFile(dataFile), std::string("Ana\0B", 5));
-    EXPECT_EQ(after.st_ino, before.st_ino);
 }
 
 } // namespace

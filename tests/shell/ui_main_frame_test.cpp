@@ -53,11 +53,6 @@ protected:
         PumpMessages();
     }
 
-    bool Grayed(UINT command) const
-    {
-        return (GetMenuState(GetSubMenu(bar->GetMenu(), 0), command, MF_BYCOMMAND) & MF_GRAYED) != 0;
-    }
-
     // The middle of a device screen point of a window's client rectangle.
     static POINT CentreOnScreen(HWND hwnd, CRect rect)
     {
@@ -114,23 +109,7 @@ TEST_F(MainFrame, StacksCommandBarLetterBarAndListAndRoutesCommandsToTheList)
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), int(AFX_IDW_PANE_FIRST));
 }
 
-// With a current row every item is enabled; what the frame's rule leaves
-// alone keeps the state it had. (Without one, the keys' test passes over the
-// grayed items.)
-TEST_F(MainFrame, MenuGraysOnlyWhatNeedsACurrentRow)
-{
-    ASSERT_EQ(CurrentRow(), 0);
-    EnableMenuItem(GetSubMenu(bar->GetMenu(), 0), ID_CONTACT_NEW, MF_BYCOMMAND | MF_GRAYED);
-    OpenMenu();
-    ASSERT_NE(bar->GetPopupWindow(), nullptr);
-    for (UINT command : std::initializer_list<UINT>{ID_CONTACT_OPEN, ID_CONTACT_EDIT, ID_CONTACT_DELETE, ID_APP_EXIT})
-        EXPECT_FALSE(Grayed(command)) << command;
-    EXPECT_TRUE(Grayed(ID_CONTACT_NEW));
-    bar->TrackPopup(0); // a second tap closes it
-    EXPECT_EQ(bar->GetPopupWindow(), nullptr);
-}
-
-constexpr int kItemHeight = 18;
+constexpr int ItemHeight = 18;
 
 TEST_F(MainFrame, MenuByKeysTakesTheKeyboardUntilChosenOrDismissed)
 {
@@ -191,15 +170,15 @@ TEST_F(MainFrame, MenuByPointerHighlightsUnderThePointerAndATapOutsideGoesNowher
     const HWND popup = bar->GetPopupWindow();
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(bar->GetHighlightedItem(), -1) << "opened by the pointer";
-    SimulateMouse(popup, WM_MOUSEMOVE, 20, 2 * kItemHeight + 5);
+    SimulateMouse(popup, WM_MOUSEMOVE, 20, 2 * ItemHeight + 5);
     PumpMessages();
     EXPECT_EQ(bar->GetHighlightedItem(), 2) << "Editar";
     // The highlighted row is drawn in the highlight colour, the text white.
     CRect rect;
     GetWindowRect(popup, &rect);
     const ScreenImage screen = GrabScreen();
-    const CRect editRow(rect.left + 1, rect.top + 1 + 2 * kItemHeight, rect.right - 1, rect.top + 1 + 3 * kItemHeight);
-    EXPECT_GT(uiharness::PixelsOf(screen, editRow, RGB(0, 0, 128)), editRow.Width() * kItemHeight * 3 / 4);
+    const CRect editRow(rect.left + 1, rect.top + 1 + 2 * ItemHeight, rect.right - 1, rect.top + 1 + 3 * ItemHeight);
+    EXPECT_GT(uiharness::PixelsOf(screen, editRow, RGB(0, 0, 128)), editRow.Width() * ItemHeight * 3 / 4);
     EXPECT_GT(uiharness::PixelsOf(screen, editRow, uiharness::kWhite), 20);
     EXPECT_TRUE(uiharness::SavePicture("menu-open", screen));
     SimulateMouse(popup, WM_MOUSELEAVE, 0, 0);
@@ -224,7 +203,7 @@ TEST_F(MainFrame, MenuByPointerHighlightsUnderThePointerAndATapOutsideGoesNowher
     EXPECT_EQ(bar->GetPopupWindow(), nullptr);
     OpenMenu();
     GetWindowRect(bar->GetPopupWindow(), &rect);
-    SimulateTap(rect.left + 20, rect.top + 1 + 3 * kItemHeight + kItemHeight / 2);
+    SimulateTap(rect.left + 20, rect.top + 1 + 3 * ItemHeight + ItemHeight / 2);
     PumpMessages();
     EXPECT_EQ(bar->GetPopupWindow(), nullptr);
     EXPECT_EQ(boxes.texts, std::vector<std::u16string>{u"Borrar definitivamente el contacto?"});

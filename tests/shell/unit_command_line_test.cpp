@@ -79,17 +79,4 @@ TEST(CommandLineTest, NamesWhatIsWrong)
     EXPECT_EQ(ParseCommandLine({}, "0").error, "CONTACTS_SCALE needs a whole number from 1 to 16");
 }
 
-TEST(CommandLineTest, HelpNamesEveryOptionAndSetting)
-{
-    const std::string help = HelpText();
-    EXPECT_TRUE(help.starts_with(UsageText()));
-    for (const char* word : {"--scale N", "--fullscreen", "--screenshot FILE", "--import FILE...", "--dry-run",
-                             "--export FILE", "--help", "--version", "CONTACTS_DEVICE_ROOT", "CONTACTS_CODEPAGE",
-                             "CONTACTS_UI_LANGUAGE", "CONTACTS_SCALE", "XDG_STATE_HOME", "XDG_RUNTIME_DIR",
-                             "--sync-setup URL", "--sync ", "--allow-empty", "XDG_CONFIG_HOME", "NETRC"})
-        EXPECT_NE(help.find(word), std::string::npos) << word;
-    for (std::size_t start = 0, end; (end = help.find('\n', start)) != std::string::npos; start = end + 1)
-        EXPECT_LE(end - start, 80u) << help.substr(start, end - start);
-}
-
 } // namespace
