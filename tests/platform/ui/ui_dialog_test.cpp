@@ -1,5 +1,6 @@
 // Modal dialogs and form views from the templates of the resource script
-// (the contact dialogs' tests scroll the forms and walk their tab stops).
+// (the contact dialogs' tests scroll the forms and walk their tab stops), and
+// the keys of the form's date picker and edit fields that those tests leave alone.
 #include "platform/ui/testing/SimulatedInput.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include "platform/core/Resources.h"
@@ -116,4 +117,53 @@ TEST_F(DialogTest, ModalDialogDisablesItsOwnerAndEndsByEndDialogCloseBoxEscapeOr
     EXPECT_EQ(owned.DoModal(), IDCANCEL);
     EXPECT_EQ(owned.m_hWnd, nullptr);
     EXPECT_EQ(CDialog(9999).DoModal(), -1) << "a missing template";
+}
+
+// Left and Right choose the day, month or year ("d de MMMM de yyyy") that Up
+// and Down change; tapping the check box takes the date away.
+TEST_F(DialogTest, PickerKeysStepTheChosenPartAndTheCheckBoxClearsTheDate)
+{
+    CRecordingWnd parent;
+    ASSERT_TRUE(parent.Make(nullptr, RECT{0, 0, 320, 240}));
+    CDateTimeCtrl picker;
+    ASSERT_TRUE(picker.Create(WS_VISIBLE | DTS_SHOWNONE | DTS_LONGDATEFORMAT, RECT{10, 10, 210, 34}, &parent, 1046));
+    SYSTEMTIME st{1990, 12, 0, 31, 0, 0, 0, 0};
+    picker.SetTime(&st);
+    picker.SetFocus();
+    const std::pair<UINT, int> steps[] = {{VK_UP, 19910101},   {VK_RIGHT, 19910101}, {VK_UP, 19910201},
+                                          {VK_RIGHT, 19910201}, {VK_UP, 19920201},    {VK_RIGHT, 19920201},
+                                          {VK_DOWN, 19910201},  {VK_LEFT, 19910201},  {VK_LEFT, 19910201},
+                                          {VK_LEFT, 19910201},  {VK_DOWN, 19910131}};
+    for (auto [key, date] : steps) {
+        DeliverKeyStroke(key, 0);
+        ASSERT_EQ(picker.GetTime(&st), DWORD(GDT_VALID));
+        EXPECT_EQ(st.wYear * 10000 + st.wMonth * 100 + st.wDay, date) << "after key " << key;
+    }
+    SimulateMouse(picker.m_hWnd, WM_LBUTTONDOWN, 5, 12);
+    EXPECT_EQ(picker.GetTime(&st), DWORD(GDT_NONE));
+}
+
+// Typing stops at the limit (by default 32,767 units); a text set is kept whole.
+TEST_F(DialogTest, EditLimitHoldsTypingButNotTheTextSet)
+{
+    CRecordingWnd parent;
+    ASSERT_TRUE(parent.Make(nullptr, RECT{0, 0, 320, 240}));
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE | ES_AUTOHSCROLL, RECT{10, 10, 200, 30}, &parent, 1041));
+    const std::u16string longText(40000, u'a');
+    edit.SetWindowText(longText);
+    EXPECT_EQ(GetWindowTextLengthW(edit.m_hWnd), 40000);
+    SetFocus(edit.m_hWnd);
+    edit.SetSel(40000, 40000);
+    DeliverKeyStroke('B', u'b');
+    EXPECT_EQ(GetWindowText(edit.m_hWnd), longText);
+    edit.LimitText(5);
+    edit.SetWindowText(u"1234");
+    edit.SetSel(4, 4);
+    DeliverKeyStroke('X', u'x');
+    DeliverKeyStroke('Y', u'y');
+    EXPECT_EQ(GetWindowText(edit.m_hWnd), u"1234x");
+    edit.SetSel(0, 3);
+    DeliverKeyStroke('Z', u'z');
+    EXPECT_EQ(GetWindowText(edit.m_hWnd), u"z4x") << "a selection is replaced";
 }
