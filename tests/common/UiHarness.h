@@ -16,9 +16,9 @@
 
 namespace uiharness {
 
-constexpr ce::COLORREF kWhite = ce::RGB(255, 255, 255);
-constexpr ce::COLORREF kBlack = ce::RGB(0, 0, 0);
-constexpr int kScreenWidth = 320, kScreenHeight = 240;
+constexpr ce::COLORREF White = ce::RGB(255, 255, 255);
+constexpr ce::COLORREF Black = ce::RGB(0, 0, 0);
+constexpr int ScreenWidth = 320, ScreenHeight = 240;
 
 // Qt's offscreen screen, the interface in `language` (a satellite's number;
 // "0c0a" is the built-in Spanish) and the data file's code page.
@@ -33,8 +33,8 @@ inline void StartWindowSystem(const char* language = "0c0a", unsigned codePage =
 // A visible pop-up window over the whole device screen.
 inline bool CreateScreenWindow(ce::CWnd& window)
 {
-    return window.CreateEx(0, ce::AfxRegisterWndClass(0), u"", ce::WS_POPUP | ce::WS_VISIBLE, 0, 0, kScreenWidth,
-                           kScreenHeight, nullptr, nullptr);
+    return window.CreateEx(0, ce::AfxRegisterWndClass(0), u"", ce::WS_POPUP | ce::WS_VISIBLE, 0, 0, ScreenWidth,
+                           ScreenHeight, nullptr, nullptr);
 }
 
 // How many pixels of the rectangle (clipped to the image) `match` takes.
@@ -51,7 +51,7 @@ inline int CountPixels(const ce::ScreenImage& image, const ce::RECT& rect,
 // Pixels of the rectangle that are not white.
 inline int InkIn(const ce::ScreenImage& image, const ce::RECT& rect)
 {
-    return CountPixels(image, rect, [](ce::COLORREF pixel) { return pixel != kWhite; });
+    return CountPixels(image, rect, [](ce::COLORREF pixel) { return pixel != White; });
 }
 
 inline int PixelsOf(const ce::ScreenImage& image, const ce::RECT& rect, ce::COLORREF colour)

@@ -12,7 +12,7 @@ namespace {
 
 using EditViewTest = DialogTest;
 
-ce::CWnd* Picker(const ce::CDialog& dialog) { return Control(Pane(dialog), kPicker); }
+ce::CWnd* Picker(const ce::CDialog& dialog) { return Control(Pane(dialog), PickerId); }
 
 // The birthday picker's day as yyyymmdd; 0 without a date.
 int PickedDay(const ce::CDialog& dialog)
@@ -28,7 +28,7 @@ void FillEveryField(const ce::CDialog& dialog)
 {
     for (int id = 0; id < FieldCount; ++id)
         if (id != FieldBirthday)
-            ce::SetWindowText(Control(Pane(dialog), kValue + id)->m_hWnd, Typed(id));
+            ce::SetWindowText(Control(Pane(dialog), ValueId + id)->m_hWnd, Typed(id));
 }
 
 std::u16string Stored(const ContactRecord& contact, FieldId id)
@@ -44,8 +44,8 @@ TEST_F(EditViewTest, EditingShowsTheStoredContactAndAPickerWithoutDateClearsTheB
     CContactEditDlg dialog(contact.get(), EditModeEdit);
     RunModal(dialog, [&] {
         EXPECT_EQ(ce::GetWindowText(dialog.m_hWnd), u"王小明");
-        EXPECT_EQ(TextOf(Pane(dialog), kValue), u"王小明");
-        EXPECT_EQ(TextOf(Pane(dialog), kValue + FieldMobile), u"600 123 456");
+        EXPECT_EQ(TextOf(Pane(dialog), ValueId), u"王小明");
+        EXPECT_EQ(TextOf(Pane(dialog), ValueId + FieldMobile), u"600 123 456");
         EXPECT_EQ(PickedDay(dialog), 19750307);
         Picker(dialog)->SendMessage(ce::DTM_SETSYSTEMTIME, ce::GDT_NONE, 0);
         ce::SimulateKey(Pane(dialog)->m_hWnd, ce::WM_KEYDOWN, ce::VK_ESCAPE);
@@ -70,7 +70,7 @@ TEST_F(EditViewTest, EveryWayOutSavesAllFifteenTextsAndThePickedBirthday)
             if (message == ce::WM_CLOSE)
                 dialog.SendMessage(ce::WM_CLOSE);
             else
-                ce::SimulateKey(Control(Pane(dialog), kValue)->m_hWnd, message, key);
+                ce::SimulateKey(Control(Pane(dialog), ValueId)->m_hWnd, message, key);
         });
         if (message != ce::WM_CLOSE) {
             EXPECT_EQ(result, 1);
@@ -91,7 +91,7 @@ TEST_F(EditViewTest, EveryWayOutSavesAllFifteenTextsAndThePickedBirthday)
     {
         CContactEditDlg dialog(contact.get(), EditModeEdit);
         RunModal(dialog, [&] {
-            ce::SetWindowText(Control(Pane(dialog), kValue + FieldWebPage)->m_hWnd, u"bea.example.com");
+            ce::SetWindowText(Control(Pane(dialog), ValueId + FieldWebPage)->m_hWnd, u"bea.example.com");
             Pane(dialog)->SendMessage(ce::WM_CLOSE);
             dialog.SendMessage(ce::WM_CLOSE);
         });
@@ -109,7 +109,7 @@ TEST_F(EditViewTest, KeptUndecodableBytesSurviveEditingAnotherField)
     auto contact = MakeContact({{FieldName, name}, {FieldAddress, address}});
     CContactEditDlg dialog(contact.get(), EditModeEdit);
     RunModal(dialog, [&] {
-        ce::CWnd* mobile = Control(Pane(dialog), kValue + FieldMobile);
+        ce::CWnd* mobile = Control(Pane(dialog), ValueId + FieldMobile);
         mobile->SetFocus();
         for (char16_t c : std::u16string(u"600"))
             ce::DeliverKeyStroke(c, c);
@@ -126,10 +126,10 @@ TEST_F(EditViewTest, StylusDragsTheFormButATapDoesNotMoveIt)
     auto contact = MakeContact({{FieldName, u"Ana"}});
     CContactEditDlg dialog(contact.get(), EditModeEdit);
     RunModal(dialog, [&] {
-        const ce::CWnd* label = Control(Pane(dialog), kLabel + 4);
-        const ce::CWnd* web = Control(Pane(dialog), kValue + FieldWebPage);
+        const ce::CWnd* label = Control(Pane(dialog), LabelId + 4);
+        const ce::CWnd* web = Control(Pane(dialog), ValueId + FieldWebPage);
         const ce::CRect labelRect = ScreenRect(label);
-        const int distance = ScreenRect(web).bottom - kScreenHeight + 5;
+        const int distance = ScreenRect(web).bottom - ScreenHeight + 5;
         ASSERT_GT(distance, 5);
         ce::SimulateMouse(label->m_hWnd, ce::WM_LBUTTONDOWN, 5, 5);
         ce::SimulateMouse(label->m_hWnd, ce::WM_MOUSEMOVE, 5, 2);
@@ -139,8 +139,8 @@ TEST_F(EditViewTest, StylusDragsTheFormButATapDoesNotMoveIt)
         ce::SimulateMouse(label->m_hWnd, ce::WM_MOUSEMOVE, 5, 5 - distance);
         ce::SimulateMouse(web->m_hWnd, ce::WM_LBUTTONUP, 5, 5);
         // The form stops where its last row reaches the bottom of the dialog.
-        EXPECT_LE(ScreenRect(web).bottom, kScreenHeight);
-        EXPECT_GE(ScreenRect(web).bottom, kScreenHeight - 5);
+        EXPECT_LE(ScreenRect(web).bottom, ScreenHeight);
+        EXPECT_GE(ScreenRect(web).bottom, ScreenHeight - 5);
     });
 }
 
@@ -185,8 +185,8 @@ TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishAndChinese)
             ce::CRect onScreen, client;
             ce::GetWindowRect(calendar(), &onScreen);
             ce::GetClientRect(calendar(), &client);
-            EXPECT_TRUE(onScreen.left >= 0 && onScreen.top >= 0 && onScreen.right <= kScreenWidth &&
-                        onScreen.bottom <= kScreenHeight);
+            EXPECT_TRUE(onScreen.left >= 0 && onScreen.top >= 0 && onScreen.right <= ScreenWidth &&
+                        onScreen.bottom <= ScreenHeight);
             EXPECT_EQ(title(), language.march2026);
             const int column = client.Width() / 7;
             for (ce::UINT day = 0; day < 7; ++day) {
@@ -200,8 +200,8 @@ TEST_F(EditViewTest, BirthdayCalendarByKeysAndPointerInSpanishAndChinese)
             EXPECT_EQ(title(), language.april2026);
             ce::SimulateMouse(calendar(), ce::WM_LBUTTONDOWN, 5, 5);
             EXPECT_EQ(title(), language.march2026);
-            ASSERT_LT(onScreen.right, kScreenWidth - 4);
-            ce::SimulateTap(kScreenWidth - 2, onScreen.top + 5);
+            ASSERT_LT(onScreen.right, ScreenWidth - 4);
+            ce::SimulateTap(ScreenWidth - 2, onScreen.top + 5);
             stillOpen();
             EXPECT_EQ(PickedDay(dialog), 20260307);
             // A tap on the second day of the sixth row picks 31 March.

@@ -97,7 +97,7 @@ TEST_F(FormScrollingTest, ATallFormShowsItsScrollBarInTheRightStripWithTheThumbA
         const ce::ScreenImage screen = ce::GrabScreen();
         const BarOnScreen bar = FindBar(screen, client);
         // Right of the value column, from the top of the client area to its bottom.
-        EXPECT_GE(bar.left, kValueRight);
+        EXPECT_GE(bar.left, ValueRight);
         expectInRightStrip(bar, client);
         EXPECT_EQ(screen.Pixel(bar.left + 1, client.top), ce::GetSysColor(ce::COLOR_BTNHIGHLIGHT)) << "up arrow";
         EXPECT_EQ(screen.Pixel(bar.left + 1, client.bottom - 1), 0u) << "down arrow";
@@ -126,7 +126,7 @@ TEST_F(FormScrollingTest, TheWheelScrollsThreeLinesANotchOverTheFormItsControlsA
         ce::CFormView* form = Form(dialog);
         const int notch = 3 * ce::GetDialogBaseUnits().cy;
         const ce::CRect client = ClientOnScreen(dialog);
-        const ce::CRect label = ScreenRect(Control(form, kLabel + 2)), field = ScreenRect(Control(form, kValue + 2));
+        const ce::CRect label = ScreenRect(Control(form, LabelId + 2)), field = ScreenRect(Control(form, ValueId + 2));
         ce::SimulateWheel(label.left + 5, label.top + 5, -ce::WHEEL_DELTA);
         EXPECT_EQ(form->GetScrollPosition().y, notch) << "over a label";
         ce::SimulateWheel(field.left + 20, field.top + 4 - notch, -ce::WHEEL_DELTA);

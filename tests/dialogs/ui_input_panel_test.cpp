@@ -37,8 +37,8 @@ TEST_F(InputPanelTest, PanelShowsAtStartAndFollowsTheFocusThroughTabAndShiftTabA
         std::vector<int> order;
         for (int id = 0; id < FieldCount; ++id)
             if (id != FieldBirthday)
-                order.push_back(kValue + id);
-        order.push_back(kPicker);
+                order.push_back(ValueId + id);
+        order.push_back(PickerId);
         int above = 0, below = 0; // the panel's two places
         // After `move`, control `expected` has the focus, in sight.
         const auto expectFocus = [&](int expected, const std::function<void()>& move) {
@@ -47,10 +47,10 @@ TEST_F(InputPanelTest, PanelShowsAtStartAndFollowsTheFocusThroughTabAndShiftTabA
             ce::PumpMessages();
             ASSERT_EQ(ce::GetDlgCtrlID(ce::GetFocus()), expected);
             const ce::CRect rect = ScreenRect(Control(form, expected));
-            EXPECT_TRUE(rect.top >= 0 && rect.bottom <= kScreenHeight) << expected << " at " << rect.top;
-            if (expected == kPicker)
+            EXPECT_TRUE(rect.top >= 0 && rect.bottom <= ScreenHeight) << expected << " at " << rect.top;
+            if (expected == PickerId)
                 return;
-            if (before.top >= 0 && before.bottom <= kScreenHeight) {
+            if (before.top >= 0 && before.bottom <= ScreenHeight) {
                 EXPECT_EQ(rect, before) << expected << " was in sight";
             }
             ASSERT_TRUE(ce::IsWindowVisible(InputPanel()));
@@ -74,7 +74,7 @@ TEST_F(InputPanelTest, PanelShowsAtStartAndFollowsTheFocusThroughTabAndShiftTabA
         expectFocus(order[order.size() - 3], [&] { tab(false); });
         // A tap's focus, from wherever the form stands scrolled.
         for (int field : {0, 15, 9, 2, 12, 1})
-            expectFocus(kValue + field, [&] { Control(form, kValue + field)->SetFocus(); });
+            expectFocus(ValueId + field, [&] { Control(form, ValueId + field)->SetFocus(); });
         EXPECT_EQ(ce::GetKeyState(ce::VK_SHIFT), 0) << "released";
         EXPECT_TRUE(above > 0 && below > 0);
     });

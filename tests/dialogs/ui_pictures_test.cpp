@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr ce::COLORREF kNavy = ce::RGB(0, 0, 128);
+constexpr ce::COLORREF Navy = ce::RGB(0, 0, 128);
 
 class Pictures : public DialogTest {
 protected:
@@ -39,23 +39,23 @@ TEST_F(Pictures, DetailAndEditDialogs)
     CContactShowDlg detail(contact.get());
     RunModal(detail, [&] {
         const ce::ScreenImage screen = ce::GrabScreen();
-        ce::CRect address = ScreenRect(Control(Pane(detail), kValue));
+        ce::CRect address = ScreenRect(Control(Pane(detail), ValueId));
         address.top += address.Height() / 2;
         EXPECT_GT(uiharness::InkIn(screen, address), 10) << "the wrapped address's second line is drawn";
-        EXPECT_EQ(screen.Pixel(10, kScreenHeight - 5), kWhite) << "the form is white";
-        const ce::CRect line = ScreenRect(Control(Pane(detail), kLine));
+        EXPECT_EQ(screen.Pixel(10, ScreenHeight - 5), White) << "the form is white";
+        const ce::CRect line = ScreenRect(Control(Pane(detail), LineId));
         EXPECT_EQ(screen.Pixel(line.left + 5, line.top), 0u) << "the black line under the name";
         EXPECT_TRUE(uiharness::SavePicture("dialog-detail", screen));
     });
 
     CContactEditDlg edit(contact.get(), EditModeEdit);
     RunModal(edit, [&] {
-        Control(Pane(edit), kValue + 1)->SetFocus();
+        Control(Pane(edit), ValueId + 1)->SetFocus();
         ce::PumpMessages();
         const ce::ScreenImage screen = ce::GrabScreen();
-        const ce::CRect value = ScreenRect(Control(Pane(edit), kValue));
+        const ce::CRect value = ScreenRect(Control(Pane(edit), ValueId));
         EXPECT_EQ(screen.Pixel(value.left + 5, value.bottom), ce::RGB(128, 128, 128)) << "the gray line under a field";
-        EXPECT_EQ(screen.Pixel(value.left + 20, value.top - 5), kWhite) << "the form is white";
+        EXPECT_EQ(screen.Pixel(value.left + 20, value.top - 5), White) << "the form is white";
         EXPECT_TRUE(uiharness::SavePicture("dialog-edit", screen));
     });
 }
@@ -66,13 +66,13 @@ TEST_F(Pictures, InputPanelInEachModeAndTheCompositionAtTheCaret)
     auto contact = MakeContact({{FieldName, u"Li "}});
     CContactEditDlg dialog(contact.get(), EditModeEdit);
     RunModal(dialog, [&] {
-        ce::CWnd* name = Control(Pane(dialog), kValue + FieldName);
+        ce::CWnd* name = Control(Pane(dialog), ValueId + FieldName);
         name->SetFocus();
         ce::PumpMessages();
         name->SendMessage(ce::EM_SETSEL, 3, 3);
         ce::ScreenImage screen = ce::GrabScreen();
         // A mode key that is down is drawn navy.
-        const auto down = [&](ce::POINT key) { return screen.Pixel(key.x - 8, key.y) == kNavy; };
+        const auto down = [&](ce::POINT key) { return screen.Pixel(key.x - 8, key.y) == Navy; };
         EXPECT_FALSE(down(KeyCentre(0, 4)) || down(KeyCentre(1, 4)));
         EXPECT_TRUE(uiharness::SavePicture("input-panel-letters", screen));
 

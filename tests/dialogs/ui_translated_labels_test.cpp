@@ -10,7 +10,7 @@ namespace {
 
 using TranslatedLabelsTest = DialogTest;
 
-const char* const kLanguages[] = {"0409", "0407", "040c", "0410", "0416", "0816", "0804", "0404"};
+const char* const Languages[] = {"0409", "0407", "040c", "0410", "0416", "0816", "0804", "0404"};
 
 // Label control `id` shows `label` whole, broken into lines that each fit
 // the control's width and together its height.
@@ -39,7 +39,7 @@ void ExpectShownWhole(const ce::CWnd* form, int id, const std::u16string& label)
 
 TEST_F(TranslatedLabelsTest, EveryLabelShowsWholeInEveryLanguage)
 {
-    for (const char* language : kLanguages) {
+    for (const char* language : Languages) {
         SCOPED_TRACE(language);
         ce::HMODULE module =
             ce::LoadResourceModule(std::string(CONTACTS_SATELLITE_DIR "/Contacts.exe.") + language + ".mui");
@@ -51,14 +51,14 @@ TEST_F(TranslatedLabelsTest, EveryLabelShowsWholeInEveryLanguage)
         RunModal(edit, [&] {
             const ce::CWnd* form = Pane(edit);
             for (int field = 0; field < 16; ++field)
-                ExpectShownWhole(form, kLabel + field, ce::LoadStringW(ce::UINT(field + 1)));
+                ExpectShownWhole(form, LabelId + field, ce::LoadStringW(ce::UINT(field + 1)));
         });
         // The detail form's labels: the filled fields after the name, in order.
         CContactShowDlg detail(contact.get());
         RunModal(detail, [&] {
             const ce::CWnd* form = Pane(detail);
             for (int field = 1; field < 16; ++field)
-                ExpectShownWhole(form, kLabel + field - 1, ce::LoadStringW(ce::UINT(field + 1)));
+                ExpectShownWhole(form, LabelId + field - 1, ce::LoadStringW(ce::UINT(field + 1)));
         });
         EXPECT_EQ(ce::FreeLibrary(module), ce::TRUE);
     }

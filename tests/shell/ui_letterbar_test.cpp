@@ -9,8 +9,8 @@
 
 namespace {
 
-using uiharness::kBlack;
-using uiharness::kWhite;
+using uiharness::Black;
+using uiharness::White;
 
 // The list window's stand-in frame (pane from y 44) with a letter bar above
 // the pane, under the command bar and sharing its last row, as the frame
@@ -61,10 +61,10 @@ TEST_F(LetterBarTest, APressDrawsWhiteInABlackFrameAndAClickSelectsTheGroupOrKee
     ce::PumpMessages();
     const ce::ScreenImage image = Grab(3);
     const int w = image.width, h = image.height;
-    EXPECT_EQ(uiharness::PixelsOf(image, {0, 0, w, h}, kBlack) - uiharness::PixelsOf(image, {1, 1, w - 1, h - 1}, kBlack),
+    EXPECT_EQ(uiharness::PixelsOf(image, {0, 0, w, h}, Black) - uiharness::PixelsOf(image, {1, 1, w - 1, h - 1}, Black),
               2 * (w + h) - 4) << "a black frame";
-    EXPECT_EQ(image.Pixel(2, 2), kWhite);
-    EXPECT_EQ(image.Pixel(w - 3, h - 3), kWhite);
+    EXPECT_EQ(image.Pixel(2, 2), White);
+    EXPECT_EQ(image.Pixel(w - 3, h - 3), White);
     ce::SimulateMouse(pressed, ce::WM_LBUTTONUP, 10, 8);
     EXPECT_EQ(bar.buttons[3].GetState() & ce::BST_PUSHED, 0u);
     frame.commands.clear();
@@ -83,8 +83,8 @@ TEST_F(LetterBarTest, APressDrawsWhiteInABlackFrameAndAClickSelectsTheGroupOrKee
     EXPECT_EQ(Current(), 0) << "selection unchanged";
     EXPECT_EQ(ce::GetFocus(), bar.buttons[3].m_hWnd);
     EXPECT_EQ(Grab(3).Pixel(2, 2), FocusColor);
-    EXPECT_TRUE(ShowsLabelIn(3, kWhite)) << "white label on the focus face";
-    EXPECT_FALSE(ShowsLabelIn(3, kBlack));
+    EXPECT_TRUE(ShowsLabelIn(3, White)) << "white label on the focus face";
+    EXPECT_FALSE(ShowsLabelIn(3, Black));
 }
 
 // The picture shows the bar's face colour, its buttons' black labels and its
@@ -108,7 +108,7 @@ TEST_F(LetterBarTest, PictureOfTheListWindowWithItsLetterBar)
     EXPECT_EQ(Current(), 4);
     const ce::ScreenImage screen = ce::GrabScreen();
     const ce::ScreenImage letters = ce::GrabWindow(bar.m_hWnd);
-    EXPECT_EQ(uiharness::PixelsOf(letters, {0, 0, 320, 1}, kBlack) + uiharness::PixelsOf(letters, {0, letters.height - 1, 320, letters.height}, kBlack), 640);
+    EXPECT_EQ(uiharness::PixelsOf(letters, {0, 0, 320, 1}, Black) + uiharness::PixelsOf(letters, {0, letters.height - 1, 320, letters.height}, Black), 640);
     EXPECT_EQ(letters.Pixel(310, letters.height / 2), FaceColor);
     EXPECT_TRUE(uiharness::SavePicture("list-window", screen));
 }

@@ -179,7 +179,7 @@ TEST_F(MainFrame, MenuByPointerHighlightsUnderThePointerAndATapOutsideGoesNowher
     const ScreenImage screen = GrabScreen();
     const CRect editRow(rect.left + 1, rect.top + 1 + 2 * ItemHeight, rect.right - 1, rect.top + 1 + 3 * ItemHeight);
     EXPECT_GT(uiharness::PixelsOf(screen, editRow, RGB(0, 0, 128)), editRow.Width() * ItemHeight * 3 / 4);
-    EXPECT_GT(uiharness::PixelsOf(screen, editRow, uiharness::kWhite), 20);
+    EXPECT_GT(uiharness::PixelsOf(screen, editRow, uiharness::White), 20);
     EXPECT_TRUE(uiharness::SavePicture("menu-open", screen));
     SimulateMouse(popup, WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(bar->GetHighlightedItem(), -1);

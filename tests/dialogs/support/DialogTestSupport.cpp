@@ -33,7 +33,7 @@ ce::LRESULT RunModal(ce::CDialog& dialog, const std::function<void()>& whileOpen
         whileOpen();
         ce::PostTask([&dialog, returned] {
             if (!*returned)
-                dialog.EndDialog(int(kLeftOpen));
+                dialog.EndDialog(int(LeftOpen));
         });
     });
     const ce::LRESULT result = dialog.DoModal();

@@ -12,9 +12,9 @@
 #include <string>
 #include <utility>
 
-using uiharness::kScreenHeight;
-using uiharness::kScreenWidth;
-using uiharness::kWhite;
+using uiharness::ScreenHeight;
+using uiharness::ScreenWidth;
+using uiharness::White;
 
 // Spanish interface, code page 936, offscreen platform.
 class DialogTest : public ::testing::Test {
@@ -28,7 +28,7 @@ std::unique_ptr<ContactRecord> MakeContact(std::initializer_list<std::pair<Field
 std::unique_ptr<ContactRecord> FilledContact();
 
 // What RunModal ends a dialog with when the test left it open.
-constexpr ce::LRESULT kLeftOpen = 99;
+constexpr ce::LRESULT LeftOpen = 99;
 // Runs `dialog` modally with `whileOpen` inside its loop; returns the result.
 ce::LRESULT RunModal(ce::CDialog& dialog, const std::function<void()>& whileOpen);
 
@@ -48,5 +48,5 @@ void TapKey(int column, int row);
 ce::SYSTEMTIME SampleBirthday();
 ce::DATE ToDate(const ce::SYSTEMTIME& time);
 
-constexpr int kName = 1000, kLabel = 1002, kValue = 1040, kPicker = 1046, kLine = 1080;
-constexpr int kValueRight = 320 - 16 - 10;
+constexpr int NameId = 1000, LabelId = 1002, ValueId = 1040, PickerId = 1046, LineId = 1080;
+constexpr int ValueRight = 320 - 16 - 10;

@@ -85,14 +85,14 @@ TEST_F(MutexTest, MarkerVanishesWhenTheHoldingProcessIsKilled)
 
 TEST_F(MutexTest, ExactlyOneOfTwentySimultaneousStartsWins)
 {
-    constexpr int kProcesses = 20;
+    constexpr int Processes = 20;
     // go: a start byte per child; hold: ends when the parent has counted.
     int go[2], hold[2], results[2];
     ASSERT_EQ(pipe(go), 0);
     ASSERT_EQ(pipe(hold), 0);
     ASSERT_EQ(pipe(results), 0);
     std::vector<pid_t> children;
-    for (int i = 0; i < kProcesses; ++i) {
+    for (int i = 0; i < Processes; ++i) {
         pid_t pid = fork();
         if (pid == 0) {
             close(go[1]);
@@ -111,10 +111,10 @@ TEST_F(MutexTest, ExactlyOneOfTwentySimultaneousStartsWins)
     }
     close(go[0]);
     close(hold[0]);
-    const std::string start(kProcesses, 's');
-    EXPECT_EQ(write(go[1], start.data(), start.size()), kProcesses);
+    const std::string start(Processes, 's');
+    EXPECT_EQ(write(go[1], start.data(), start.size()), Processes);
     int winners = 0, losers = 0;
-    for (int i = 0; i < kProcesses; ++i) {
+    for (int i = 0; i < Processes; ++i) {
         char c = 0;
         if (read(results[0], &c, 1) != 1)
             break;
@@ -125,7 +125,7 @@ TEST_F(MutexTest, ExactlyOneOfTwentySimultaneousStartsWins)
     for (pid_t pid : children)
         waitpid(pid, nullptr, 0);
     EXPECT_EQ(winners, 1);
-    EXPECT_EQ(losers, kProcesses - 1);
+    EXPECT_EQ(losers, Processes - 1);
 }
 
 } // namespace

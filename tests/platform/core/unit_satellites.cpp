@@ -15,7 +15,7 @@ namespace {
 
 // English, German, French, Italian, Portuguese of Brazil and of Portugal,
 // Chinese simplified and traditional.
-const std::set<std::string> kShipped = {"0409", "0407", "040c", "0410", "0416", "0816", "0804", "0404"};
+const std::set<std::string> Shipped = {"0409", "0407", "040c", "0410", "0416", "0816", "0804", "0404"};
 
 std::string LanguageOf(const std::filesystem::path& satellite)
 {
@@ -37,7 +37,7 @@ std::set<std::string> SatellitesInTheBuild()
             continue;
         }
         const std::string target = LanguageOf(std::filesystem::read_symlink(entry.path()));
-        EXPECT_TRUE(kShipped.contains(target)) << language;
+        EXPECT_TRUE(Shipped.contains(target)) << language;
         EXPECT_EQ(std::stoul(target, nullptr, 16) & 0x3FF, std::stoul(language, nullptr, 16) & 0x3FF) << language;
     }
     return found;
@@ -84,10 +84,10 @@ void ExpectSameControls(const DialogTemplate& own, const DialogTemplate& transla
 
 TEST(Satellites, EachShippedLanguageCarriesEveryResourceOfTheProgram)
 {
-    EXPECT_EQ(SatellitesInTheBuild(), kShipped);
+    EXPECT_EQ(SatellitesInTheBuild(), Shipped);
     const ResourceScript& own = ModuleResources(AfxGetInstanceHandle());
     ASSERT_GE(own.strings.size(), 25u);
-    for (const std::string& language : kShipped) {
+    for (const std::string& language : Shipped) {
         SCOPED_TRACE(language);
         HMODULE module = LoadResourceModule(CONTACTS_SATELLITE_DIR "/Contacts.exe." + language + ".mui");
         ASSERT_NE(module, nullptr);

@@ -11,7 +11,7 @@ namespace {
 
 using namespace ce;
 
-constexpr COLORREF kProbeColor = 0x00123456;
+constexpr COLORREF ProbeColor = 0x00123456;
 
 // Records every DrawItem and paints the face in one colour.
 class CProbeButton : public CButton {
@@ -23,7 +23,7 @@ public:
         EXPECT_EQ(item->CtlType, ODT_BUTTON);
         EXPECT_EQ(item->hwndItem, m_hWnd);
         EXPECT_EQ(CRect(item->rcItem), CRect(0, 0, 50, 20));
-        CDC::FromHandle(item->hDC)->FillSolidRect(&item->rcItem, kProbeColor);
+        CDC::FromHandle(item->hDC)->FillSolidRect(&item->rcItem, ProbeColor);
     }
     bool Drew(UINT action) const { return std::find(actions.begin(), actions.end(), action) != actions.end(); }
     std::vector<UINT> actions, states;
@@ -63,7 +63,7 @@ TEST_F(ButtonTest, OwnerDrawnButtonIsDrawnByItsDrawItemAndClicksOnRelease)
                                 nullptr));
     CProbeButton button;
     ASSERT_TRUE(button.Create(u"go", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 60, 30), &parent, 42));
-    EXPECT_EQ(GrabWindow(button.m_hWnd).Pixel(5, 5), kProbeColor) << "WM_PAINT draws through DrawItem";
+    EXPECT_EQ(GrabWindow(button.m_hWnd).Pixel(5, 5), ProbeColor) << "WM_PAINT draws through DrawItem";
     EXPECT_TRUE(button.Drew(ODA_DRAWENTIRE));
     EXPECT_EQ(button.GetState(), 0u);
 

@@ -9,7 +9,7 @@ using namespace ce;
 
 namespace {
 
-constexpr int kAccentKey = 0, kPinyinKey = 1, kSpace = 3, kComma = 8, kPrevPage = 8, kNextPage = 9;
+constexpr int AccentKey = 0, PinyinKey = 1, Space = 3, Comma = 8, PrevPage = 8, NextPage = 9;
 
 class InputPanelModesTest : public uitest::UiTest {
 protected:
@@ -73,7 +73,7 @@ TEST_F(InputPanelModesTest, LetterKeysTypeIntoTheFocusedEditWithoutTakingTheFocu
 
 TEST_F(InputPanelModesTest, AccentLayerTypesAccentsAndCapitalsOneKeyAway)
 {
-    Tap(kAccentKey, 4);
+    Tap(AccentKey, 4);
     Tap(0, 1);               // á
     Tap(6, 1);               // ñ
     Tap(0, 3), Tap(6, 1);    // shift + ñ
@@ -81,8 +81,8 @@ TEST_F(InputPanelModesTest, AccentLayerTypesAccentsAndCapitalsOneKeyAway)
     Tap(0, 3), Tap(7, 1);    // shift + ç
     Tap(0, 3), Tap(5, 0);    // shift + ß stays one letter
     Tap(0, 3), Tap(9, 0);    // shift + œ
-    Tap(8, 3), Tap(kSpace, 4); // € and space
-    Tap(kAccentKey, 4);      // back to the letters
+    Tap(8, 3), Tap(Space, 4); // € and space
+    Tap(AccentKey, 4);      // back to the letters
     Tap(0, 1);               // q
     EXPECT_EQ(Text(), u"áñÑ¿¡ÇßŒ€ q");
     EXPECT_EQ(form.pretranslatedChars, Text());
@@ -92,17 +92,17 @@ TEST_F(InputPanelModesTest, AccentLayerTypesAccentsAndCapitalsOneKeyAway)
     SetACP(936);
     SetWindowText(edit.m_hWnd, u"");
     form.pretranslatedChars.clear();
-    Tap(kAccentKey, 4);
+    Tap(AccentKey, 4);
     Tap(1, 1), Tap(6, 1), Tap(8, 1), Tap(5, 0), Tap(5, 1); // é ñ ¿ ß ü
     EXPECT_EQ(Text(), u"éü");
     EXPECT_EQ(form.pretranslatedChars, u"éü");
-    Tap(kAccentKey, 4);
+    Tap(AccentKey, 4);
 }
 
 TEST_F(InputPanelModesTest, PinyinModeTypesTheCandidateTappedOrTheFirst)
 {
     SetACP(936);
-    Tap(kPinyinKey, 4);
+    Tap(PinyinKey, 4);
     Letters(u"wang");
     EXPECT_EQ(Text(), u"") << "the syllable is not typed";
     EXPECT_TRUE(form.pretranslated.empty());
@@ -111,15 +111,15 @@ TEST_F(InputPanelModesTest, PinyinModeTypesTheCandidateTappedOrTheFirst)
 
     // Paging: the second page starts with the seventh candidate; back again.
     Letters(u"wang");
-    Tap(kNextPage, 0), Tap(kNextPage, 0); // there is no third page
-    Tap(kPrevPage, 0), Tap(kNextPage, 0);
+    Tap(NextPage, 0), Tap(NextPage, 0); // there is no third page
+    Tap(PrevPage, 0), Tap(NextPage, 0);
     Tap(2, 0);
     EXPECT_EQ(Text(), u"王旺");
 
     // Backspace edits the syllable first, then the text; Space types the first candidate.
     Letters(u"wang");
     Tap(9, 2);
-    Tap(kSpace, 4);
+    Tap(Space, 4);
     EXPECT_EQ(Text(), u"王旺湾");
     Tap(9, 2);
     EXPECT_EQ(Text(), u"王旺");
@@ -129,7 +129,7 @@ TEST_F(InputPanelModesTest, PinyinModeTypesTheCandidateTappedOrTheFirst)
     Letters(u"xyz");
     Tap(9, 3);
     Letters(u"wang");
-    Tap(kComma, 3);
+    Tap(Comma, 3);
     Tap(0, 3), Letters(u"l");
     EXPECT_EQ(Text(), u"王旺xyz汪,L");
     EXPECT_EQ(form.pretranslatedChars, u"王旺湾\bxyz汪,L");
@@ -140,12 +140,12 @@ TEST_F(InputPanelModesTest, PinyinModeTypesTheCandidateTappedOrTheFirst)
     Letters(u"wang");
     Tap(2, 0);
     EXPECT_EQ(Text(), u"") << "a candidate the code page cannot store is not typed";
-    Tap(kSpace, 4);
+    Tap(Space, 4);
     EXPECT_EQ(Text(), u"wang");
 
     // Leaving the pinyin mode drops an unfinished syllable.
     Letters(u"wan");
-    Tap(kPinyinKey, 4);
+    Tap(PinyinKey, 4);
     Letters(u"a");
     EXPECT_EQ(Text(), u"wanga");
 }

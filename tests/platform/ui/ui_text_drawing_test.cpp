@@ -16,10 +16,10 @@ using namespace ce;
 namespace {
 
 // The canvas, and where the text starts on it.
-constexpr int kWidth = 320, kHeight = 20;
-constexpr int kLeft = 2, kTop = 3;
+constexpr int Width = 320, Height = 20;
+constexpr int Left = 2, Top = 3;
 
-using Ink = std::vector<char>; // kWidth x kHeight, 1 where a pixel is dark
+using Ink = std::vector<char>; // Width x Height, 1 where a pixel is dark
 
 bool Dark(QRgb pixel)
 {
@@ -29,16 +29,16 @@ bool Dark(QRgb pixel)
 template <class IsDark>
 Ink InkOf(IsDark isDark)
 {
-    Ink ink(std::size_t(kWidth * kHeight), 0);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            ink[std::size_t(y * kWidth + x)] = isDark(x, y) ? 1 : 0;
+    Ink ink(std::size_t(Width * Height), 0);
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x)
+            ink[std::size_t(y * Width + x)] = isDark(x, y) ? 1 : 0;
     return ink;
 }
 
 Ink Shifted(const Ink& ink, int dx)
 {
-    return InkOf([&](int x, int y) { return x - dx >= 0 && x - dx < kWidth && ink[std::size_t(y * kWidth + x - dx)]; });
+    return InkOf([&](int x, int y) { return x - dx >= 0 && x - dx < Width && ink[std::size_t(y * Width + x - dx)]; });
 }
 
 bool Within(const Ink& part, const Ink& whole)
@@ -59,7 +59,7 @@ protected:
     void SetUp() override
     {
         UiTest::SetUp();
-        ASSERT_TRUE(canvas.Make(nullptr, RECT{0, 0, kWidth, kHeight}));
+        ASSERT_TRUE(canvas.Make(nullptr, RECT{0, 0, Width, Height}));
         canvas.UpdateWindow();
     }
 
@@ -68,7 +68,7 @@ protected:
     {
         {
             CClientDC dc(&canvas);
-            RECT all{0, 0, kWidth, kHeight};
+            RECT all{0, 0, Width, Height};
             dc.FillSolidRect(&all, RGB(255, 255, 255));
             dc.SetBkMode(TRANSPARENT);
             dc.SetTextColor(RGB(0, 0, 0));
@@ -82,7 +82,7 @@ protected:
     }
 
     // Each glyph of the engine's layout of the whole string, drawn alone at its
-    // place rounded to the pixel, the line starting at (x0, kTop).
+    // place rounded to the pixel, the line starting at (x0, Top).
     static std::vector<Ink> EngineGlyphs(const std::u16string& text, int x0)
     {
         const QFont font = QGuiApplication::font();
@@ -90,11 +90,11 @@ protected:
         layout.beginLayout();
         layout.createLine();
         layout.endLayout();
-        const int baseline = kTop + QFontMetrics(font).ascent();
+        const int baseline = Top + QFontMetrics(font).ascent();
         std::vector<Ink> glyphs;
         for (const QGlyphRun& run : layout.glyphRuns()) {
             for (qsizetype i = 0; i < run.glyphIndexes().size(); ++i) {
-                QImage image(kWidth, kHeight, QImage::Format_RGB32);
+                QImage image(Width, Height, QImage::Format_RGB32);
                 image.fill(Qt::white);
                 QGlyphRun one = run;
                 one.setGlyphIndexes({run.glyphIndexes()[i]});
@@ -148,11 +148,11 @@ TEST_F(TextDrawingTest, GlyphsStandWhereTheFontEngineLaysOutTheWholeString)
     const UINT left = DT_LEFT | DT_SINGLELINE | DT_NOPREFIX;
     for (const std::u16string text : {u"Telefono  Taxi  cde  Movil", u"#1 Taller 91 555 011 E-Mail:",
                                       u"Direccion oficina: www.example.com", u"\u738b\u5c0f\u660e Pagina web:"})
-        ExpectDrawnAsLaidOut(text, left, RECT{kLeft, kTop, kWidth, kHeight}, kLeft);
+        ExpectDrawnAsLaidOut(text, left, RECT{Left, Top, Width, Height}, Left);
 
     // Centred in a letter button's width, as the letter bar draws its labels.
     const std::u16string label = u"cde";
-    const RECT button{34, kTop, 67, kHeight};
+    const RECT button{34, Top, 67, Height};
     ExpectDrawnAsLaidOut(label, DT_CENTER | DT_NOPREFIX, button, 34 + (33 - EngineWidth(label)) / 2);
 }
 
@@ -160,13 +160,13 @@ TEST_F(TextDrawingTest, ARepeatedLetterKeepsOneShapeAtOnePitch)
 {
     // Uneven rounding shows as alternating gaps, unhinted stems as columns two pixels wide now and then.
     for (const std::u16string text : {u"llllllll", u"11111111", u"iiiiiiii"}) {
-        const Ink drawn = Drawn(text, DT_LEFT | DT_SINGLELINE, RECT{kLeft, kTop, kWidth, kHeight});
+        const Ink drawn = Drawn(text, DT_LEFT | DT_SINGLELINE, RECT{Left, Top, Width, Height});
         std::vector<int> starts, widths;
         bool inStem = false;
-        for (int x = 0; x < kWidth; ++x) {
+        for (int x = 0; x < Width; ++x) {
             bool ink = false;
-            for (int y = 0; y < kHeight; ++y)
-                ink = ink || drawn[std::size_t(y * kWidth + x)];
+            for (int y = 0; y < Height; ++y)
+                ink = ink || drawn[std::size_t(y * Width + x)];
             if (ink && !inStem) {
                 starts.push_back(x);
                 widths.push_back(0);
