@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace vcard {
 
@@ -159,6 +160,11 @@ void TakeFirst(std::string_view& first, const std::string& value)
 // The line's parameters in one pass; types and preference go into the property.
 void ReadParameters(const ContentLine& line, Property& property, ValueParameters& found)
 {
+    static constexpr std::pair<std::string_view, std::string_view ValueParameters::*> FirstTaken[] = {
+        {"ENCODING", &ValueParameters::encoding}, {"CHARSET", &ValueParameters::charset},
+        {"VALUE", &ValueParameters::value},       {"LABEL", &ValueParameters::label},
+        {"X-APPLE-OMIT-YEAR", &ValueParameters::omitYear}, {"X-CONTACTS-SLOT", &ValueParameters::slot},
+    };
     // In the order of the bits of KnownType.
     static constexpr std::string_view Known[KnownTypeCount] = {"HOME", "WORK", "VOICE", "FAX",  "CELL",
                                                                "PAGER", "MSG", "VIDEO", "BBS",  "MODEM",
@@ -189,18 +195,13 @@ void ReadParameters(const ContentLine& line, Property& property, ValueParameters
         } else if (name == "PREF") {
             const int rank = std::atoi(p.value.c_str());
             property.preference = std::min(property.preference, rank > 0 ? rank : 1);
-        } else if (name == "ENCODING") {
-            TakeFirst(found.encoding, p.value);
-        } else if (name == "CHARSET") {
-            TakeFirst(found.charset, p.value);
-        } else if (name == "VALUE") {
-            TakeFirst(found.value, p.value);
-        } else if (name == "LABEL") {
-            TakeFirst(found.label, p.value);
-        } else if (name == "X-APPLE-OMIT-YEAR") {
-            TakeFirst(found.omitYear, p.value);
-        } else if (name == "X-CONTACTS-SLOT") {
-            TakeFirst(found.slot, p.value);
+        } else {
+            for (const auto& [taken, member] : FirstTaken) {
+                if (name == taken) {
+                    TakeFirst(found.*member, p.value);
+                    break;
+                }
+            }
         }
     }
 }
