@@ -67,29 +67,19 @@ void ContactListBase::MergeSorted(std::vector<ContactRecord*> batch, FieldId fie
         return a->GetField(fieldId)->IsLessThan(*b->GetField(fieldId));
     };
     // Equal keys keep their order: each goes behind those inserted before it.
+    // A batch given in order (an import sorts its cards) is taken as it is.
     if (fieldId == FieldBirthday) {
         std::stable_sort(batch.begin(), batch.end(), less);
-    } else {
-        // Sorted by keys side by side in one text, not by the records' own.
-        std::u16string keys;
-        struct Keyed {
-            std::size_t start;
-            std::size_t length;
-            ContactRecord* record;
-        };
-        std::vector<Keyed> keyed;
-        keyed.reserve(batch.size());
-        for (ContactRecord* record : batch) {
-            const std::size_t start = keys.size();
-            AppendSortKey(*record->GetField(fieldId), keys);
-            keyed.push_back({start, keys.size() - start, record});
-        }
-        const std::u16string_view all = keys;
-        std::stable_sort(keyed.begin(), keyed.end(), [all](const Keyed& a, const Keyed& b) {
-            return all.substr(a.start, a.length) < all.substr(b.start, b.length);
-        });
-        for (std::size_t i = 0; i < keyed.size(); ++i)
-            batch[i] = keyed[i].record;
+    } else if (!std::is_sorted(batch.begin(), batch.end(), less)) {
+        std::vector<std::u16string_view> texts;
+        texts.reserve(batch.size());
+        for (const ContactRecord* record : batch)
+            texts.push_back(record->GetField(fieldId)->TextValue());
+        std::vector<ContactRecord*> sorted;
+        sorted.reserve(batch.size());
+        for (const std::size_t i : OrderOfTexts(texts))
+            sorted.push_back(batch[i]);
+        batch.swap(sorted);
     }
     auto guard = Lock();
     if (!batch.empty())

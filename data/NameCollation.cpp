@@ -63,15 +63,54 @@ int ContactField::IsLessThan(const ContactField& other) const
     return CompareNoCase(value, otherValue) < 0;
 }
 
-void AppendSortKey(const ContactField& field, std::u16string& key)
+void AppendSortKey(std::u16string_view value, std::u16string& key)
 {
-    const std::u16string_view value = field.TextValue();
     if (value.empty())
         return;
     const bool chinese = value[0] >= ChineseInitialFirst;
     // Names below U+4E00 come first; a Chinese name sorts by the syllable of
     // its initial alone.
-    key += chinese ? u'\x02' : u'\x01';
-    for (const char16_t unit : chinese ? GetPinyinSyllable(value[0]) : value)
-        key += FoldCase(unit);
+    const std::u16string_view folded = chinese ? GetPinyinSyllable(value[0]) : value;
+    const std::size_t start = key.size();
+    key.resize(start + 1 + folded.size());
+    char16_t* out = key.data() + start;
+    *out++ = chinese ? u'\x02' : u'\x01';
+    for (const char16_t unit : folded)
+        *out++ = unit < 0x80 ? (unit >= u'A' && unit <= u'Z' ? char16_t(unit + 32) : unit) : FoldCase(unit);
+}
+
+std::vector<std::size_t> OrderOfTexts(const std::vector<std::u16string_view>& texts)
+{
+    // Sorted by keys side by side in one text, not by the texts themselves,
+    // and first by the key's first four units as one number.
+    std::u16string keys;
+    struct Keyed {
+        std::uint64_t head;
+        std::size_t start;
+        std::uint32_t length;
+        std::uint32_t index;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(texts.size());
+    for (const std::u16string_view text : texts) {
+        const std::size_t start = keys.size();
+        AppendSortKey(text, keys);
+        std::uint64_t head = 0;
+        for (std::size_t i = 0; i < 4; ++i)
+            head = head << 16 | (start + i < keys.size() ? keys[start + i] : 0);
+        keyed.push_back({head, start, std::uint32_t(keys.size() - start), std::uint32_t(keyed.size())});
+    }
+    // A head below another's is a key below it: a key that ends early is
+    // filled with zeros, as a proper prefix is the smaller.
+    const std::u16string_view all = keys;
+    std::stable_sort(keyed.begin(), keyed.end(), [all](const Keyed& a, const Keyed& b) {
+        if (a.head != b.head)
+            return a.head < b.head;
+        return all.substr(a.start, a.length) < all.substr(b.start, b.length);
+    });
+    std::vector<std::size_t> order;
+    order.reserve(keyed.size());
+    for (const Keyed& k : keyed)
+        order.push_back(k.index);
+    return order;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // First unit counted as a Chinese initial.
 constexpr char16_t ChineseInitialFirst = 0x4E00;
@@ -15,8 +16,10 @@ std::u16string_view FindSyllable(std::uint16_t code);
 // Syllable of an ideograph U+4E00..U+9FA5; empty for any other unit.
 std::u16string_view GetPinyinSyllable(char16_t unit);
 
-class ContactField;
+// Appends the sort key of a text field's text: a.IsLessThan(b) exactly when
+// the key of a is below that of b, unit by unit, a proper prefix the smaller.
+void AppendSortKey(std::u16string_view text, std::u16string& key);
 
-// Appends the sort key of a text field: a.IsLessThan(b) exactly when the key
-// of a is below that of b, unit by unit, a proper prefix the smaller.
-void AppendSortKey(const ContactField& field, std::u16string& key);
+// The places of text fields' texts in the order of IsLessThan, equal keys in
+// their given order: order[k] is the index of the text that comes k-th.
+std::vector<std::size_t> OrderOfTexts(const std::vector<std::u16string_view>& texts);

@@ -1,12 +1,15 @@
 #include "vcard/Import.h"
 
+#include "data/NameCollation.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/OleDate.h"
 #include "vcard/FieldMapping.h"
 
-#include <functional>
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vcard {
@@ -14,92 +17,172 @@ namespace vcard {
 namespace {
 
 // A birthday as its text shows it: the day alone, 0 for none.
-int DayOf(const ContactField& birthday)
+int DayOf(ce::DATE date)
 {
     ce::SYSTEMTIME time;
-    const ce::DATE date = birthday.GetDate();
     if (date == 0.0 || !ce::COleDateTime(date).GetAsSystemTime(time))
         return 0;
     return time.wYear * 10000 + time.wMonth * 100 + time.wDay;
 }
 
-// Records whose 16 fields, as shown, are equal; letter case counts.
-struct SameFields {
-    bool operator()(const ContactRecord* a, const ContactRecord* b) const
+// The cards that join the book, their texts side by side as their records
+// will hold them. The records are made once the cards are in name order, so
+// that they lie in memory in the order of the list, as after a load: a walk
+// over the list, its save and its freeing then read memory in order.
+class PendingCards {
+public:
+    // The texts as StoredTexts gives them.
+    void Add(std::u16string_view texts, const std::uint32_t ends[FieldCount], ce::DATE birthday)
+    {
+        Card& card = cards.emplace_back();
+        card.start = units.size();
+        std::copy(ends, ends + FieldCount, card.ends);
+        card.birthday = birthday;
+        units += texts;
+    }
+    std::size_t Count() const { return cards.size(); }
+    std::u16string_view Text(std::size_t i, FieldId id) const
+    {
+        const Card& card = cards[i];
+        const std::uint32_t begin = id ? card.ends[id - 1] : 0;
+        return std::u16string_view(units).substr(card.start + begin, card.ends[id] - begin);
+    }
+    ce::DATE Birthday(std::size_t i) const { return cards[i].birthday; }
+    // The cards are made into records in an order of their own, which waits
+    // on memory: ask for a card ahead, then for its texts.
+    void FetchCard(std::size_t i) const { __builtin_prefetch(&cards[i]); __builtin_prefetch(&cards[i].birthday); }
+    void FetchTexts(std::size_t i) const
+    {
+        const Card& card = cards[i];
+        const char16_t* texts = units.data() + card.start;
+        for (std::uint32_t line = 0; line < card.ends[FieldCount - 1] && line < 128; line += 32)
+            __builtin_prefetch(texts + line);
+    }
+    std::unique_ptr<ContactRecord> Record(std::size_t i) const
+    {
+        const Card& card = cards[i];
+        auto record = std::make_unique<ContactRecord>();
+        record->AssignTexts(std::u16string_view(units).substr(card.start, card.ends[FieldCount - 1]), card.ends);
+        record->GetField(FieldBirthday)->SetValue(std::u16string(), card.birthday);
+        return record;
+    }
+
+private:
+    struct Card {
+        std::size_t start;
+        std::uint32_t ends[FieldCount];
+        ce::DATE birthday;
+    };
+    std::u16string units;
+    std::vector<Card> cards;
+};
+
+// The book's records and the pending cards by their 16 fields as shown
+// (letter case counts): open addressing, each contact's hash beside it, so
+// that most look-ups read one slot. Contact i is the book's record i below
+// the book's size, else the pending card i minus that size.
+class KnownContacts {
+public:
+    KnownContacts(const std::vector<const ContactRecord*>& book, const PendingCards& pending)
+        : book(book), pending(pending)
+    {
+    }
+
+    // Whether each pending card is the first of its contact: equal to no
+    // record of the book and no card before it.
+    std::vector<bool> FirstOfEach()
+    {
+        const std::size_t total = book.size() + pending.Count();
+        std::vector<std::size_t> hashes(total);
+        for (std::size_t contact = 0; contact < total; ++contact)
+            hashes[contact] = Hash(contact);
+        std::size_t size = 64;
+        while (size < total * 2)
+            size *= 2;
+        slots.assign(size, Slot());
+        std::vector<bool> first(pending.Count());
+        for (std::size_t contact = 0; contact < total; ++contact) {
+            // A look-up waits on memory: ask ahead for the slot of a contact further on.
+            if (contact + 8 < total)
+                __builtin_prefetch(&slots[hashes[contact + 8] & (size - 1)]);
+            const bool known = !Insert(contact, hashes[contact]);
+            if (contact >= book.size())
+                first[contact - book.size()] = !known;
+        }
+        return first;
+    }
+
+private:
+    static constexpr std::size_t None = ~std::size_t(0);
+    struct Slot {
+        std::size_t hash = 0;
+        std::size_t contact = None;
+    };
+
+    // False when an equal contact is known already.
+    bool Insert(std::size_t contact, std::size_t hash)
+    {
+        for (std::size_t i = hash & (slots.size() - 1);; i = (i + 1) & (slots.size() - 1)) {
+            Slot& slot = slots[i];
+            if (slot.contact == None) {
+                slot = {hash, contact};
+                return true;
+            }
+            if (slot.hash == hash && Same(slot.contact, contact))
+                return false;
+        }
+    }
+
+    std::u16string_view Text(std::size_t contact, FieldId id) const
+    {
+        return contact < book.size() ? book[contact]->GetField(id)->TextValue()
+                                     : pending.Text(contact - book.size(), id);
+    }
+    ce::DATE Birthday(std::size_t contact) const
+    {
+        return contact < book.size() ? book[contact]->GetField(FieldBirthday)->GetDate()
+                                     : pending.Birthday(contact - book.size());
+    }
+
+    // Of the texts only: equal contacts hash alike whatever their birthdays'
+    // times of day, and the day is worked out only for contacts that hash
+    // alike. Four units at a time, each field's length first.
+    std::size_t Hash(std::size_t contact) const
+    {
+        std::uint64_t hash = 0;
+        auto mix = [&hash](std::uint64_t word) {
+            hash = (hash ^ word) * 0x9E3779B97F4A7C15u;
+            hash ^= hash >> 29;
+        };
+        for (FieldId id = 0; id < FieldCount; ++id) {
+            if (id == FieldBirthday)
+                continue;
+            const std::u16string_view text = Text(contact, id);
+            mix(text.size());
+            std::size_t i = 0;
+            for (; i + 4 <= text.size(); i += 4) {
+                std::uint64_t word;
+                std::memcpy(&word, text.data() + i, sizeof word);
+                mix(word);
+            }
+            for (; i < text.size(); ++i)
+                mix(text[i]);
+        }
+        return std::size_t(hash);
+    }
+
+    bool Same(std::size_t a, std::size_t b) const
     {
         for (FieldId id = 0; id < FieldCount; ++id) {
-            const ContactField& fa = *a->GetField(id);
-            const ContactField& fb = *b->GetField(id);
-            if (id == FieldBirthday ? DayOf(fa) != DayOf(fb) : fa.TextValue() != fb.TextValue())
+            if (id == FieldBirthday ? DayOf(Birthday(a)) != DayOf(Birthday(b)) : Text(a, id) != Text(b, id))
                 return false;
         }
         return true;
     }
-};
 
-// Of the texts only: equal records hash alike whatever their birthdays'
-// times of day, and the day is worked out only for records that hash alike.
-struct FieldsHash {
-    std::size_t operator()(const ContactRecord* record) const
-    {
-        std::size_t hash = 0;
-        for (FieldId id = 0; id < FieldCount; ++id) {
-            if (id != FieldBirthday)
-                hash = hash * 1000003u ^ std::hash<std::u16string_view>()(record->GetField(id)->TextValue());
-        }
-        return hash;
-    }
-};
-
-// The contacts met so far, by their 16 fields: open addressing, each
-// record's hash beside it, so that most look-ups read one slot.
-class KnownContacts {
-public:
-    explicit KnownContacts(std::size_t expected) { Resize(expected * 2); }
-
-    // False when an equal contact is known already.
-    bool Insert(const ContactRecord* record)
-    {
-        if ((count + 1) * 2 > slots.size())
-            Resize(slots.size() * 2);
-        const std::size_t hash = FieldsHash()(record);
-        for (std::size_t i = hash & (slots.size() - 1);; i = (i + 1) & (slots.size() - 1)) {
-            Slot& slot = slots[i];
-            if (!slot.record) {
-                slot = {hash, record};
-                ++count;
-                return true;
-            }
-            if (slot.hash == hash && SameFields()(slot.record, record))
-                return false;
-        }
-    }
-
-private:
-    struct Slot {
-        std::size_t hash = 0;
-        const ContactRecord* record = nullptr;
-    };
-
-    void Resize(std::size_t wanted)
-    {
-        std::size_t size = 64;
-        while (size < wanted)
-            size *= 2;
-        std::vector<Slot> old(size);
-        old.swap(slots);
-        for (const Slot& slot : old) {
-            if (!slot.record)
-                continue;
-            std::size_t i = slot.hash & (size - 1);
-            while (slots[i].record)
-                i = (i + 1) & (size - 1);
-            slots[i] = slot;
-        }
-    }
-
+    const std::vector<const ContactRecord*>& book;
+    const PendingCards& pending;
     std::vector<Slot> slots;
-    std::size_t count = 0;
 };
 
 bool IsAscii(std::u16string_view text)
@@ -173,12 +256,12 @@ private:
     std::vector<char16_t> becomes; // by character, once a text needs it
 };
 
-std::unique_ptr<ContactRecord> StoredRecord(const MappedCard& card, std::map<std::string, int>& unstorable,
-                                            StoredCharacters& characters, std::u16string& units)
+// The card's texts as the data file will hold them, one after another in
+// `units`, ends[id] where the text of field id ends.
+void StoredTexts(const MappedCard& card, std::map<std::string, int>& unstorable, StoredCharacters& characters,
+                 std::u16string& units, std::uint32_t ends[FieldCount])
 {
-    auto record = std::make_unique<ContactRecord>();
     units.clear();
-    std::uint32_t ends[FieldCount];
     for (FieldId id = 0; id < FieldCount; ++id) {
         if (id != FieldBirthday && !card.text[id].empty()) {
             bool changed = false;
@@ -188,18 +271,6 @@ std::unique_ptr<ContactRecord> StoredRecord(const MappedCard& card, std::map<std
         }
         ends[id] = std::uint32_t(units.size());
     }
-    record->AssignTexts(units, ends);
-    record->GetField(FieldBirthday)->SetValue(std::u16string(), card.birthday);
-    return record;
-}
-
-bool IsBlank(const ContactRecord& record)
-{
-    for (FieldId id = 0; id < FieldCount; ++id) {
-        if (!record.GetField(id)->IsEmpty())
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -208,7 +279,12 @@ std::unique_ptr<ContactRecord> RecordFromCard(const MappedCard& card, std::map<s
 {
     StoredCharacters characters;
     std::u16string units;
-    return StoredRecord(card, unstorable, characters, units);
+    std::uint32_t ends[FieldCount];
+    StoredTexts(card, unstorable, characters, units, ends);
+    auto record = std::make_unique<ContactRecord>();
+    record->AssignTexts(units, ends);
+    record->GetField(FieldBirthday)->SetValue(std::u16string(), card.birthday);
+    return record;
 }
 
 bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, ImportSummary& summary,
@@ -218,16 +294,18 @@ bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, Import
     PropertyDecoder decoder(ce::GetACP());
     // The book's records are compared with, so it stays as it is until the cards join it.
     auto guard = list.Lock();
-    KnownContacts known(std::size_t(list.GetCount()));
+    std::vector<const ContactRecord*> book;
     for (int i = 0; i < list.GetCount(); ++i) {
         if (const ContactRecord* record = list.GetAt(i))
-            known.Insert(record);
+            book.push_back(record);
     }
-    // Each card becomes its record at once: a record is far smaller than its card.
-    std::vector<std::unique_ptr<ContactRecord>> batch;
+    PendingCards pending;
+    // The counts of text the code page cannot hold, of the cards that have any.
+    std::vector<std::pair<std::size_t, std::map<std::string, int>>> unstorableOf;
     CardMapping mapping(decoder);
     StoredCharacters characters;
     std::u16string units;
+    std::uint32_t ends[FieldCount];
     RawCard card;
     MappedCard mapped;
     for (const SourceFile& file : files) {
@@ -244,22 +322,46 @@ bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, Import
             for (const auto& [property, count] : mapped.unmapped)
                 summary.unmapped[property] += count;
             std::map<std::string, int> unstorable;
-            std::unique_ptr<ContactRecord> record = StoredRecord(mapped, unstorable, characters, units);
-            if (IsBlank(*record)) {
+            StoredTexts(mapped, unstorable, characters, units, ends);
+            if (units.empty() && mapped.birthday == 0.0) {
                 ++summary.empty;
                 continue;
             }
-            if (!known.Insert(record.get())) {
-                ++summary.duplicates;
-                continue;
-            }
-            batch.push_back(std::move(record));
-            ++summary.imported;
-            for (const auto& [property, count] : unstorable)
-                summary.unstorable[property] += count;
+            pending.Add(units, ends, mapped.birthday);
+            if (!unstorable.empty())
+                unstorableOf.emplace_back(pending.Count() - 1, std::move(unstorable));
         }
         if (cards.Failed())
             return fail();
+    }
+    const std::vector<bool> first = KnownContacts(book, pending).FirstOfEach();
+    for (const auto& [added, counts] : unstorableOf) {
+        if (first[added]) {
+            for (const auto& [property, count] : counts)
+                summary.unstorable[property] += count;
+        }
+    }
+    std::vector<std::size_t> kept;
+    std::vector<std::u16string_view> names;
+    for (std::size_t i = 0; i < pending.Count(); ++i) {
+        if (first[i]) {
+            kept.push_back(i);
+            names.push_back(pending.Text(i, FieldName));
+        }
+    }
+    summary.imported = int(kept.size());
+    summary.duplicates = int(pending.Count() - kept.size());
+    std::vector<std::size_t> order = OrderOfTexts(names);
+    for (std::size_t& place : order)
+        place = kept[place];
+    std::vector<std::unique_ptr<ContactRecord>> batch;
+    batch.reserve(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (k + 16 < order.size())
+            pending.FetchCard(order[k + 16]);
+        if (k + 8 < order.size())
+            pending.FetchTexts(order[k + 8]);
+        batch.push_back(pending.Record(order[k]));
     }
     list.InsertSortedAll(std::move(batch), FieldName);
     return true;
