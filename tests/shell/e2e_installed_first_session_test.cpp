@@ -3,9 +3,7 @@
 // variable but a private instance-marker folder (so that other runs on this
 // machine do not meet it). The program makes the folders of its default
 // device root, keeps the contact typed in, and the next start shows it.
-#include "support/ShellTestSupport.h"
-
-#include <gtest/gtest.h>
+#include "support/ShellFixtures.h"
 
 #include <cstdlib>
 
@@ -16,25 +14,11 @@ namespace {
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
-std::string Output(const std::string& command)
-{
-    std::string out;
-    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return out;
-}
-
 TEST(InstalledProgram, ANewUsersFirstSessionIsKeptOnTheDefaultDeviceRoot)
 {
     if (std::system("command -v Xvfb > /dev/null && command -v xdotool > /dev/null") != 0)
         GTEST_SKIP() << "needs Xvfb and xdotool";
-    char pattern[] = "/tmp/contacts-installed-XXXXXX";
-    ASSERT_TRUE(::mkdtemp(pattern));
-    const fs::path work = pattern;
+    const fs::path work = MakeTempFolder("installed");
     const fs::path prefix = work / "prefix", home = work / "home", runtime = work / "run";
     fs::create_directories(home);
     fs::create_directories(runtime);
@@ -60,8 +44,8 @@ TEST(InstalledProgram, ANewUsersFirstSessionIsKeptOnTheDefaultDeviceRoot)
     const fs::path dataFile = home / ".local/share/contacts/device/My Flash Disk/PIM/Contacts.pcd";
     EXPECT_EQ(ReadDataFile(dataFile), (std::vector<Person>{{u"Ana", u""}}));
     EXPECT_FALSE(fs::exists(home / ".local/state/contacts")) << "nothing went to a recovery file";
-    const std::string exported = Output(newUser + Quoted(program) + " --export - 2> /dev/null");
-    EXPECT_NE(exported.find("FN:Ana\r\n"), std::string::npos) << exported;
+    EXPECT_EQ(std::system((newUser + Quoted(program) + " --export " + Quoted(work / "out.vcf")).c_str()), 0);
+    EXPECT_NE(ReadHostFile(work / "out.vcf").find("FN:Ana\r\n"), std::string::npos);
     const fs::path picture = work / "next-start.png";
     EXPECT_EQ(std::system((newUser + "QT_QPA_PLATFORM=offscreen " + Quoted(program) + " --screenshot " + Quoted(picture)).c_str()), 0);
     EXPECT_GT(fs::exists(picture) ? fs::file_size(picture) : 0, 0u);
