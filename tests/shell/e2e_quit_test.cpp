@@ -1,7 +1,10 @@
 // The program's own start and message loop, told to end from outside: a
 // dialog open then closes first, the frame writes back what the user
-// changed, and the exit status says whether the list was kept.
+// changed, and the exit status says whether the list was kept. The texts
+// are those of the interface language: the English satellite beside the
+// program, or the built-in Spanish ones.
 #include "support/ShellFixtures.h"
+#include "platform/core/Resources.h"
 #include "platform/ui/App.h"
 #include "shell/ContactApp.h"
 
@@ -15,6 +18,13 @@ namespace {
 
 class Quit : public DeviceFixture {
 protected:
+    void SetUp() override
+    {
+        DeviceFixture::SetUp();
+        const fs::path satellite = fs::read_symlink("/proc/self/exe").parent_path() / "Contacts.exe.0409.mui";
+        fs::copy_file(CONTACTS_SATELLITE_DIR "/Contacts.exe.0409.mui", satellite, fs::copy_options::overwrite_existing);
+    }
+
     ino_t DataFileInode()
     {
         struct stat info {};
@@ -22,12 +32,14 @@ protected:
         return info.st_ino;
     }
 
-    // Runs the program until SIGTERM, which arrives once the list shows
-    // `count` contacts and `act` has run; standard error goes to errorFile.
-    // Returns the exit status.
-    int RunUntilTerminated(int count, const std::function<void(CMainFrame&)>& act)
+    // Runs the program in `language` until SIGTERM, which arrives once the
+    // list shows `count` contacts and `act` has run; keeps what it wrote to
+    // standard error. Returns the exit status.
+    int RunUntilTerminated(const char* language, int count, const std::function<void(CMainFrame&)>& act)
     {
+        ::setenv("CONTACTS_UI_LANGUAGE", language, 1);
         CContactApp app;
+        bool acted = false;
         int polls = 0;
         std::function<void()> poll = [&] {
             auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
@@ -36,29 +48,22 @@ protected:
             if (frame && !frame->IsLoading() && g_contactList.GetCount() == count &&
                 CurrentRowOf(frame->GetListView()) == 0) {
                 acted = true;
-                act(*frame);
-                return;
+                return act(*frame);
             }
             Sleep(5);
             PostTask(poll);
         };
         PostTask(poll);
-        std::fflush(stderr);
-        const int savedError = ::dup(STDERR_FILENO);
-        const int errors = ::open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ::dup2(errors, STDERR_FILENO);
-        ::close(errors);
+        testing::internal::CaptureStderr();
         const int status = AfxWinMain({});
-        std::fflush(stderr);
-        ::dup2(savedError, STDERR_FILENO);
-        ::close(savedError);
+        errors = testing::internal::GetCapturedStderr();
         EXPECT_TRUE(acted);
         EXPECT_EQ(app.m_pMainWnd, nullptr);
+        EXPECT_EQ(AfxGetResourceHandle(), AfxGetInstanceHandle()) << "the satellite is given back";
         return status;
     }
 
-    std::string errorFile = root + "/errors.txt";
-    bool acted = false;
+    std::string errors;
 };
 
 TEST_F(Quit, ATerminationWhileADialogIsOpenClosesItAndTheFrameWritesTheListBack)
@@ -66,7 +71,8 @@ TEST_F(Quit, ATerminationWhileADialogIsOpenClosesItAndTheFrameWritesTheListBack)
     MakeDataFile(People({u"Ana", u"Bob"}));
     const ino_t before = DataFileInode();
     bool dialogWasUp = false;
-    const int status = RunUntilTerminated(2, [&](CMainFrame& frame) {
+    const int status = RunUntilTerminated("0c0a", 2, [&](CMainFrame& frame) {
+        EXPECT_EQ(GetWindowText(frame.m_hWnd), u"Contactos");
         AddToList({u"Cid", u""});
         const HWND window = frame.m_hWnd;
         PostMessageW(window, WM_COMMAND, ID_CONTACT_OPEN, 0);
@@ -94,15 +100,14 @@ TEST_F(Quit, AListKeptNowhereEndsWithExitStatus1)
     ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
     // A file where the recovery folder should be.
     std::ofstream(state) << "not a folder";
-    const int status = RunUntilTerminated(2, [&](CMainFrame&) {
+    const int status = RunUntilTerminated("0409", 2, [&](CMainFrame&) {
         AddToList({u"Cid", u""});
         std::raise(SIGTERM);
     });
     ::unsetenv("XDG_STATE_HOME");
     EXPECT_EQ(status, 1);
     EXPECT_EQ(ReadHostFile(dataFile), before);
-    const std::string said = ReadHostFile(errorFile);
-    EXPECT_NE(said.find("No se pudieron guardar los contactos."), std::string::npos) << said;
+    EXPECT_NE(errors.find("The contacts could not be saved."), std::string::npos) << errors;
 }
 
 } // namespace
