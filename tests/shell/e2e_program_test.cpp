@@ -26,11 +26,6 @@ struct Outcome {
 
 class Program : public DeviceFixture {
 protected:
-    pid_t Start(std::vector<std::string> arguments = {})
-    {
-        return children.Start(ChildProcesses::Program(2), std::move(arguments));
-    }
-
     // Runs the program to its end without the variables in `unset`; its
     // standard output goes to `output` when one is named ("-": closed).
     Outcome Run(const std::vector<std::string>& args, const std::vector<std::string>& unset = {},
@@ -48,31 +43,18 @@ protected:
         return {status, ReadHostFile(outFile), ReadHostFile(errFile)};
     }
 
-    // Whether pid locks a file of the marker folder, seen in /proc/locks.
-    bool HoldsInstanceMarker(pid_t pid) const
+    // Whether a process holds the instance marker: a lock on its file in /proc/locks.
+    bool MarkerHeld() const
     {
-        std::vector<std::string> inodes;
-        for (const auto& entry : fs::recursive_directory_iterator(runtimeDir)) {
-            struct stat info {};
-            if (::stat(entry.path().c_str(), &info) == 0 && S_ISREG(info.st_mode))
-                inodes.push_back(":" + std::to_string(info.st_ino) + " ");
-        }
+        struct stat info {};
+        if (::stat((runtimeDir + "/ZELKContacts.lock").c_str(), &info) != 0)
+            return false;
+        const std::string inode = ":" + std::to_string(info.st_ino) + " ";
         std::ifstream locks("/proc/locks");
-        for (std::string line; std::getline(locks, line);) {
-            std::string number, kind, mode, access, owner;
-            std::istringstream(line) >> number >> kind >> mode >> access >> owner;
-            for (const std::string& inode : inodes)
-                if (owner == std::to_string(pid) && line.find(inode) != std::string::npos)
-                    return true;
-        }
+        for (std::string line; std::getline(locks, line);)
+            if (line.find(inode) != std::string::npos)
+                return true;
         return false;
-    }
-
-    bool WaitRunning(pid_t pid)
-    {
-        for (int i = 0; i < 400 && !HoldsInstanceMarker(pid); ++i)
-            std::this_thread::sleep_for(50ms);
-        return HoldsInstanceMarker(pid);
     }
 
     ChildProcesses children;
@@ -106,12 +88,14 @@ TEST_F(Program, ASecondStartEndsAtOnceAndTerminationLeavesAnUnchangedFile)
 {
     MakeDataFile(People({u"Ana", u"Bob"}));
     const std::string before = ReadHostFile(dataFile);
-    const pid_t first = Start();
-    ASSERT_TRUE(WaitRunning(first));
-    const int status = children.WaitExit(Start(), 10s);
+    const pid_t first = children.Start(ChildProcesses::Program(2));
+    for (int i = 0; i < 400 && !MarkerHeld(); ++i)
+        std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(MarkerHeld());
+    const int status = children.WaitExit(children.Start(ChildProcesses::Program(2)), 10s);
     EXPECT_NE(status, -1) << "the second copy kept running";
     EXPECT_NE(status, 0);
-    EXPECT_TRUE(HoldsInstanceMarker(first));
+    EXPECT_TRUE(MarkerHeld());
     ASSERT_EQ(::kill(first, SIGTERM), 0);
     EXPECT_EQ(children.WaitExit(first, 20s), 0);
     EXPECT_EQ(ReadHostFile(dataFile), before);
