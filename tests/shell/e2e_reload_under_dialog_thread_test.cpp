@@ -3,6 +3,7 @@
 // the focus, the typed characters and the keys that end it; what it ends
 // with applies to the contact it was opened on, wherever the reload put it.
 #include "support/ShellFixtures.h"
+#include "platform/ui/Host.h"
 
 using namespace shelltest;
 using namespace ce;
