@@ -16,7 +16,7 @@ std::size_t Position(const std::u16string& list, char16_t ideograph) { return li
 
 } // namespace
 
-TEST(PinyinCandidatesTest, LevelOneComesFirstInCodeOrderThenTheVariants)
+TEST(PinyinCandidatesTest, LevelOneInCodeOrderThenVariantsAndSurnamesAndNothingForNoSyllable)
 {
     const std::u16string wang = PinyinCandidates(u"wang");
     ASSERT_GE(wang.size(), 10u);
@@ -48,22 +48,13 @@ TEST(PinyinCandidatesTest, LevelOneComesFirstInCodeOrderThenTheVariants)
             EXPECT_NE(offered[syllable].find(ideograph), std::u16string::npos) << std::hex << int(ideograph);
         }
     }
-}
 
-// Under the reading GB2312 gives them too, as the test above checks for every ideograph.
-TEST(PinyinCandidatesTest, SurnamesAreFoundUnderTheirSurnameReading)
-{
+    // Surnames are offered under their surname reading too; what is no syllable has no candidates.
     for (int i = 0; i < SurnameReadingCount; ++i) {
         const SurnameReading& surname = SurnameReadings[i];
         EXPECT_NE(Position(PinyinCandidates(surname.syllable), surname.ideograph), std::u16string::npos)
             << std::hex << int(surname.ideograph);
     }
-}
-
-TEST(PinyinCandidatesTest, WhatIsNoSyllableHasNoCandidates)
-{
-    EXPECT_TRUE(PinyinCandidates(u"").empty());
-    EXPECT_TRUE(PinyinCandidates(u"zh").empty());
-    EXPECT_TRUE(PinyinCandidates(u"wangg").empty());
-    EXPECT_TRUE(PinyinCandidates(u"Wang").empty());
+    for (const char16_t* none : {u"", u"zh", u"wangg", u"Wang"})
+        EXPECT_EQ(PinyinCandidates(none), u"");
 }
