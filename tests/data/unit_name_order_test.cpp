@@ -58,16 +58,3 @@ TEST_F(NameOrderTest, AKeptUndecodableByteSortsAsTheReplacementCharacter)
     }
     EXPECT_EQ(Order(u"Ana" + kept, u"Ana\uFFFD"), 0);
 }
-
-TEST_F(NameOrderTest, OtherFieldsOrderByIdThenDate)
-{
-    ContactRecord early;
-    ContactRecord late;
-    early.GetField(FieldBirthday)->SetValue(u"", MakeDate(1970, 5, 1));
-    late.GetField(FieldBirthday)->SetValue(u"", MakeDate(1970, 5, 1, 0, 0, 1));
-    EXPECT_TRUE(early.GetField(FieldBirthday)->IsLessThan(*late.GetField(FieldBirthday)));
-    EXPECT_FALSE(late.GetField(FieldBirthday)->IsLessThan(*early.GetField(FieldBirthday)));
-    late.GetField(FieldName)->SetValue(u"zzz", 0.0);
-    EXPECT_TRUE(late.GetField(FieldName)->IsLessThan(*early.GetField(FieldAddress)));
-    EXPECT_FALSE(early.GetField(FieldAddress)->IsLessThan(*late.GetField(FieldName)));
-}
