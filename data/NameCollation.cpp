@@ -82,10 +82,13 @@ void AppendSortKey(std::u16string_view value, std::u16string& key)
 std::vector<std::size_t> OrderOfTexts(const std::vector<std::u16string_view>& texts)
 {
     // Sorted by keys side by side in one text, not by the texts themselves,
-    // and first by the key's first four units as one number.
+    // and first by the key's first eight units as two numbers: a key that
+    // ends early is filled with zeros, so a number below another's is a key
+    // below it, and keys of up to eight units that give the same numbers
+    // differ only in their length (a proper prefix the smaller).
     std::u16string keys;
     struct Keyed {
-        std::uint64_t head;
+        std::uint64_t head[2];
         std::size_t start;
         std::uint32_t length;
         std::uint32_t index;
@@ -95,18 +98,20 @@ std::vector<std::size_t> OrderOfTexts(const std::vector<std::u16string_view>& te
     for (const std::u16string_view text : texts) {
         const std::size_t start = keys.size();
         AppendSortKey(text, keys);
-        std::uint64_t head = 0;
-        for (std::size_t i = 0; i < 4; ++i)
-            head = head << 16 | (start + i < keys.size() ? keys[start + i] : 0);
-        keyed.push_back({head, start, std::uint32_t(keys.size() - start), std::uint32_t(keyed.size())});
+        Keyed k{{0, 0}, start, std::uint32_t(keys.size() - start), std::uint32_t(keyed.size())};
+        for (std::size_t i = 0; i < 8; ++i)
+            k.head[i / 4] = k.head[i / 4] << 16 | (i < k.length ? keys[start + i] : 0);
+        keyed.push_back(k);
     }
-    // A head below another's is a key below it: a key that ends early is
-    // filled with zeros, as a proper prefix is the smaller.
     const std::u16string_view all = keys;
     std::stable_sort(keyed.begin(), keyed.end(), [all](const Keyed& a, const Keyed& b) {
-        if (a.head != b.head)
-            return a.head < b.head;
-        return all.substr(a.start, a.length) < all.substr(b.start, b.length);
+        if (a.head[0] != b.head[0])
+            return a.head[0] < b.head[0];
+        if (a.head[1] != b.head[1])
+            return a.head[1] < b.head[1];
+        if (a.length <= 8 || b.length <= 8)
+            return a.length < b.length;
+        return all.substr(a.start + 8, a.length - 8) < all.substr(b.start + 8, b.length - 8);
     });
     std::vector<std::size_t> order;
     order.reserve(keyed.size());

@@ -310,25 +310,37 @@ std::u16string ComposeName(const std::vector<std::u16string>& parts)
 
 ce::DATE ParseBirthday(std::u16string_view value, std::string_view omittedYear)
 {
-    std::string text;
-    for (char16_t c : value) {
-        if (c >= 0x80)
-            return 0.0;
-        text += char(c);
+    if (std::any_of(value.begin(), value.end(), [](char16_t c) { return c >= 0x80; }))
+        return 0.0;
+    // The date alone, without a time or what follows a space; 8 digits, or 10 with dashes.
+    const std::u16string_view date = value.substr(0, std::min(value.find(u'T'), value.find(u' ')));
+    char digits[8];
+    if (date.size() == 10 && date[4] == u'-' && date[7] == u'-') {
+        for (std::size_t from = 0, to = 0; from < 10; ++from) {
+            if (from != 4 && from != 7)
+                digits[to++] = char(date[from]);
+        }
+    } else if (date.size() == 8) {
+        std::copy(date.begin(), date.end(), digits);
+    } else {
+        return 0.0;
     }
-    text = text.substr(0, text.find_first_of("T "));
-    if (text.size() == 10 && text[4] == '-' && text[7] == '-')
-        text.erase(7, 1).erase(4, 1);
-    if (text.size() != 8 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (!std::all_of(digits, digits + 8, [](char c) { return c >= '0' && c <= '9'; }))
         return 0.0;
-    if (!omittedYear.empty() && text.substr(0, 4) == omittedYear)
+    if (!omittedYear.empty() && std::string_view(digits, 4) == omittedYear)
         return 0.0;
+    auto number = [&digits](std::size_t from, std::size_t count) {
+        int n = 0;
+        for (std::size_t i = from; i < from + count; ++i)
+            n = n * 10 + (digits[i] - '0');
+        return ce::WORD(n);
+    };
     ce::SYSTEMTIME time;
-    time.wYear = ce::WORD(std::stoi(text.substr(0, 4)));
-    time.wMonth = ce::WORD(std::stoi(text.substr(4, 2)));
-    time.wDay = ce::WORD(std::stoi(text.substr(6, 2)));
-    const ce::COleDateTime date(time);
-    return date.GetStatus() == ce::COleDateTime::valid && time.wYear > 0 ? date.m_dt : 0.0;
+    time.wYear = number(0, 4);
+    time.wMonth = number(4, 2);
+    time.wDay = number(6, 2);
+    const ce::COleDateTime parsed(time);
+    return parsed.GetStatus() == ce::COleDateTime::valid && time.wYear > 0 ? parsed.m_dt : 0.0;
 }
 
 void MappedCard::Clear()

@@ -25,20 +25,131 @@ int DayOf(ce::DATE date)
     return time.wYear * 10000 + time.wMonth * 100 + time.wDay;
 }
 
+bool IsAscii(std::u16string_view text)
+{
+    char16_t any = 0;
+    for (const char16_t unit : text)
+        any |= unit;
+    return any < 0x80;
+}
+
+// What each character becomes in the ANSI code page and back, learnt once
+// for each. A text's characters become the same in any text: the code pages
+// encode character by character and read their bytes back the same way,
+// except those that join a letter and a combining mark into one character.
+class StoredCharacters {
+public:
+    StoredCharacters() : codePage(ce::GetACP()) {}
+
+    // Appends the text as the data file will give it back: cut at a NUL,
+    // characters missing from the code page as its default character.
+    void Append(std::u16string& units, std::u16string_view text, bool& changed)
+    {
+        // Most texts are ASCII without a NUL, found out in one pass.
+        char16_t any = 0;
+        bool nul = false;
+        for (const char16_t unit : text) {
+            any |= unit;
+            nul |= unit == u'\0';
+        }
+        if (any < 0x80 && !nul) {
+            changed = false;
+            units += text;
+            return;
+        }
+        const std::u16string_view stored = nul ? text.substr(0, text.find(u'\0')) : text;
+        changed = stored.size() != text.size();
+        if (IsAscii(stored)) {
+            units += stored;
+            return;
+        }
+        const std::size_t start = units.size();
+        if (AppendEach(units, stored, changed))
+            return;
+        units.resize(start);
+        const std::u16string back = ce::AnsiToWide(ce::WideToAnsi(stored));
+        changed = changed || back != stored;
+        units += back;
+    }
+
+private:
+    static constexpr char16_t Unknown = 0;
+    static constexpr char16_t Whole = 0xD800; // changes otherwise than alone: convert the whole text
+
+    // False when some character must be converted with the text around it.
+    bool AppendEach(std::u16string& units, std::u16string_view text, bool& changed)
+    {
+        if (codePage == 1255 || codePage == 1258)
+            return false;
+        if (becomes.empty())
+            becomes.resize(0x10000, Unknown);
+        for (const char16_t unit : text) {
+            if (unit >= 0xD800 && unit <= 0xDFFF)
+                return false;
+            char16_t& back = becomes[unit];
+            if (back == Unknown)
+                back = Alone(unit);
+            if (back == Whole)
+                return false;
+            changed = changed || back != unit;
+            units += back;
+        }
+        return true;
+    }
+
+    // The character itself or the default character; any other outcome asks for the whole text.
+    static char16_t Alone(char16_t unit)
+    {
+        const std::u16string back = ce::AnsiToWide(ce::WideToAnsi(std::u16string_view(&unit, 1)));
+        return back.size() == 1 && (back[0] == unit || back[0] == u'?') ? back[0] : Whole;
+    }
+
+    unsigned codePage;
+    std::vector<char16_t> becomes; // by character, once a text needs it
+};
+
+// Appends the card's texts as the data file will hold them, one after
+// another; ends[id] is where the text of field id ends, counted from where
+// the first begins.
+void StoredTexts(const MappedCard& card, std::map<std::string, int>& unstorable, StoredCharacters& characters,
+                 std::u16string& units, std::uint32_t ends[FieldCount])
+{
+    const std::size_t start = units.size();
+    for (FieldId id = 0; id < FieldCount; ++id) {
+        if (id != FieldBirthday && !card.text[id].empty()) {
+            bool changed = false;
+            characters.Append(units, card.text[id], changed);
+            if (changed)
+                ++unstorable[card.source[id]];
+        }
+        ends[id] = std::uint32_t(units.size() - start);
+    }
+}
+
 // The cards that join the book, their texts side by side as their records
 // will hold them. The records are made once the cards are in name order, so
 // that they lie in memory in the order of the list, as after a load: a walk
 // over the list, its save and its freeing then read memory in order.
 class PendingCards {
 public:
-    // The texts as StoredTexts gives them.
-    void Add(std::u16string_view texts, const std::uint32_t ends[FieldCount], ce::DATE birthday)
+    // Room for the cards of that many bytes of vCard, about.
+    void Reserve(std::size_t bytes)
     {
-        Card& card = cards.emplace_back();
+        units.reserve(bytes / 2);
+        cards.reserve(bytes / 256);
+    }
+    // The card with its texts as StoredTexts gives them; false, and nothing
+    // added, for a card without any field.
+    bool Add(const MappedCard& mapped, std::map<std::string, int>& unstorable, StoredCharacters& characters)
+    {
+        Card card;
         card.start = units.size();
-        std::copy(ends, ends + FieldCount, card.ends);
-        card.birthday = birthday;
-        units += texts;
+        card.birthday = mapped.birthday;
+        StoredTexts(mapped, unstorable, characters, units, card.ends);
+        if (card.ends[FieldCount - 1] == 0 && card.birthday == 0.0)
+            return false;
+        cards.push_back(card);
+        return true;
     }
     std::size_t Count() const { return cards.size(); }
     std::u16string_view Text(std::size_t i, FieldId id) const
@@ -185,94 +296,6 @@ private:
     std::vector<Slot> slots;
 };
 
-bool IsAscii(std::u16string_view text)
-{
-    char16_t any = 0;
-    for (const char16_t unit : text)
-        any |= unit;
-    return any < 0x80;
-}
-
-// What each character becomes in the ANSI code page and back, learnt once
-// for each. A text's characters become the same in any text: the code pages
-// encode character by character and read their bytes back the same way,
-// except those that join a letter and a combining mark into one character.
-class StoredCharacters {
-public:
-    StoredCharacters() : codePage(ce::GetACP()) {}
-
-    // Appends the text as the data file will give it back: cut at a NUL,
-    // characters missing from the code page as its default character.
-    void Append(std::u16string& units, std::u16string_view text, bool& changed)
-    {
-        const std::u16string_view stored = text.substr(0, text.find(u'\0'));
-        changed = stored.size() != text.size();
-        if (IsAscii(stored)) {
-            units += stored;
-            return;
-        }
-        const std::size_t start = units.size();
-        if (AppendEach(units, stored, changed))
-            return;
-        units.resize(start);
-        const std::u16string back = ce::AnsiToWide(ce::WideToAnsi(stored));
-        changed = changed || back != stored;
-        units += back;
-    }
-
-private:
-    static constexpr char16_t Unknown = 0;
-    static constexpr char16_t Whole = 0xD800; // changes otherwise than alone: convert the whole text
-
-    // False when some character must be converted with the text around it.
-    bool AppendEach(std::u16string& units, std::u16string_view text, bool& changed)
-    {
-        if (codePage == 1255 || codePage == 1258)
-            return false;
-        if (becomes.empty())
-            becomes.resize(0x10000, Unknown);
-        for (const char16_t unit : text) {
-            if (unit >= 0xD800 && unit <= 0xDFFF)
-                return false;
-            char16_t& back = becomes[unit];
-            if (back == Unknown)
-                back = Alone(unit);
-            if (back == Whole)
-                return false;
-            changed = changed || back != unit;
-            units += back;
-        }
-        return true;
-    }
-
-    // The character itself or the default character; any other outcome asks for the whole text.
-    static char16_t Alone(char16_t unit)
-    {
-        const std::u16string back = ce::AnsiToWide(ce::WideToAnsi(std::u16string_view(&unit, 1)));
-        return back.size() == 1 && (back[0] == unit || back[0] == u'?') ? back[0] : Whole;
-    }
-
-    unsigned codePage;
-    std::vector<char16_t> becomes; // by character, once a text needs it
-};
-
-// The card's texts as the data file will hold them, one after another in
-// `units`, ends[id] where the text of field id ends.
-void StoredTexts(const MappedCard& card, std::map<std::string, int>& unstorable, StoredCharacters& characters,
-                 std::u16string& units, std::uint32_t ends[FieldCount])
-{
-    units.clear();
-    for (FieldId id = 0; id < FieldCount; ++id) {
-        if (id != FieldBirthday && !card.text[id].empty()) {
-            bool changed = false;
-            characters.Append(units, card.text[id], changed);
-            if (changed)
-                ++unstorable[card.source[id]];
-        }
-        ends[id] = std::uint32_t(units.size());
-    }
-}
-
 } // namespace
 
 std::unique_ptr<ContactRecord> RecordFromCard(const MappedCard& card, std::map<std::string, int>& unstorable)
@@ -300,12 +323,14 @@ bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, Import
             book.push_back(record);
     }
     PendingCards pending;
+    std::size_t bytes = 0;
+    for (const SourceFile& file : files)
+        bytes += file.bytes.size();
+    pending.Reserve(bytes);
     // The counts of text the code page cannot hold, of the cards that have any.
     std::vector<std::pair<std::size_t, std::map<std::string, int>>> unstorableOf;
     CardMapping mapping(decoder);
     StoredCharacters characters;
-    std::u16string units;
-    std::uint32_t ends[FieldCount];
     RawCard card;
     MappedCard mapped;
     for (const SourceFile& file : files) {
@@ -322,12 +347,10 @@ bool ImportCards(const std::vector<SourceFile>& files, ContactList& list, Import
             for (const auto& [property, count] : mapped.unmapped)
                 summary.unmapped[property] += count;
             std::map<std::string, int> unstorable;
-            StoredTexts(mapped, unstorable, characters, units, ends);
-            if (units.empty() && mapped.birthday == 0.0) {
+            if (!pending.Add(mapped, unstorable, characters)) {
                 ++summary.empty;
                 continue;
             }
-            pending.Add(units, ends, mapped.birthday);
             if (!unstorable.empty())
                 unstorableOf.emplace_back(pending.Count() - 1, std::move(unstorable));
         }

@@ -277,7 +277,21 @@ bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version
         return false;
     }
 
-    NormalizeLineBreaks(text);
+    // Most values hold neither a CR nor a backslash: one pass over the text
+    // tells, and then it is taken as it is.
+    bool lineBreak = false, escape = false;
+    for (const char16_t unit : text) {
+        lineBreak |= unit == u'\r';
+        escape |= unit == u'\\';
+    }
+    if (lineBreak)
+        NormalizeLineBreaks(text);
+    auto unescaped = [&](std::u16string& into, std::u16string_view piece) {
+        if (escape)
+            AppendUnescaped(into, piece, version21);
+        else
+            into.append(piece);
+    };
     std::size_t components = 0;
     const std::string_view name = property.name;
     if (name == "N" || name == "ORG" || name == "ADR") {
@@ -288,10 +302,10 @@ bool PropertyDecoder::Decode(const ContentLine& line, const std::string& version
             if (lists)
                 AppendJoinedList(into, component);
             else
-                AppendUnescaped(into, component, version21);
+                unescaped(into, component);
         });
     } else {
-        AppendUnescaped(NextComponent(property, components), text, version21);
+        unescaped(NextComponent(property, components), text);
     }
     property.components.resize(components);
 
