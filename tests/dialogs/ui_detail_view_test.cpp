@@ -21,18 +21,17 @@ TEST_F(DetailViewTest, TheNameHeadsTheFormAndOnlyFilledFieldsTakeRows)
         EXPECT_EQ(ce::GetWindowText(dialog.m_hWnd), u"Ana Lopez");
         const ce::CWnd* form = Pane(dialog);
         ASSERT_NE(form, nullptr);
-        EXPECT_EQ(TextOf(form, NameId), u"Ana Lopez");
-        const ce::CRect line = RectInParent(Control(form, LineId));
-        EXPECT_GT(line.top, RectInParent(Control(form, NameId)).bottom);
-        EXPECT_EQ(TextOf(form, LabelId), u"Telefono:");
-        EXPECT_EQ(TextOf(form, ValueId), u"555 1234");
-        EXPECT_EQ(TextOf(form, ValueId + 1), u"ana@example.com");
-        const ce::CRect label0 = RectInParent(Control(form, LabelId)), value0 = RectInParent(Control(form, ValueId));
+        EXPECT_EQ(TextOf(form, IDC_NAME_LINE), u"Ana Lopez");
+        const ce::CRect line = RectInParent(Control(form, IDC_LINE_FIRST));
+        EXPECT_GT(line.top, RectInParent(Control(form, IDC_NAME_LINE)).bottom);
+        EXPECT_EQ(TextOf(form, IDC_VALUE_FIRST), u"555 1234");
+        EXPECT_EQ(TextOf(form, IDC_VALUE_FIRST + 1), u"ana@example.com");
+        const ce::CRect label0 = RectInParent(Control(form, IDC_LABEL_FIRST)), value0 = RectInParent(Control(form, IDC_VALUE_FIRST));
         EXPECT_GT(label0.top, line.bottom);
         EXPECT_EQ(value0.top, label0.top);
-        EXPECT_GT(RectInParent(Control(form, LabelId + 1)).top, std::max(label0.bottom, value0.bottom));
+        EXPECT_GT(RectInParent(Control(form, IDC_LABEL_FIRST + 1)).top, std::max(label0.bottom, value0.bottom));
         for (int k = 2; k < 30; ++k)
-            EXPECT_FALSE(Shown(form, LabelId + k) || Shown(form, ValueId + k)) << k;
+            EXPECT_FALSE(Shown(form, IDC_LABEL_FIRST + k) || Shown(form, IDC_VALUE_FIRST + k)) << k;
         // The rows do not reach below the dialog: line and form keep the screen's width.
         ce::CRect client;
         dialog.GetClientRect(&client);
@@ -45,7 +44,7 @@ TEST_F(DetailViewTest, TheNameHeadsTheFormAndOnlyFilledFieldsTakeRows)
     CContactShowDlg empty(nullptr);
     RunModal(empty, [&] {
         EXPECT_EQ(ce::GetWindowText(empty.m_hWnd), u"Contactos");
-        EXPECT_FALSE(Shown(Pane(empty), LabelId));
+        EXPECT_FALSE(Shown(Pane(empty), IDC_LABEL_FIRST));
     });
 }
 
@@ -57,23 +56,23 @@ TEST_F(DetailViewTest, AllFieldsUseFifteenPairsStretchTheFormAndScrollWithKeys)
         ce::CWnd* form = Pane(dialog);
         int bottom = 0;
         for (int k = 0; k < 15; ++k) {
-            ASSERT_TRUE(Shown(form, LabelId + k) && Shown(form, ValueId + k)) << k;
-            bottom = std::max({bottom, RectInParent(Control(form, LabelId + k)).bottom,
-                               RectInParent(Control(form, ValueId + k)).bottom});
+            ASSERT_TRUE(Shown(form, IDC_LABEL_FIRST + k) && Shown(form, IDC_VALUE_FIRST + k)) << k;
+            bottom = std::max({bottom, RectInParent(Control(form, IDC_LABEL_FIRST + k)).bottom,
+                               RectInParent(Control(form, IDC_VALUE_FIRST + k)).bottom});
         }
-        EXPECT_FALSE(Shown(form, LabelId + 15) || Shown(form, ValueId + 15));
-        EXPECT_EQ(TextOf(form, ValueId + 5), u"19750307") << "the birthday";
-        EXPECT_EQ(TextOf(form, ValueId + 14), u"www.example.com");
+        EXPECT_FALSE(Shown(form, IDC_LABEL_FIRST + 15) || Shown(form, IDC_VALUE_FIRST + 15));
+        EXPECT_EQ(TextOf(form, IDC_VALUE_FIRST + 5), u"19750307") << "the birthday";
+        EXPECT_EQ(TextOf(form, IDC_VALUE_FIRST + 14), u"www.example.com");
         // The rows reach below the dialog: the form grows and leaves the
         // scroll bar its strip, the line ends with the form.
         const ce::CRect whole = RectInParent(form);
         EXPECT_GT(whole.bottom, bottom);
         EXPECT_LT(whole.right, ScreenWidth);
-        EXPECT_EQ(RectInParent(Control(form, LineId)).Width(), whole.Width());
+        EXPECT_EQ(RectInParent(Control(form, IDC_LINE_FIRST)).Width(), whole.Width());
 
         // The keys bring the rows below the screen into sight.
-        const ce::CWnd* name = Control(form, NameId);
-        const ce::CWnd* last = Control(form, ValueId + 14);
+        const ce::CWnd* name = Control(form, IDC_NAME_LINE);
+        const ce::CWnd* last = Control(form, IDC_VALUE_FIRST + 14);
         const int nameTop = ScreenRect(name).top;
         ce::SimulateKey(form->m_hWnd, ce::WM_KEYDOWN, ce::VK_DOWN);
         EXPECT_EQ(ScreenRect(name).top, nameTop - 20);

@@ -126,7 +126,7 @@ TEST_F(FormScrollingTest, TheWheelScrollsThreeLinesANotchOverTheFormItsControlsA
         ce::CFormView* form = Form(dialog);
         const int notch = 3 * ce::GetDialogBaseUnits().cy;
         const ce::CRect client = ClientOnScreen(dialog);
-        const ce::CRect label = ScreenRect(Control(form, LabelId + 2)), field = ScreenRect(Control(form, ValueId + 2));
+        const ce::CRect label = ScreenRect(Control(form, IDC_LABEL_FIRST + 2)), field = ScreenRect(Control(form, IDC_VALUE_FIRST + 2));
         ce::SimulateWheel(label.left + 5, label.top + 5, -ce::WHEEL_DELTA);
         EXPECT_EQ(form->GetScrollPosition().y, notch) << "over a label";
         ce::SimulateWheel(field.left + 20, field.top + 4 - notch, -ce::WHEEL_DELTA);

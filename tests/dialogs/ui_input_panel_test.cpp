@@ -37,8 +37,8 @@ TEST_F(InputPanelTest, PanelShowsAtStartAndFollowsTheFocusThroughTabAndShiftTabA
         std::vector<int> order;
         for (int id = 0; id < FieldCount; ++id)
             if (id != FieldBirthday)
-                order.push_back(ValueId + id);
-        order.push_back(PickerId);
+                order.push_back(IDC_VALUE_FIRST + id);
+        order.push_back(IDC_BIRTHDAY_PICKER);
         int above = 0, below = 0; // the panel's two places
         // After `move`, control `expected` has the focus, in sight.
         const auto expectFocus = [&](int expected, const std::function<void()>& move) {
@@ -48,7 +48,7 @@ TEST_F(InputPanelTest, PanelShowsAtStartAndFollowsTheFocusThroughTabAndShiftTabA
             ASSERT_EQ(ce::GetDlgCtrlID(ce::GetFocus()), expected);
             const ce::CRect rect = ScreenRect(Control(form, expected));
             EXPECT_TRUE(rect.top >= 0 && rect.bottom <= ScreenHeight) << expected << " at " << rect.top;
-            if (expected == PickerId)
+            if (expected == IDC_BIRTHDAY_PICKER)
                 return;
             if (before.top >= 0 && before.bottom <= ScreenHeight) {
                 EXPECT_EQ(rect, before) << expected << " was in sight";
@@ -74,7 +74,7 @@ TEST_F(InputPanelTest, PanelShowsAtStartAndFollowsTheFocusThroughTabAndShiftTabA
         expectFocus(order[order.size() - 3], [&] { tab(false); });
         // A tap's focus, from wherever the form stands scrolled.
         for (int field : {0, 15, 9, 2, 12, 1})
-            expectFocus(ValueId + field, [&] { Control(form, ValueId + field)->SetFocus(); });
+            expectFocus(IDC_VALUE_FIRST + field, [&] { Control(form, IDC_VALUE_FIRST + field)->SetFocus(); });
         EXPECT_EQ(ce::GetKeyState(ce::VK_SHIFT), 0) << "released";
         EXPECT_TRUE(above > 0 && below > 0);
     });

@@ -39,21 +39,21 @@ TEST_F(Pictures, DetailAndEditDialogs)
     CContactShowDlg detail(contact.get());
     RunModal(detail, [&] {
         const ce::ScreenImage screen = ce::GrabScreen();
-        ce::CRect address = ScreenRect(Control(Pane(detail), ValueId));
+        ce::CRect address = ScreenRect(Control(Pane(detail), IDC_VALUE_FIRST));
         address.top += address.Height() / 2;
         EXPECT_GT(uiharness::InkIn(screen, address), 10) << "the wrapped address's second line is drawn";
         EXPECT_EQ(screen.Pixel(10, ScreenHeight - 5), White) << "the form is white";
-        const ce::CRect line = ScreenRect(Control(Pane(detail), LineId));
+        const ce::CRect line = ScreenRect(Control(Pane(detail), IDC_LINE_FIRST));
         EXPECT_EQ(screen.Pixel(line.left + 5, line.top), 0u) << "the black line under the name";
         EXPECT_TRUE(uiharness::SavePicture("dialog-detail", screen));
     });
 
     CContactEditDlg edit(contact.get(), EditModeEdit);
     RunModal(edit, [&] {
-        Control(Pane(edit), ValueId + 1)->SetFocus();
+        Control(Pane(edit), IDC_VALUE_FIRST + 1)->SetFocus();
         ce::PumpMessages();
         const ce::ScreenImage screen = ce::GrabScreen();
-        const ce::CRect value = ScreenRect(Control(Pane(edit), ValueId));
+        const ce::CRect value = ScreenRect(Control(Pane(edit), IDC_VALUE_FIRST));
         EXPECT_EQ(screen.Pixel(value.left + 5, value.bottom), ce::RGB(128, 128, 128)) << "the gray line under a field";
         EXPECT_EQ(screen.Pixel(value.left + 20, value.top - 5), White) << "the form is white";
         EXPECT_TRUE(uiharness::SavePicture("dialog-edit", screen));
@@ -66,7 +66,7 @@ TEST_F(Pictures, InputPanelInEachModeAndTheCompositionAtTheCaret)
     auto contact = MakeContact({{FieldName, u"Li "}});
     CContactEditDlg dialog(contact.get(), EditModeEdit);
     RunModal(dialog, [&] {
-        ce::CWnd* name = Control(Pane(dialog), ValueId + FieldName);
+        ce::CWnd* name = Control(Pane(dialog), IDC_VALUE_FIRST + FieldName);
         name->SetFocus();
         ce::PumpMessages();
         name->SendMessage(ce::EM_SETSEL, 3, 3);

@@ -51,14 +51,14 @@ TEST_F(TranslatedLabelsTest, EveryLabelShowsWholeInEveryLanguage)
         RunModal(edit, [&] {
             const ce::CWnd* form = Pane(edit);
             for (int field = 0; field < 16; ++field)
-                ExpectShownWhole(form, LabelId + field, ce::LoadStringW(ce::UINT(field + 1)));
+                ExpectShownWhole(form, IDC_LABEL_FIRST + field, ce::LoadStringW(ce::UINT(field + 1)));
         });
         // The detail form's labels: the filled fields after the name, in order.
         CContactShowDlg detail(contact.get());
         RunModal(detail, [&] {
             const ce::CWnd* form = Pane(detail);
             for (int field = 1; field < 16; ++field)
-                ExpectShownWhole(form, LabelId + field - 1, ce::LoadStringW(ce::UINT(field + 1)));
+                ExpectShownWhole(form, IDC_LABEL_FIRST + field - 1, ce::LoadStringW(ce::UINT(field + 1)));
         });
         EXPECT_EQ(ce::FreeLibrary(module), ce::TRUE);
     }

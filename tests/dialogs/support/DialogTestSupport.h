@@ -3,7 +3,10 @@
 // the input panel's keys.
 #pragma once
 #include "data/ContactRecord.h"
+#include "platform/core/OleDate.h"
 #include "platform/ui/testing/EventPump.h"
+#include "platform/ui/testing/SimulatedInput.h"
+#include "res/resource.h"
 #include "tests/common/UiHarness.h"
 #include <gtest/gtest.h>
 #include <functional>
@@ -22,31 +25,102 @@ protected:
     static void SetUpTestSuite() { uiharness::StartWindowSystem(); }
 };
 
-std::unique_ptr<ContactRecord> MakeContact(std::initializer_list<std::pair<FieldId, std::u16string>> texts,
-                                           ce::DATE birthday = 0.0);
-// Every field filled (the name Chinese, the birthday SampleBirthday()).
-std::unique_ptr<ContactRecord> FilledContact();
+// 1975-03-07 18:30:00.
+inline ce::SYSTEMTIME SampleBirthday() { return ce::SYSTEMTIME{1975, 3, 0, 7, 18, 30, 0, 0}; }
+inline ce::DATE ToDate(const ce::SYSTEMTIME& time) { return ce::COleDateTime(time).m_dt; }
+
+inline std::unique_ptr<ContactRecord> MakeContact(std::initializer_list<std::pair<FieldId, std::u16string>> texts,
+                                                  ce::DATE birthday = 0.0)
+{
+    auto contact = std::make_unique<ContactRecord>();
+    contact->LoadLabels();
+    for (const auto& [id, text] : texts)
+        contact->GetField(id)->SetValue(text, 0.0);
+    contact->GetField(FieldBirthday)->SetValue(u"", birthday);
+    return contact;
+}
+
+// What FilledContact() holds in each text field.
+inline std::u16string FilledText(FieldId id)
+{
+    return id == FieldWebPage ? u"www.example.com" : u"v" + std::u16string(1, char16_t(u'a' + id));
+}
+
+// Every field filled: FilledText() and the birthday SampleBirthday().
+inline std::unique_ptr<ContactRecord> FilledContact()
+{
+    auto contact = MakeContact({}, ToDate(SampleBirthday()));
+    for (FieldId id = 0; id < FieldCount; ++id)
+        if (id != FieldBirthday)
+            contact->GetField(id)->SetValue(FilledText(id), 0.0);
+    return contact;
+}
 
 // What RunModal ends a dialog with when the test left it open.
 constexpr ce::LRESULT LeftOpen = 99;
+
 // Runs `dialog` modally with `whileOpen` inside its loop; returns the result.
-ce::LRESULT RunModal(ce::CDialog& dialog, const std::function<void()>& whileOpen);
+// The fallback may outlive the dialog in the queue: it ends the dialog only
+// while DoModal has not returned.
+inline ce::LRESULT RunModal(ce::CDialog& dialog, const std::function<void()>& whileOpen)
+{
+    auto returned = std::make_shared<bool>(false);
+    ce::PostTask([&dialog, whileOpen, returned] {
+        whileOpen();
+        ce::PostTask([&dialog, returned] {
+            if (!*returned)
+                dialog.EndDialog(int(LeftOpen));
+        });
+    });
+    const ce::LRESULT result = dialog.DoModal();
+    *returned = true;
+    ce::PumpMessages();
+    return result;
+}
 
-ce::CWnd* Pane(const ce::CDialog& dialog);
-ce::CWnd* Control(const ce::CWnd* form, int id);
-std::u16string TextOf(const ce::CWnd* form, int id);
-bool Shown(const ce::CWnd* form, int id);
-ce::CRect ScreenRect(const ce::CWnd* wnd);
-ce::CRect RectInParent(const ce::CWnd* wnd);
+inline ce::CWnd* Pane(const ce::CDialog& dialog) { return dialog.GetDlgItem(int(ce::AFX_IDW_PANE_FIRST)); }
+inline ce::CWnd* Control(const ce::CWnd* form, int id) { return form ? form->GetDlgItem(id) : nullptr; }
+inline std::u16string TextOf(const ce::CWnd* form, int id) { return ce::GetWindowText(Control(form, id)->m_hWnd); }
 
-ce::HWND InputPanel();
+inline bool Shown(const ce::CWnd* form, int id)
+{
+    const ce::CWnd* control = Control(form, id);
+    return control && control->IsWindowVisible();
+}
+
+inline ce::CRect ScreenRect(const ce::CWnd* wnd)
+{
+    ce::CRect rect;
+    if (wnd)
+        wnd->GetWindowRect(&rect);
+    return rect;
+}
+
+inline ce::CRect RectInParent(const ce::CWnd* wnd)
+{
+    ce::CRect rect = ScreenRect(wnd);
+    if (const ce::CWnd* parent = wnd ? wnd->GetParent() : nullptr)
+        parent->ScreenToClient(&rect);
+    return rect;
+}
+
+inline ce::HWND InputPanel() { return ce::FindWindowW(ce::SIP_WINDOW_CLASS, nullptr); }
+
 // The middle of the key in `column` and `row` of the panel's ten by five keys.
-ce::POINT KeyCentre(int column, int row);
-void TapKey(int column, int row);
+inline ce::POINT KeyCentre(int column, int row)
+{
+    ce::CRect panel;
+    ce::GetWindowRect(InputPanel(), &panel);
+    const int width = panel.Width() / 10, height = panel.Height() / 5;
+    return {panel.left + column * width + width / 2, panel.top + row * height + height / 2};
+}
 
-// 1975-03-07 18:30:00.
-ce::SYSTEMTIME SampleBirthday();
-ce::DATE ToDate(const ce::SYSTEMTIME& time);
+inline void TapKey(int column, int row)
+{
+    const ce::POINT at = KeyCentre(column, row);
+    ce::SimulateTap(at.x, at.y);
+    ce::PumpMessages();
+}
 
-constexpr int NameId = 1000, LabelId = 1002, ValueId = 1040, PickerId = 1046, LineId = 1080;
+// The right end of the forms' value column.
 constexpr int ValueRight = 320 - 16 - 10;

@@ -11,6 +11,7 @@
 #include "platform/ui/testing/SimulatedInput.h"
 #include "res/resource.h"
 #include "tests/common/UiHarness.h"
+#include "tests/data/support/DataFixture.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
@@ -43,19 +44,6 @@ public:
     std::vector<ce::UINT> commands;
 };
 
-inline std::u16string FieldText(const ContactRecord* contact, FieldId id)
-{
-    std::u16string text;
-    contact->GetField(id)->GetText(text);
-    return text;
-}
-
-inline std::u16string NameAt(int row)
-{
-    auto guard = g_contactList.Lock();
-    return FieldText(g_contactList.GetAt(row), FieldName);
-}
-
 // Replaces the list in the given order, as a load does, and tells the view.
 inline void LoadList(CContactListWnd& listWindow, const std::vector<std::u16string>& names)
 {
@@ -72,23 +60,19 @@ inline void LoadList(CContactListWnd& listWindow, const std::vector<std::u16stri
         listWindow.GetListView().SetItemCountEx(g_contactList.GetCount(), ce::LVSICF_NOINVALIDATEALL);
 }
 
-// The edit field of `field` in the edit dialog that is up.
-inline ce::HWND EditField(FieldId field)
+// Runs `command`, which may open a modal dialog or question, with `whileOpen`
+// acting in it; closes it after if it is still up. Returns its caption,
+// empty when none came up.
+inline std::u16string RunWithDialog(const std::function<void()>& command,
+                                    const std::function<void()>& whileOpen = [] {})
 {
-    return ce::GetDlgItem(ce::GetDlgItem(ce::GetActiveWindow(), int(ce::AFX_IDW_PANE_FIRST)), IDC_VALUE_FIRST + field);
-}
-
-// Waits for a window other than `before` to become active, runs `whileOpen`
-// in it and then closes it if it is still up.
-inline void WhenDialogUp(std::shared_ptr<bool> running, std::shared_ptr<std::u16string> caption, ce::HWND before,
-                         std::function<void()> whileOpen, int tries = 1000)
-{
+    const ce::HWND before = ce::GetActiveWindow();
+    auto running = std::make_shared<bool>(true);
+    auto caption = std::make_shared<std::u16string>();
     ce::PostTask([=] {
-        if (!*running)
-            return;
         const ce::HWND dialog = ce::GetActiveWindow();
-        if (dialog == before && tries > 0)
-            return WhenDialogUp(running, caption, before, whileOpen, tries - 1);
+        if (!*running || dialog == before)
+            return;
         *caption = ce::GetWindowText(dialog);
         whileOpen();
         ce::PostTask([running, dialog] {
@@ -96,16 +80,6 @@ inline void WhenDialogUp(std::shared_ptr<bool> running, std::shared_ptr<std::u16
                 ce::SendMessageW(dialog, ce::WM_CLOSE);
         });
     });
-}
-
-// Runs `command`, which may open a modal dialog, with `whileOpen` acting in
-// it. Returns the dialog's caption, empty when none came up.
-inline std::u16string RunWithDialog(const std::function<void()>& command,
-                                    const std::function<void()>& whileOpen = [] {})
-{
-    auto running = std::make_shared<bool>(true);
-    auto caption = std::make_shared<std::u16string>();
-    WhenDialogUp(running, caption, ce::GetActiveWindow(), whileOpen);
     command();
     *running = false;
     ce::PumpMessages();
@@ -116,11 +90,12 @@ inline std::u16string RunWithDialog(const std::function<void()>& command,
 inline std::function<void()> Type(std::u16string name, std::u16string telephone = u"")
 {
     return [=] {
-        if (!name.empty())
-            ce::SetWindowText(EditField(FieldName), name);
+        const ce::HWND form = ce::GetDlgItem(ce::GetActiveWindow(), int(ce::AFX_IDW_PANE_FIRST));
+        const ce::HWND nameField = ce::GetDlgItem(form, IDC_VALUE_FIRST + FieldName);
+        ce::SetWindowText(nameField, name);
         if (!telephone.empty())
-            ce::SetWindowText(EditField(FieldTelephone), telephone);
-        ce::SimulateKey(EditField(FieldName), ce::WM_KEYDOWN, ce::VK_RETURN);
+            ce::SetWindowText(ce::GetDlgItem(form, IDC_VALUE_FIRST + FieldTelephone), telephone);
+        ce::SimulateKey(nameField, ce::WM_KEYDOWN, ce::VK_RETURN);
     };
 }
 
