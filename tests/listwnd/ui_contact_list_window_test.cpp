@@ -262,7 +262,10 @@ TEST_F(ListWindowTest, EscapeAndDeviceKeyPostExitToTheParent)
     for (ce::UINT message : {ce::WM_KEYDOWN, ce::WM_CHAR})
         for (ce::WPARAM key : {ce::WPARAM(ce::VK_ESCAPE), ce::WPARAM(0xC3)}) {
             frame.commands.clear();
-            ce::MSG msg{view().m_hWnd, message, key};
+            ce::MSG msg;
+            msg.hwnd = view().m_hWnd;
+            msg.message = message;
+            msg.wParam = key;
             EXPECT_FALSE(list().PreTranslateMessage(&msg)) << "the key is not swallowed";
             EXPECT_TRUE(frame.commands.empty()) << "posted, not sent";
             ce::PumpMessages();
