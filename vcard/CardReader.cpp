@@ -92,18 +92,28 @@ void ParseParameter(std::string_view header, std::size_t start, const HeaderPiec
 // when the name is not that of a property.
 bool ParseHeader(std::string_view header, ContentLine& line)
 {
-    const HeaderPiece first = PieceAt(header, 0);
-    std::string_view name = header.substr(0, first.end);
     line.group.clear();
-    if (first.firstDot != std::string_view::npos) {
-        line.group.assign(name.substr(0, first.firstDot));
-        name.remove_prefix(first.firstDot + 1);
+    // Most names are name characters up to the first ';' or the end: no group, no quote.
+    std::size_t nameEnd = 0;
+    while (nameEnd < header.size() && IsNameCharacter(header[nameEnd]))
+        ++nameEnd;
+    std::string_view name = header.substr(0, nameEnd);
+    if (nameEnd < header.size() && header[nameEnd] != ';') {
+        const HeaderPiece first = PieceAt(header, 0);
+        nameEnd = first.end;
+        name = header.substr(0, nameEnd);
+        if (first.firstDot != std::string_view::npos) {
+            line.group.assign(name.substr(0, first.firstDot));
+            name.remove_prefix(first.firstDot + 1);
+        }
+        if (!std::all_of(name.begin(), name.end(), [](char c) { return IsNameCharacter(c); }))
+            return false;
     }
-    if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) { return IsNameCharacter(c); }))
+    if (name.empty())
         return false;
     AssignUpperCase(line.name, name);
     std::size_t parameters = 0;
-    for (std::size_t end = first.end; end < header.size();) {
+    for (std::size_t end = nameEnd; end < header.size();) {
         const std::size_t start = end + 1;
         const HeaderPiece piece = PieceAt(header, start);
         end = piece.end;
@@ -307,7 +317,8 @@ bool CardStream::Next(RawCard& card, ReadError& error)
         return end(false);
     };
     while (!lines.AtEnd() && !failed) {
-        if (lines.Peek().find_first_not_of(" \t") == std::string_view::npos) {
+        const std::string_view next = lines.Peek();
+        if ((next.empty() || next[0] == ' ' || next[0] == '\t') && next.find_first_not_of(" \t") == std::string_view::npos) {
             lines.Next();
             continue;
         }

@@ -176,8 +176,10 @@ void ReadParameters(const ContentLine& line, Property& property, ValueParameters
             if (EqualsUpper(word, "PREF"))
                 property.preference = std::min(property.preference, 1);
             for (int bit = 0; bit < KnownTypeCount; ++bit) {
-                if (EqualsUpper(word, Known[bit]))
+                if (EqualsUpper(word, Known[bit])) {
                     property.types |= 1u << bit;
+                    break;
+                }
             }
             list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
         }
