@@ -6,6 +6,7 @@
 #include "data/PinyinSyllableTable.h"
 
 #include <algorithm>
+#include <cstring>
 
 int CompareNoCase(std::u16string_view a, std::u16string_view b)
 {
@@ -85,7 +86,9 @@ std::vector<std::size_t> OrderOfTexts(const std::vector<std::u16string_view>& te
     // and first by the key's first eight units as two numbers: a key that
     // ends early is filled with zeros, so a number below another's is a key
     // below it, and keys of up to eight units that give the same numbers
-    // differ only in their length (a proper prefix the smaller).
+    // differ only in their length (a proper prefix the smaller). The rest
+    // of a key is kept with each unit's high byte first, so that comparing
+    // bytes compares units.
     std::u16string keys;
     struct Keyed {
         std::uint64_t head[2];
@@ -101,17 +104,22 @@ std::vector<std::size_t> OrderOfTexts(const std::vector<std::u16string_view>& te
         Keyed k{{0, 0}, start, std::uint32_t(keys.size() - start), std::uint32_t(keyed.size())};
         for (std::size_t i = 0; i < 8; ++i)
             k.head[i / 4] = k.head[i / 4] << 16 | (i < k.length ? keys[start + i] : 0);
+        for (std::size_t i = start; i < keys.size(); ++i)
+            keys[i] = char16_t(keys[i] >> 8 | keys[i] << 8);
         keyed.push_back(k);
     }
-    const std::u16string_view all = keys;
+    const char16_t* all = keys.data();
     std::stable_sort(keyed.begin(), keyed.end(), [all](const Keyed& a, const Keyed& b) {
         if (a.head[0] != b.head[0])
             return a.head[0] < b.head[0];
         if (a.head[1] != b.head[1])
             return a.head[1] < b.head[1];
-        if (a.length <= 8 || b.length <= 8)
-            return a.length < b.length;
-        return all.substr(a.start + 8, a.length - 8) < all.substr(b.start + 8, b.length - 8);
+        if (a.length > 8 && b.length > 8) {
+            const std::size_t rest = std::min(a.length, b.length) - 8;
+            if (const int c = std::memcmp(all + a.start + 8, all + b.start + 8, rest * sizeof(char16_t)))
+                return c < 0;
+        }
+        return a.length < b.length;
     });
     std::vector<std::size_t> order;
     order.reserve(keyed.size());
