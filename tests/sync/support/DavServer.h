@@ -50,15 +50,24 @@ inline sockaddr_in Loopback(int port = 0)
     return address;
 }
 
-inline int FreePort()
+// A socket listening on a port of localhost that the system chose.
+inline int Listening(int& port)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address = Loopback();
     socklen_t size = sizeof address;
     ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
+    ::listen(fd, 16);
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
+inline int FreePort()
+{
+    int port = 0;
+    ::close(Listening(port));
+    return port;
 }
 
 inline bool Answers(int port)

@@ -19,17 +19,8 @@ class FaultProxy {
 public:
     enum class Fault { None, Status, BrokenXml, Silence };
 
-    explicit FaultProxy(std::string target) : target(std::move(target))
+    explicit FaultProxy(std::string target) : target(std::move(target)), listener(Listening(port))
     {
-        listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const int yes = 1;
-        ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-        sockaddr_in address = Loopback();
-        socklen_t size = sizeof address;
-        ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
-        port = ntohs(address.sin_port);
-        ::listen(listener, 16);
         worker = std::thread([this] { Serve(); });
     }
 
@@ -160,8 +151,8 @@ private:
     }
 
     std::string target;
-    int listener = -1;
     int port = 0;
+    int listener = -1;
     std::atomic<bool> stop{false};
     std::thread worker;
     carddav::HttpClient client{carddav::HttpOptions{}};

@@ -45,16 +45,13 @@ public:
     {
         ce::SetACP(54936);
         root = MakeTempFolder("sync");
-        for (const char* folder : {"/device", "/config", "/run", "/server"})
+        for (const char* folder : {"/config", "/server"})
             std::filesystem::create_directories(root + folder);
-        std::filesystem::permissions(root + "/run", std::filesystem::perms::owner_all);
         std::ofstream(root + "/netrc") << "machine 127.0.0.1\nlogin " << User << "\npassword " << Password << "\n";
-        ::setenv("CONTACTS_DEVICE_ROOT", (root + "/device").c_str(), 1);
+        UseDeviceRoot(root + "/device");
         ::setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
-        ::setenv("XDG_RUNTIME_DIR", (root + "/run").c_str(), 1);
         ::setenv("NETRC", (root + "/netrc").c_str(), 1);
         ::setenv("CONTACTS_CODEPAGE", "54936", 1);
-        ce::SetDeviceRoot(root + "/device");
         server = std::make_unique<DavServer>(kind, root + "/server", storage);
         if (server->Start())
             return true;
