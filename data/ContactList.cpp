@@ -229,13 +229,18 @@ int ContactList::Load(const std::u16string& path)
         return result;
     ContactRecord labelled;
     labelled.LoadLabels();
-    // One record per lock, so that readers are never kept waiting long.
-    for (int i = 0;; ++i) {
+    // A few hundred records per lock: readers are never kept waiting long,
+    // and the lock is not taken once for every record.
+    constexpr int RecordsPerLock = 256;
+    for (int start = 0;; start += RecordsPerLock) {
         auto guard = Lock();
-        if (i >= GetCount())
+        const int count = GetCount();
+        if (start >= count)
             break;
-        if (ContactRecord* record = GetAt(i))
-            record->CopyLabelsFrom(labelled);
+        for (int i = start; i < std::min(count, start + RecordsPerLock); ++i) {
+            if (ContactRecord* record = GetAt(i))
+                record->CopyLabelsFrom(labelled);
+        }
     }
     return result;
 }
