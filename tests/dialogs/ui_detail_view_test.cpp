@@ -61,8 +61,6 @@ TEST_F(DetailViewTest, AllFieldsUseFifteenPairsStretchTheFormAndScrollWithKeys)
                                RectInParent(Control(form, IDC_VALUE_FIRST + k)).bottom});
         }
         EXPECT_FALSE(Shown(form, IDC_LABEL_FIRST + 15) || Shown(form, IDC_VALUE_FIRST + 15));
-        EXPECT_EQ(TextOf(form, IDC_VALUE_FIRST + 5), u"19750307") << "the birthday";
-        EXPECT_EQ(TextOf(form, IDC_VALUE_FIRST + 14), u"www.example.com");
         // The rows reach below the dialog: the form grows and leaves the
         // scroll bar its strip, the line ends with the form.
         const ce::CRect whole = RectInParent(form);

@@ -21,47 +21,41 @@ ce::CRect ClientOnScreen(const ce::CDialog& dialog)
     return client;
 }
 
-// The scroll bar as the screen shows it: the columns of its track colour, and
-// in its second column the arrow buttons (each ending on a black row) and the thumb.
+// The scroll bar as the screen shows it: its track colour runs down whole
+// columns, those of the strip at the client area's right and no other (grey
+// text edges share it only here and there); in its second column the arrow
+// buttons, each ending on a black row, and the thumb.
 struct BarOnScreen {
-    int left = 320, right = -1; // columns of the track colour, right exclusive
-    int top = 0, bottom = 0;    // the whole bar, bottom exclusive
-    int arrow = 0;              // height of each arrow button
-    int thumbTop = 0, thumbBottom = 0;
+    int left = 0, arrow = 0, thumbTop = 0, thumbBottom = 0;
 };
 
 BarOnScreen FindBar(const ce::ScreenImage& screen, const ce::CRect& client)
 {
     const ce::COLORREF track = ce::GetSysColor(ce::COLOR_SCROLLBAR);
-    BarOnScreen bar;
-    // The track runs down whole columns; grey text edges share its colour only here and there.
+    BarOnScreen bar{client.right - ce::GetSystemMetrics(ce::SM_CXVSCROLL)};
     for (int x = 0; x < screen.width; ++x) {
         int rows = 0;
         for (int y = client.top; y < client.bottom; ++y)
             rows += screen.Pixel(x, y) == track;
-        if (rows >= client.Height() / 4) {
-            bar.left = std::min(bar.left, x);
-            bar.right = std::max(bar.right, x + 1);
-        }
+        EXPECT_EQ(rows >= client.Height() / 4, x >= bar.left && x < client.right) << "column " << x;
     }
-    bar.top = client.top;
-    bar.bottom = client.bottom;
     const int x = bar.left + 1;
-    while (bar.top + bar.arrow < bar.bottom && screen.Pixel(x, bar.top + bar.arrow) != 0)
+    while (client.top + bar.arrow < client.bottom && screen.Pixel(x, client.top + bar.arrow) != 0)
         ++bar.arrow;
     ++bar.arrow; // its black bottom row
-    bar.thumbTop = bar.top + bar.arrow;
-    while (bar.thumbTop < bar.bottom && screen.Pixel(x, bar.thumbTop) == track)
+    bar.thumbTop = client.top + bar.arrow;
+    while (bar.thumbTop < client.bottom && screen.Pixel(x, bar.thumbTop) == track)
         ++bar.thumbTop;
     bar.thumbBottom = bar.thumbTop;
-    while (bar.thumbBottom < bar.bottom - bar.arrow && screen.Pixel(x, bar.thumbBottom) != track)
+    while (bar.thumbBottom < client.bottom - bar.arrow && screen.Pixel(x, bar.thumbBottom) != track)
         ++bar.thumbBottom;
     return bar;
 }
 
-// The thumb stands where the scroll position puts it within the track.
-void ExpectThumbFollows(const ce::CDialog& dialog, const char* when)
+// The bar stands in the strip, its thumb where the scroll position puts it within the track.
+void ExpectBarFollows(const ce::CDialog& dialog, const char* when)
 {
+    SCOPED_TRACE(when);
     const ce::CRect client = ClientOnScreen(dialog);
     const BarOnScreen bar = FindBar(ce::GrabScreen(), client);
     ce::CFormView* form = Form(dialog);
@@ -69,26 +63,18 @@ void ExpectThumbFollows(const ce::CDialog& dialog, const char* when)
     form->ScrollToPosition(ce::CPoint(0, 100000));
     const int maxScroll = form->GetScrollPosition().y;
     form->ScrollToPosition(now);
-    const int track = bar.bottom - bar.top - 2 * bar.arrow, thumb = bar.thumbBottom - bar.thumbTop;
-    ASSERT_GT(thumb, 0) << when;
-    ASSERT_GT(maxScroll, 0) << when;
-    const double expected = bar.top + bar.arrow + double(track - thumb) * form->GetScrollPosition().y / maxScroll;
-    EXPECT_NEAR(bar.thumbTop, expected, 1.0) << when << " at " << form->GetScrollPosition().y;
+    const int track = client.Height() - 2 * bar.arrow, thumb = bar.thumbBottom - bar.thumbTop;
+    ASSERT_GT(thumb, 0);
+    ASSERT_GT(maxScroll, 0);
+    const double expected = client.top + bar.arrow + double(track - thumb) * now.y / maxScroll;
+    EXPECT_NEAR(bar.thumbTop, expected, 1.0) << "at " << now.y;
 }
 
 TEST_F(FormScrollingTest, ATallFormShowsItsScrollBarInTheRightStripWithTheThumbAtItsScroll)
 {
     auto contact = FilledContact();
-    const int barWidth = ce::GetSystemMetrics(ce::SM_CXVSCROLL);
-    const auto expectInRightStrip = [&](const BarOnScreen& bar, const ce::CRect& client) {
-        EXPECT_EQ(bar.left, client.right - barWidth);
-        EXPECT_EQ(bar.right, client.right);
-    };
     CContactShowDlg detail(contact.get());
-    RunModal(detail, [&] {
-        expectInRightStrip(FindBar(ce::GrabScreen(), ClientOnScreen(detail)), ClientOnScreen(detail));
-        ExpectThumbFollows(detail, "detail at the top");
-    });
+    RunModal(detail, [&] { ExpectBarFollows(detail, "detail at the top"); });
 
     CContactEditDlg edit(contact.get(), EditModeEdit);
     RunModal(edit, [&] {
@@ -96,24 +82,19 @@ TEST_F(FormScrollingTest, ATallFormShowsItsScrollBarInTheRightStripWithTheThumbA
         const ce::CRect client = ClientOnScreen(edit);
         const ce::ScreenImage screen = ce::GrabScreen();
         const BarOnScreen bar = FindBar(screen, client);
-        // Right of the value column, from the top of the client area to its bottom.
-        EXPECT_GE(bar.left, ValueRight);
-        expectInRightStrip(bar, client);
         EXPECT_EQ(screen.Pixel(bar.left + 1, client.top), ce::GetSysColor(ce::COLOR_BTNHIGHLIGHT)) << "up arrow";
         EXPECT_EQ(screen.Pixel(bar.left + 1, client.bottom - 1), 0u) << "down arrow";
-        EXPECT_EQ(bar.arrow, barWidth);
-        ExpectThumbFollows(edit, "at the top");
+        EXPECT_EQ(bar.arrow, client.right - bar.left) << "square arrow buttons";
+        ExpectBarFollows(edit, "at the top");
 
         // The stylus on the down arrow scrolls a line, the thumb goes along.
-        ce::CFormView* form = Form(edit);
-        const int line = ce::GetDialogBaseUnits().cy;
-        ce::SimulateTap(bar.left + barWidth / 2, client.bottom - bar.arrow / 2);
+        ce::SimulateTap(bar.left + bar.arrow / 2, client.bottom - bar.arrow / 2);
         ce::PumpMessages();
-        EXPECT_EQ(form->GetScrollPosition().y, line);
-        ExpectThumbFollows(edit, "a line down");
+        EXPECT_EQ(Form(edit)->GetScrollPosition().y, ce::GetDialogBaseUnits().cy);
+        ExpectBarFollows(edit, "a line down");
 
-        form->ScrollToPosition(ce::CPoint(0, 1000));
-        ExpectThumbFollows(edit, "at the end");
+        Form(edit)->ScrollToPosition(ce::CPoint(0, 1000));
+        ExpectBarFollows(edit, "at the end");
     });
 }
 
@@ -126,7 +107,8 @@ TEST_F(FormScrollingTest, TheWheelScrollsThreeLinesANotchOverTheFormItsControlsA
         ce::CFormView* form = Form(dialog);
         const int notch = 3 * ce::GetDialogBaseUnits().cy;
         const ce::CRect client = ClientOnScreen(dialog);
-        const ce::CRect label = ScreenRect(Control(form, IDC_LABEL_FIRST + 2)), field = ScreenRect(Control(form, IDC_VALUE_FIRST + 2));
+        const ce::CRect label = ScreenRect(Control(form, IDC_LABEL_FIRST + 2)),
+                        field = ScreenRect(Control(form, IDC_VALUE_FIRST + 2));
         ce::SimulateWheel(label.left + 5, label.top + 5, -ce::WHEEL_DELTA);
         EXPECT_EQ(form->GetScrollPosition().y, notch) << "over a label";
         ce::SimulateWheel(field.left + 20, field.top + 4 - notch, -ce::WHEEL_DELTA);
@@ -135,7 +117,7 @@ TEST_F(FormScrollingTest, TheWheelScrollsThreeLinesANotchOverTheFormItsControlsA
         EXPECT_EQ(form->GetScrollPosition().y, notch) << "over the scroll bar, back up";
         ce::SimulateWheel(label.left + 5, label.top + 5 - notch, 3 * ce::WHEEL_DELTA);
         EXPECT_EQ(form->GetScrollPosition().y, 0) << "no further than the top";
-        ExpectThumbFollows(dialog, "after the wheel");
+        ExpectBarFollows(dialog, "after the wheel");
     });
 }
 

@@ -4,7 +4,7 @@
 #include "dialogs/ContactShowDlg.h"
 #include "platform/core/Resources.h"
 #include "support/DialogTestSupport.h"
-#include <vector>
+#include <algorithm>
 
 namespace {
 
@@ -16,25 +16,23 @@ const char* const Languages[] = {"0409", "0407", "040c", "0410", "0416", "0816",
 // the control's width and together its height.
 void ExpectShownWhole(const ce::CWnd* form, int id, const std::u16string& label)
 {
+    SCOPED_TRACE(testing::Message() << "control " << id);
     const ce::CWnd* control = Control(form, id);
     ASSERT_NE(control, nullptr);
-    std::vector<std::u16string> lines(1);
-    for (char16_t c : TextOf(form, id))
-        if (c == u'\n')
-            lines.emplace_back();
-        else
-            lines.back() += c;
+    const ce::CRect rect = RectInParent(control);
+    const std::u16string shown = TextOf(form, id);
     std::u16string joined;
     int height = 0;
-    const ce::CRect rect = RectInParent(control);
-    for (const std::u16string& line : lines) {
-        joined += line;
+    for (std::size_t start = 0, end; start <= shown.size(); start = end + 1) {
+        end = std::min(shown.find(u'\n', start), shown.size());
+        const std::u16string line = shown.substr(start, end - start);
         const ce::SIZE extent = uiharness::TextExtent(control->m_hWnd, line);
-        EXPECT_LE(extent.cx, rect.Width()) << "control " << id << " line is cut at the side";
+        EXPECT_LE(extent.cx, rect.Width()) << "a line is cut at the side";
         height += extent.cy;
+        joined += line;
     }
-    EXPECT_EQ(joined, label) << "control " << id;
-    EXPECT_LE(height, rect.Height()) << "control " << id << " has " << lines.size() << " lines";
+    EXPECT_EQ(joined, label);
+    EXPECT_LE(height, rect.Height());
 }
 
 TEST_F(TranslatedLabelsTest, EveryLabelShowsWholeInEveryLanguage)

@@ -121,6 +121,3 @@ inline void TapKey(int column, int row)
     ce::SimulateTap(at.x, at.y);
     ce::PumpMessages();
 }
-
-// The right end of the forms' value column.
-constexpr int ValueRight = 320 - 16 - 10;
