@@ -22,20 +22,15 @@ protected:
     }
 };
 
-// A Chinese name and an address long enough to wrap.
-std::unique_ptr<ContactRecord> SampleContact()
-{
-    return MakeContact({{FieldName, u"王小明"},
-                        {FieldAddress, u"Calle de Alcalá 123, 4º izquierda, 28009 Madrid, España"},
-                        {FieldTelephone, u"914 123 456"},
-                        {FieldEmail, u"xiaoming.wang@example.com"},
-                        {FieldCompany, u"北京科技有限公司"}},
-                       ToDate(SampleBirthday()));
-}
-
 TEST_F(Pictures, DetailAndEditDialogs)
 {
-    auto contact = SampleContact();
+    // A Chinese name and an address long enough to wrap.
+    auto contact = MakeContact({{FieldName, u"王小明"},
+                                {FieldAddress, u"Calle de Alcalá 123, 4º izquierda, 28009 Madrid, España"},
+                                {FieldTelephone, u"914 123 456"},
+                                {FieldEmail, u"xiaoming.wang@example.com"},
+                                {FieldCompany, u"北京科技有限公司"}},
+                               ToDate(SampleBirthday()));
     CContactShowDlg detail(contact.get());
     RunModal(detail, [&] {
         const ce::ScreenImage screen = ce::GrabScreen();
