@@ -2,7 +2,8 @@
 // random files of whole records in every code page the program supports.
 #include "support/DataFixture.h"
 
-#include <chrono>
+#include "data/ContactFileFormat.h"
+
 #include <iostream>
 #include <random>
 
@@ -28,22 +29,15 @@ protected:
         return text;
     }
 
-    // No birthday, or a valid one as the writer stores it: the right day of
-    // the week and no milliseconds.
+    // No birthday, or a valid one as the writer stores it.
     Bytes RandomDate()
     {
         Bytes bytes(16, 0);
-        if (random() % 3 == 0)
-            return bytes;
-        using namespace std::chrono;
-        const year_month_day date{sys_days{days{int(random() % 150000) - 60000}}};
-        const unsigned words[8] = {unsigned(int(date.year())), unsigned(date.month()),
-                                   weekday(sys_days(date)).c_encoding(), unsigned(date.day()),
-                                   unsigned(random() % 24), unsigned(random() % 60), unsigned(random() % 60), 0};
-        for (int i = 0; i < 8; ++i) {
-            bytes[2 * i] = static_cast<unsigned char>(words[i] & 0xFF);
-            bytes[2 * i + 1] = static_cast<unsigned char>(words[i] >> 8);
-        }
+        ce::SYSTEMTIME time;
+        const ce::DATE date = MakeDate(1740 + int(random() % 400), 1 + int(random() % 12), 1 + int(random() % 28),
+                                       int(random() % 24), int(random() % 60), int(random() % 60));
+        if (random() % 3 != 0 && ce::COleDateTime(date).GetAsSystemTime(time))
+            ContactFileFormat::EncodeSystemTime(time, bytes.data());
         return bytes;
     }
 

@@ -13,6 +13,7 @@
 #include "../shell/support/ShellFixtures.h"
 
 using namespace synctest;
+using shelltest::ListedPeople;
 
 namespace {
 
@@ -28,15 +29,6 @@ protected:
     }
 
     void TearDown() override { Remove(); }
-
-    std::vector<std::u16string> Listed()
-    {
-        std::vector<std::u16string> names;
-        auto guard = g_contactList.Lock();
-        for (int i = 0; i < g_contactList.GetCount(); ++i)
-            names.emplace_back(g_contactList.GetAt(i)->GetField(FieldName)->TextValue());
-        return names;
-    }
 
     // Pictures the box once it is up, then closes it.
     static void PictureTheBoxWhenUp(const std::string& picture, bool& seen,
@@ -84,8 +76,8 @@ TEST_F(SyncMenu, SyncsInTheBackgroundShowsTheContactsAndTellsTheResult)
     bool seen = false;
     PictureTheBoxWhenUp(pictures + "/sync-done.png", seen);
     ce::PostMessageW(frameWindow, ce::WM_COMMAND, ID_FILE_SYNC, 0);
-    EXPECT_TRUE(shelltest::WaitFor([&] { return seen && !frame->IsLoading() && Listed().size() == 2; }, 30000));
-    EXPECT_EQ(Listed(), (std::vector<std::u16string>{u"Ana", u"Carla"}));
+    EXPECT_TRUE(shelltest::WaitFor([&] { return seen && !frame->IsLoading() && ListedPeople().size() == 2; }, 30000));
+    EXPECT_EQ(ListedPeople(), (std::vector<shelltest::Person>{{u"Ana", u""}, {u"Carla", u""}}));
     EXPECT_EQ(ServerBook(), Book());
 
     // The box says what moved.
@@ -96,7 +88,7 @@ TEST_F(SyncMenu, SyncsInTheBackgroundShowsTheContactsAndTellsTheResult)
         return ce::IDOK;
     });
     ce::PostMessageW(frameWindow, ce::WM_COMMAND, ID_FILE_SYNC, 0);
-    EXPECT_TRUE(shelltest::WaitFor([&] { return !told.empty() && !frame->IsLoading() && Listed().size() == 3; }, 30000));
+    EXPECT_TRUE(shelltest::WaitFor([&] { return !told.empty() && !frame->IsLoading() && ListedPeople().size() == 3; }, 30000));
     ce::SetMessageBoxHook(nullptr);
     EXPECT_EQ(told, u"Sincronizacion terminada.\nRecibidos: 1, enviados: 0, borrados: 0, conflictos: 0");
 
