@@ -13,12 +13,10 @@ protected:
         ContactListBase source;
         for (int i = 0; i < count; ++i) {
             const std::string number = std::to_string(i);
-            source.Append(MakeContact(u"Contact " + Wide(number), 0.0, Wide(number)));
+            source.Append(MakeContact(u"Contact " + ce::Utf8ToUtf16(number), 0.0, ce::Utf8ToUtf16(number)));
         }
         ASSERT_EQ(source.Save(path), 1);
     }
-
-    static std::u16string Wide(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
     const std::u16string path = PathOf("Contacts.pcd");
     ContactList list;
@@ -72,8 +70,8 @@ TEST_F(ListThreadTest, AbortFlagStopsALoadAndKeepsOnlyCompleteRecords)
     EXPECT_GE(count, 10);
     EXPECT_LT(count, total);
     for (int i = 0; i < count; ++i) {
-        ASSERT_EQ(TextOf(*list.GetAt(i), FieldTelephone), Wide(std::to_string(i)));
-        ASSERT_EQ(TextOf(*list.GetAt(i), FieldName), u"Contact " + Wide(std::to_string(i)));
+        ASSERT_EQ(TextOf(*list.GetAt(i), FieldTelephone), ce::Utf8ToUtf16(std::to_string(i)));
+        ASSERT_EQ(TextOf(*list.GetAt(i), FieldName), u"Contact " + ce::Utf8ToUtf16(std::to_string(i)));
     }
     std::u16string label;
     list.GetAt(count - 1)->GetField(FieldWebPage)->GetLabel(label);

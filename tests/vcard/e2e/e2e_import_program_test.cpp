@@ -21,12 +21,6 @@ const char* const Cards = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:王明\r\nTEL;TYPE=C
 
 class ImportProgram : public FrameFixture {
 protected:
-    pid_t Start(std::vector<std::string> args, int* input = nullptr)
-    {
-        return children.Start(ChildProcesses::Program(3), std::move(args), input);
-    }
-    int WaitExit(pid_t pid, std::chrono::milliseconds timeout) { return children.WaitExit(pid, timeout); }
-
     // Waits until some process holds the instance marker: taking it here fails.
     static bool WaitForMarker()
     {
@@ -49,13 +43,13 @@ TEST_F(ImportProgram, AnImportKeepsTheAddressBookFromStarting)
     // An import that waits for its standard input holds the marker: the
     // address book does not start meanwhile.
     int input = -1;
-    const pid_t import = Start({"--import", "-"}, &input);
+    const pid_t import = children.Start(ChildProcesses::Program(3), {"--import", "-"}, &input);
     ASSERT_TRUE(WaitForMarker());
-    const pid_t refused = Start({});
-    EXPECT_NE(WaitExit(refused, 20s), -1) << "the address book started during an import";
+    const pid_t refused = children.Start(ChildProcesses::Program(3));
+    EXPECT_NE(children.WaitExit(refused, 20s), -1) << "the address book started during an import";
     ASSERT_EQ(::write(input, Cards, std::strlen(Cards)), ssize_t(std::strlen(Cards)));
     ::close(input);
-    ASSERT_EQ(WaitExit(import, 20s), 0);
+    ASSERT_EQ(children.WaitExit(import, 20s), 0);
     EXPECT_EQ(ReadDataFile(dataFile).size(), 2u);
 }
 
