@@ -214,7 +214,6 @@ TEST_P(TwoWaySync, SyncRefusesWhileTheAddressBookRuns)
     const ce::HANDLE marker = ce::CreateMutexW(nullptr, ce::FALSE, InstanceMarkerName);
     ASSERT_EQ(RunProgram({"--sync"}), 2);
     ce::CloseHandle(marker);
-    EXPECT_NE(lastSaid.find("running"), std::string::npos) << lastSaid;
     EXPECT_FALSE(std::filesystem::exists(DataFile()));
 }
 

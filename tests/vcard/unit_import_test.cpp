@@ -71,7 +71,6 @@ TEST_F(ImportExport, DryRunReportsAndWritesNothing)
 {
     EXPECT_EQ(Import({Source("a.vcf", Cards)}, true), 0) << said;
     EXPECT_TRUE(Said("3 contacts to import, 1 skipped as a duplicate")) << said;
-    EXPECT_TRUE(Said("not changed")) << said;
     EXPECT_FALSE(std::filesystem::exists(root + "/My Flash Disk")) << "not even the folders";
 
     // It fails where the import would: a read-only data file is not replaced.
@@ -144,7 +143,6 @@ TEST_F(ImportExport, BothModesRefuseWhileTheAddressBookRunsOrNoMarkerCanBeMade)
     ASSERT_EQ(ce::GetLastError(), ce::ERROR_SUCCESS);
 
     EXPECT_EQ(Import({Source("b.vcf", "BEGIN:VCARD\nFN:Nuevo\nEND:VCARD\n")}), vcard::ExitBookRunning);
-    EXPECT_TRUE(Said("running")) << said;
     EXPECT_EQ(Export(root + "/out.vcf"), vcard::ExitBookRunning);
     EXPECT_EQ(ReadHostFile(dataFile), before);
     EXPECT_FALSE(std::filesystem::exists(root + "/out.vcf"));
@@ -158,7 +156,6 @@ TEST_F(ImportExport, BothModesRefuseWhileTheAddressBookRunsOrNoMarkerCanBeMade)
     EXPECT_EQ(Import({Source("b.vcf", "BEGIN:VCARD\nFN:Nuevo\nEND:VCARD\n")}), vcard::ExitFailed);
     EXPECT_TRUE(Said("cannot make the instance marker " + notAFolder + "/ZELKContacts.lock: Not a directory")) << said;
     EXPECT_EQ(Export(root + "/other.vcf"), vcard::ExitFailed);
-    EXPECT_TRUE(Said("instance marker")) << said;
     EXPECT_EQ(ReadHostFile(dataFile), before);
     EXPECT_FALSE(std::filesystem::exists(root + "/other.vcf"));
 }
