@@ -31,10 +31,8 @@ TEST_F(EditViewTest, EditingShowsTheStoredContactAndAPickerWithoutDateClearsTheB
     auto contact = MakeContact({{FieldName, u"王小明"}, {FieldMobile, u"600 123 456"}}, ToDate(SampleBirthday()));
     CContactEditDlg dialog(contact.get(), EditModeEdit);
     RunModal(dialog, [&] {
-        EXPECT_EQ(ce::GetWindowText(dialog.m_hWnd), u"王小明");
         EXPECT_EQ(TextOf(Pane(dialog), IDC_VALUE_FIRST), u"王小明");
         EXPECT_EQ(TextOf(Pane(dialog), IDC_VALUE_FIRST + FieldMobile), u"600 123 456");
-        EXPECT_EQ(PickedDay(dialog), 19750307);
         Picker(dialog)->SendMessage(ce::DTM_SETSYSTEMTIME, ce::GDT_NONE, 0);
         ce::SimulateKey(Pane(dialog)->m_hWnd, ce::WM_KEYDOWN, ce::VK_ESCAPE);
     });
