@@ -1,5 +1,5 @@
 // Messages no window of the program shows a fault of: posted messages keep
-// their order, and a killed timer stops.
+// their order, a killed timer stops, a parent outlives its children.
 #include "tests/platform/ui/support/UiTest.h"
 
 using namespace ce;
@@ -28,4 +28,25 @@ TEST_F(MessagesTest, PostedMessagesKeepTheirOrderAndTimersTickUntilKilled)
     PumpMessages(50);
     EXPECT_EQ(wnd.Count(WM_TIMER), ticks);
     EXPECT_FALSE(wnd.KillTimer(3));
+}
+
+TEST_F(MessagesTest, AParentHearsOfItsEndWhileItsChildrenLiveAndOfItsLastMessageAfterThem)
+{
+    struct CParent : CWnd {
+        HWND child = nullptr;
+        std::vector<bool> childLives; // at WM_DESTROY, at WM_NCDESTROY
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message == WM_DESTROY || message == WM_NCDESTROY)
+                childLives.push_back(IsWindow(child) != FALSE);
+            return CWnd::WindowProc(message, wParam, lParam);
+        }
+    } parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, u"", WS_POPUP, RECT{0, 0, 50, 50}, nullptr, 0));
+    uitest::CRecordingWnd child;
+    ASSERT_TRUE(child.Make(&parent, RECT{0, 0, 10, 10}));
+    parent.child = child.m_hWnd;
+    parent.DestroyWindow();
+    EXPECT_EQ(parent.childLives, (std::vector<bool>{true, false}));
+    EXPECT_EQ(child.m_hWnd, nullptr);
 }
