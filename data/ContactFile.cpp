@@ -61,8 +61,62 @@ void KeepOddBirthday(ContactRecord& record, const unsigned char in[DateSize])
     record.KeepBirthdayAsRead(bytes);
 }
 
+// What each character is in the ANSI code page, learnt once for each in a
+// save. The code pages encode character by character, except for surrogate
+// pairs and kept bytes, and for those that join a letter and a mark: their
+// texts are converted whole.
+class AnsiCharacters {
+public:
+    AnsiCharacters() : eachAlone(ce::GetACP() != 1255 && ce::GetACP() != 1258) {}
+
+    // The text as WideToAnsi gives it.
+    void Append(std::string& block, std::u16string_view text)
+    {
+        if (eachAlone && AppendEach(block, text))
+            return;
+        block += ce::WideToAnsi(text);
+    }
+
+private:
+    struct Encoded {
+        bool known = false;
+        unsigned char length = 0;
+        char bytes[6] = {};
+    };
+
+    // False, and nothing appended, when a unit must be converted with the text around it.
+    bool AppendEach(std::string& block, std::u16string_view text)
+    {
+        if (encoded.empty())
+            encoded.resize(0x10000);
+        const std::size_t start = block.size();
+        for (const char16_t unit : text) {
+            if (unit >= 0xD800 && unit <= 0xDFFF) {
+                block.resize(start);
+                return false;
+            }
+            Encoded& character = encoded[unit];
+            if (!character.known) {
+                const std::string bytes = ce::WideToAnsi(std::u16string_view(&unit, 1));
+                if (bytes.size() > sizeof character.bytes) {
+                    block.resize(start);
+                    return false;
+                }
+                character.known = true;
+                character.length = static_cast<unsigned char>(bytes.size());
+                std::memcpy(character.bytes, bytes.data(), bytes.size());
+            }
+            block.append(character.bytes, character.length);
+        }
+        return true;
+    }
+
+    bool eachAlone;
+    std::vector<Encoded> encoded; // by unit, once a text needs it
+};
+
 // A text never ends its field early: it is cut at an embedded NUL.
-void AppendText(std::string& block, std::u16string_view text)
+void AppendText(std::string& block, std::u16string_view text, AnsiCharacters& characters)
 {
     // ASCII is the same in every ANSI code page: no conversion needed.
     const std::size_t start = block.size();
@@ -76,7 +130,7 @@ void AppendText(std::string& block, std::u16string_view text)
     block.resize(start + length);
     if (any >= 0x80) {
         block.resize(start);
-        block += ce::WideToAnsi(text.substr(0, length));
+        characters.Append(block, text.substr(0, length));
     }
     block.push_back(Terminator);
 }
@@ -106,6 +160,7 @@ int ContactListBase::Save(const std::u16string& path) const
         auto guard = Lock();
         std::string block;
         block.reserve(WriteBlockSize);
+        AnsiCharacters characters;
         for (std::size_t i = 0; i < records.size(); ++i) {
             FetchAhead(i);
             const ContactRecord* record = records[i];
@@ -118,7 +173,7 @@ int ContactListBase::Save(const std::u16string& path) const
                     block.append(reinterpret_cast<const char*>(bytes), DateSize);
                     continue;
                 }
-                AppendText(block, record->GetField(id)->TextValue());
+                AppendText(block, record->GetField(id)->TextValue(), characters);
             }
             if (block.size() >= WriteBlockSize) {
                 if (!file.Write(block.data(), block.size()))
