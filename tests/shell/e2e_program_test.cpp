@@ -26,19 +26,13 @@ struct Outcome {
 
 class Program : public DeviceFixture {
 protected:
-    // Runs the program to its end without the variables in `unset`; its
+    // Runs the program to its end in this process's environment; its
     // standard output goes to `output` when one is named ("-": closed).
-    Outcome Run(const std::vector<std::string>& args, const std::vector<std::string>& unset = {},
-                const std::string& output = {})
+    Outcome Run(const std::vector<std::string>& args, const std::string& output = {})
     {
-        std::vector<std::string> line; // env(1) starts it without `unset`
-        for (const std::string& name : unset)
-            line.insert(line.end(), {"-u", name});
-        line.push_back(ChildProcesses::Program(2));
-        line.insert(line.end(), args.begin(), args.end());
         const std::string outFile = root + "/stdout", errFile = root + "/stderr";
         fs::remove(outFile);
-        const pid_t pid = children.Start("/usr/bin/env", line, nullptr, errFile, output.empty() ? outFile : output);
+        const pid_t pid = children.Start(ChildProcesses::Program(2), args, nullptr, errFile, output.empty() ? outFile : output);
         const int status = children.WaitExit(pid, 30s);
         return {status, ReadHostFile(outFile), ReadHostFile(errFile)};
     }
@@ -65,18 +59,19 @@ TEST_F(Program, HelpVersionAndAWrongOptionAreAnsweredWithoutADisplayWhileAnother
     // This process holds the instance marker, as a running copy would.
     const ce::HANDLE marker = ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts");
     ASSERT_NE(marker, nullptr);
-    const std::vector<std::string> noDisplay = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        ::unsetenv(name);
 
-    const Outcome help = Run({"--help"}, noDisplay);
+    const Outcome help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
     EXPECT_EQ(help.out, HelpText());
 
-    const Outcome version = Run({"--version"}, noDisplay);
+    const Outcome version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(std::regex_match(version.out, std::regex("contacts [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << version.out;
 
-    const Outcome wrong = Run({"--scale", "2", "--colour"}, noDisplay);
+    const Outcome wrong = Run({"--scale", "2", "--colour"});
     EXPECT_EQ(wrong.status, 2);
     EXPECT_EQ(wrong.out, "");
     EXPECT_EQ(wrong.err, "contacts: unknown option '--colour'\n" + UsageText() +
@@ -101,9 +96,23 @@ TEST_F(Program, ASecondStartEndsAtOnceAndTerminationLeavesAnUnchangedFile)
     EXPECT_EQ(ReadHostFile(dataFile), before);
 }
 
-// Without XDG_RUNTIME_DIR the instance marker lies in a folder other copies share.
-TEST_F(Program, AScreenshotRunWithoutRuntimeFolderWritesNothingButItsPicture)
+// Nothing starts where the instance marker cannot be made; without
+// XDG_RUNTIME_DIR it lies in a folder other copies share.
+TEST_F(Program, AScreenshotRunNeedsAnInstanceMarkerAndWritesNothingButItsPicture)
 {
+    MakeDataFile(People({u"Ana", u"Bob"}));
+    ASSERT_TRUE(SetWriteTime(dataFile, 1'600'000'000));
+    struct stat before {};
+    ASSERT_EQ(::stat(dataFile.c_str(), &before), 0);
+    const std::string notAFolder = root + "/not-a-folder", picture = root + "/start.png";
+    std::ofstream(notAFolder) << "";
+    ::setenv("XDG_RUNTIME_DIR", notAFolder.c_str(), 1);
+    const Outcome refused = Run({"--screenshot", picture});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("cannot make the instance marker " + notAFolder + "/ZELKContacts.lock: Not a directory"),
+              std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(picture));
+
     const std::string fallback = "/tmp/contacts-" + std::to_string(::getuid()) + "/ZELKContacts.lock";
     if (const int fd = ::open(fallback.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
         const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
@@ -111,15 +120,10 @@ TEST_F(Program, AScreenshotRunWithoutRuntimeFolderWritesNothingButItsPicture)
         if (held)
             GTEST_SKIP() << "another copy of the program runs on this machine";
     }
-    MakeDataFile(People({u"Ana", u"Bob"}));
-    ASSERT_TRUE(SetWriteTime(dataFile, 1'600'000'000));
-    struct stat before {};
-    ASSERT_EQ(::stat(dataFile.c_str(), &before), 0);
-    const std::string picture = root + "/start.png";
-    const Outcome start = Run({"--screenshot", picture}, {"XDG_RUNTIME_DIR"});
+    ::unsetenv("XDG_RUNTIME_DIR");
+    const Outcome start = Run({"--screenshot", picture});
     EXPECT_EQ(start.status, 0);
-    EXPECT_EQ(start.err, "");
-    EXPECT_EQ(start.out, "");
+    EXPECT_EQ(start.err + start.out, "");
     EXPECT_GT(fs::exists(picture) ? fs::file_size(picture) : 0, 0u);
     struct stat after {};
     ASSERT_EQ(::stat(dataFile.c_str(), &after), 0);
@@ -127,36 +131,20 @@ TEST_F(Program, AScreenshotRunWithoutRuntimeFolderWritesNothingButItsPicture)
     EXPECT_EQ(after.st_mtime, before.st_mtime);
 }
 
-TEST_F(Program, WithoutAnInstanceMarkerNothingStarts)
-{
-    MakeDataFile(People({u"Ana"}));
-    const std::string before = ReadHostFile(dataFile);
-    const std::string notAFolder = root + "/not-a-folder";
-    std::ofstream(notAFolder) << "";
-    ::setenv("XDG_RUNTIME_DIR", notAFolder.c_str(), 1);
-    const std::string marker = notAFolder + "/ZELKContacts.lock";
-    const Outcome refused = Run({"--screenshot", root + "/start.png"});
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("cannot make the instance marker " + marker + ": Not a directory"), std::string::npos)
-        << refused.err;
-    EXPECT_FALSE(fs::exists(root + "/start.png"));
-    EXPECT_EQ(ReadHostFile(dataFile), before);
-}
-
 TEST_F(Program, OutputThatCannotBeWrittenIsAFailure)
 {
     MakeDataFile(People({u"Ana"}));
     // A closed standard output is not taken by a file the program opens.
-    const Outcome closed = Run({"--export", "-"}, {}, "-");
+    const Outcome closed = Run({"--export", "-"}, "-");
     EXPECT_EQ(closed.status, 1);
     EXPECT_NE(closed.err.find("cannot write standard output"), std::string::npos) << closed.err;
     for (const fs::directory_entry& entry : fs::directory_iterator(runtimeDir))
         EXPECT_EQ(fs::file_size(entry.path()), 0u) << entry.path();
 
-    const Outcome full = Run({"--version"}, {}, "/dev/full");
+    const Outcome full = Run({"--version"}, "/dev/full");
     EXPECT_EQ(full.status, 1);
     EXPECT_EQ(full.err, "contacts: cannot write standard output\n");
-    EXPECT_EQ(Run({"--export", "-"}, {}, "/dev/full").status, 1);
+    EXPECT_EQ(Run({"--export", "-"}, "/dev/full").status, 1);
 }
 
 } // namespace
