@@ -13,27 +13,6 @@ namespace {
 
 class FileWatch : public FrameFixture {};
 
-// Another program's changes are its own to keep: a list the user did not
-// change is never written, not even over a file removed meanwhile.
-TEST_F(FileWatch, StartsEmptyWithoutFileShowsAnotherProgramsFileAndLeavesItsRemovalAsItIs)
-{
-    OpenFrame();
-    ASSERT_TRUE(WaitForLoad());
-    EXPECT_EQ(g_contactList.GetCount(), 0);
-    EXPECT_EQ(ViewCount(), 0);
-
-    const auto people = People({u"Ana", u"Bob", u"Carl"});
-    MakeDataFile(people);
-    ASSERT_TRUE(WaitForPeople(people));
-    EXPECT_EQ(ViewCount(), 3);
-    EXPECT_EQ(CurrentRow(), 0);
-
-    std::filesystem::remove_all(pimFolder);
-    CloseFrame();
-    EXPECT_FALSE(std::filesystem::exists(pimFolder));
-    EXPECT_EQ(g_contactList.GetCount(), 0);
-}
-
 TEST_F(FileWatch, ReloadsOnEachChangeOfTheFileAndAnEditIsLostToIt)
 {
     MakeDataFile(People({u"Ana"}));
