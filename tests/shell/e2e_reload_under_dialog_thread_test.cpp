@@ -10,8 +10,6 @@ using namespace ce;
 
 namespace {
 
-enum class Way { Enter, Escape };
-
 class ReloadUnderDialog : public FrameFixture {
 protected:
     void SetUp() override
@@ -29,26 +27,6 @@ protected:
         EXPECT_TRUE(SetWriteTime(dataFile, 1'700'000'000 + ++rewrites));
     }
 
-    // Inside the dialog: another program's file, its reload, and where the
-    // focus is after it. Returns the window that has the focus.
-    HWND ReloadBehind()
-    {
-        const HWND dialog = GetActiveWindow();
-        EXPECT_NE(dialog, frameWindow);
-        EXPECT_FALSE(IsWindowEnabled(frameWindow));
-        Rewrite(theirs);
-        SendMessageW(frameWindow, WM_TIMER, CContactFileKeeper::WatchTimer, 0);
-        // Loaded and answered: the list's current row is the first again.
-        EXPECT_TRUE(WaitFor([&] { return !frame->IsLoading() && ListedPeople() == theirs && CurrentRow() == 0; }));
-        PumpMessages(50);
-        HWND top = GetFocus();
-        while (top && (GetWindowLongW(top, GWL_STYLE) & WS_CHILD))
-            top = GetParent(top);
-        EXPECT_TRUE(top && top == dialog) << "the focus left the dialog";
-        EXPECT_EQ(GetActiveWindow(), dialog);
-        return GetFocus();
-    }
-
     int rewrites = 0;
     const std::vector<Person> mine = People({u"Ana", u"Bob", u"Carl"});
     // Aaron before them moves each one row down; their values stay.
@@ -60,22 +38,22 @@ TEST_F(ReloadUnderDialog, EachDialogAndTheDeleteQuestionKeepTheFocusTheTypingAnd
     struct Case {
         UINT command;
         const char16_t* typed;
-        Way way;
+        UINT key; // that ends it
         std::vector<std::u16string> listed; // the names after it ended
     };
     const Case cases[] = {
-        {ID_CONTACT_OPEN, u"xyz", Way::Enter, {u"Aaron", u"Ana", u"Bob", u"Carl"}},
-        {ID_CONTACT_OPEN, u"xyz", Way::Escape, {u"Aaron", u"Ana", u"Bob", u"Carl"}},
+        {ID_CONTACT_OPEN, u"xyz", VK_RETURN, {u"Aaron", u"Ana", u"Bob", u"Carl"}},
+        {ID_CONTACT_OPEN, u"xyz", VK_ESCAPE, {u"Aaron", u"Ana", u"Bob", u"Carl"}},
         // Bob's new name takes his place in the reloaded list, both ways out.
-        {ID_CONTACT_EDIT, u"Roberto", Way::Enter, {u"Aaron", u"Ana", u"Carl", u"Roberto"}},
-        {ID_CONTACT_EDIT, u"Bobby", Way::Escape, {u"Aaron", u"Ana", u"Bobby", u"Carl"}},
+        {ID_CONTACT_EDIT, u"Roberto", VK_RETURN, {u"Aaron", u"Ana", u"Carl", u"Roberto"}},
+        {ID_CONTACT_EDIT, u"Bobby", VK_ESCAPE, {u"Aaron", u"Ana", u"Bobby", u"Carl"}},
         // Escape keeps Bob; Enter answers OK and deletes him where he now stands.
-        {ID_CONTACT_DELETE, u"q", Way::Escape, {u"Aaron", u"Ana", u"Bob", u"Carl"}},
-        {ID_CONTACT_DELETE, u"q", Way::Enter, {u"Aaron", u"Ana", u"Carl"}},
-        {ID_CONTACT_NEW, u"Zoe", Way::Enter, {u"Aaron", u"Ana", u"Bob", u"Carl", u"Zoe"}},
+        {ID_CONTACT_DELETE, u"q", VK_ESCAPE, {u"Aaron", u"Ana", u"Bob", u"Carl"}},
+        {ID_CONTACT_DELETE, u"q", VK_RETURN, {u"Aaron", u"Ana", u"Carl"}},
+        {ID_CONTACT_NEW, u"Zoe", VK_RETURN, {u"Aaron", u"Ana", u"Bob", u"Carl", u"Zoe"}},
     };
     for (const Case& test : cases) {
-        SCOPED_TRACE(testing::Message() << test.command << (test.way == Way::Enter ? " Enter" : " Escape"));
+        SCOPED_TRACE(testing::Message() << test.command << " key " << test.key);
         if (&test != cases) { // Ana, Bob and Carl again
             Rewrite(mine);
             ASSERT_TRUE(WaitForPeople(mine));
@@ -84,16 +62,27 @@ TEST_F(ReloadUnderDialog, EachDialogAndTheDeleteQuestionKeepTheFocusTheTypingAnd
         bool ran = false;
         PostMessageW(frameWindow, WM_COMMAND, test.command, 0);
         PostTask([&] {
-            const HWND focus = ReloadBehind();
+            // Inside the dialog: another program's file and its reload,
+            // answered: the list's current row is the first again.
+            const HWND dialog = GetActiveWindow();
+            EXPECT_NE(dialog, frameWindow);
+            EXPECT_FALSE(IsWindowEnabled(frameWindow));
+            Rewrite(theirs);
+            SendMessageW(frameWindow, WM_TIMER, CContactFileKeeper::WatchTimer, 0);
+            EXPECT_TRUE(WaitFor([&] { return !frame->IsLoading() && ListedPeople() == theirs && CurrentRow() == 0; }));
+            PumpMessages(50);
+            HWND top = GetFocus();
+            while (top && (GetWindowLongW(top, GWL_STYLE) & WS_CHILD))
+                top = GetParent(top);
+            EXPECT_TRUE(top && top == dialog) << "the focus left the dialog";
+            EXPECT_EQ(GetActiveWindow(), dialog);
+            const HWND focus = GetFocus();
             for (char16_t c : std::u16string(test.typed))
                 DeliverKeyStroke(0xE5, c);
             if (test.command == ID_CONTACT_EDIT || test.command == ID_CONTACT_NEW) {
                 EXPECT_EQ(GetWindowText(focus), test.typed);
             }
-            if (test.way == Way::Enter)
-                DeliverKeyStroke(VK_RETURN, 13);
-            else
-                DeliverKeyStroke(VK_ESCAPE, 27);
+            DeliverKeyStroke(test.key, WCHAR(test.key == VK_RETURN ? 13 : 27));
             ran = true;
         });
         ASSERT_TRUE(WaitFor([&] { return ran && IsWindowEnabled(frameWindow); }));
