@@ -24,6 +24,9 @@ struct Multistatus {
     std::string syncToken; // of a sync-collection answer
 };
 
+// The header of every request whose body is one of the bodies below.
+inline constexpr const char* XmlType = "Content-Type: application/xml; charset=utf-8";
+
 // False when the text is not a WebDAV multistatus.
 bool ParseMultistatus(const std::string& xml, Multistatus& result);
 

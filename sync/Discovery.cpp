@@ -6,8 +6,6 @@ namespace carddav {
 
 namespace {
 
-constexpr const char* XmlType = "Content-Type: application/xml; charset=utf-8";
-
 bool Propfind(HttpClient& http, const std::string& url, const char* depth, Multistatus& answer, std::string& error)
 {
     const HttpResponse response = http.Send("PROPFIND", url, {XmlType, std::string("Depth: ") + depth}, PropfindBody());

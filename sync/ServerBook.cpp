@@ -7,7 +7,6 @@ namespace carddav {
 namespace {
 
 constexpr std::size_t MultigetBatch = 250;
-constexpr const char* XmlType = "Content-Type: application/xml; charset=utf-8";
 constexpr const char* CtagPrefix = "ctag:";
 
 std::string Meaning(long status)

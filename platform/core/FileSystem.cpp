@@ -15,7 +15,7 @@ namespace {
 std::mutex g_rootLock;
 std::string g_rootOverride;
 
-std::string Env(const char* name)
+std::string Variable(const char* name)
 {
     const char* value = std::getenv(name);
     return value ? value : "";
@@ -115,22 +115,22 @@ std::string GetDeviceRoot()
         if (!g_rootOverride.empty())
             return g_rootOverride;
     }
-    std::string root = Env("CONTACTS_DEVICE_ROOT");
+    std::string root = Variable("CONTACTS_DEVICE_ROOT");
     if (!root.empty())
         return root;
     // A relative XDG_DATA_HOME is invalid and ignored, as for the recovery
     // folder: it would put the contacts wherever the program was started.
-    std::string data = Env("XDG_DATA_HOME");
+    std::string data = Variable("XDG_DATA_HOME");
     if (data.empty() || data[0] != '/')
-        data = Env("HOME") + "/.local/share";
+        data = Variable("HOME") + "/.local/share";
     return data + "/contacts/device";
 }
 
 std::string GetRecoveryFolder()
 {
-    std::string state = Env("XDG_STATE_HOME");
+    std::string state = Variable("XDG_STATE_HOME");
     if (state.empty() || state[0] != '/')
-        state = Env("HOME") + "/.local/state";
+        state = Variable("HOME") + "/.local/state";
     return state + "/contacts";
 }
 

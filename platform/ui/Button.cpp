@@ -12,7 +12,7 @@ struct ButtonState : impl::ControlState {
 
 LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-impl::ClassRegistrar registrar({std::u16string(WC_BUTTONW), 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+impl::ClassRegistrar buttonClass({std::u16string(WC_BUTTONW), 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                 &ButtonProc, [](impl::Window&) -> std::unique_ptr<impl::ControlState> {
                                     return std::make_unique<ButtonState>();
                                 }});

@@ -152,7 +152,7 @@ DatePart PartAt(HWND hwnd, const PickerState& s, int x)
     return DatePart::Literal;
 }
 
-void Paint(HWND hwnd)
+void PaintPicker(HWND hwnd)
 {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
@@ -242,7 +242,7 @@ LRESULT PickerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     switch (msg) {
     case WM_PAINT:
-        Paint(hwnd);
+        PaintPicker(hwnd);
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -122,7 +122,7 @@ void Changed(HWND hwnd)
     CommandToParent(hwnd, EN_CHANGE);
 }
 
-void Paint(HWND hwnd)
+void PaintEdit(HWND hwnd)
 {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
@@ -154,7 +154,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     switch (msg) {
     case WM_PAINT:
-        Paint(hwnd);
+        PaintEdit(hwnd);
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -39,7 +39,7 @@ struct ListViewState : impl::ControlState {
 
 LRESULT ListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-impl::ClassRegistrar registrar({std::u16string(WC_LISTVIEWW), CS_DBLCLKS, nullptr, &ListViewProc,
+impl::ClassRegistrar listViewClass({std::u16string(WC_LISTVIEWW), CS_DBLCLKS, nullptr, &ListViewProc,
                                 [](impl::Window& w) -> std::unique_ptr<impl::ControlState> {
                                     auto state = std::make_unique<ListViewState>();
                                     state->bar = new impl::DeviceScrollBar(w.widget);

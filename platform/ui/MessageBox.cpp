@@ -20,7 +20,7 @@ constexpr int TextWidth = 176;
 constexpr int ButtonWidth = 64;
 constexpr int ButtonHeight = 22;
 
-impl::ClassRegistrar registrar({std::u16string(MESSAGEBOX_CLASSW), 0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
+impl::ClassRegistrar messageBoxClass({std::u16string(MESSAGEBOX_CLASSW), 0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
                                 nullptr, nullptr});
 
 struct BoxButton {

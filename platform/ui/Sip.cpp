@@ -101,7 +101,7 @@ QString Label(const PanelState& s, const SipKey& k)
     }
 }
 
-void Paint(HWND hwnd)
+void PaintPanel(HWND hwnd)
 {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
@@ -253,7 +253,7 @@ LRESULT PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     switch (msg) {
     case WM_PAINT:
-        Paint(hwnd);
+        PaintPanel(hwnd);
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -22,7 +22,7 @@ UINT PictureId(const Window& w)
     return id;
 }
 
-void Paint(HWND hwnd)
+void PaintStatic(HWND hwnd)
 {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
@@ -72,7 +72,7 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case WM_PAINT:
-        Paint(hwnd);
+        PaintStatic(hwnd);
         return 0;
     case WM_ERASEBKGND:
         return 1; // painted with the parent's colour in WM_PAINT

@@ -46,7 +46,7 @@ LRESULT ToolBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
 }
 
-impl::ClassRegistrar registrar({std::u16string(TOOLBARCLASSNAMEW), 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+impl::ClassRegistrar toolBarClass({std::u16string(TOOLBARCLASSNAMEW), 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                 &ToolBarProc, [](impl::Window&) -> std::unique_ptr<impl::ControlState> {
                                     return std::make_unique<ToolBarState>();
                                 }});
