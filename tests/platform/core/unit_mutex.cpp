@@ -7,7 +7,6 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -81,51 +80,6 @@ TEST_F(MutexTest, MarkerVanishesWhenTheHoldingProcessIsKilled)
     ce::CloseHandle(h);
     close(ready[0]);
     close(ready[1]);
-}
-
-TEST_F(MutexTest, ExactlyOneOfTwentySimultaneousStartsWins)
-{
-    constexpr int Processes = 20;
-    // go: a start byte per child; hold: ends when the parent has counted.
-    int go[2], hold[2], results[2];
-    ASSERT_EQ(pipe(go), 0);
-    ASSERT_EQ(pipe(hold), 0);
-    ASSERT_EQ(pipe(results), 0);
-    std::vector<pid_t> children;
-    for (int i = 0; i < Processes; ++i) {
-        pid_t pid = fork();
-        if (pid == 0) {
-            close(go[1]);
-            close(hold[1]);
-            char c;
-            if (read(go[0], &c, 1) != 1)
-                _exit(1);
-            ce::CreateMutexW(nullptr, ce::FALSE, u"ZELKContacts");
-            c = ce::GetLastError() == ce::ERROR_ALREADY_EXISTS ? 'e' : 'w';
-            (void)!write(results[1], &c, 1);
-            while (read(hold[0], &c, 1) > 0) {
-            }
-            _exit(0);
-        }
-        children.push_back(pid);
-    }
-    close(go[0]);
-    close(hold[0]);
-    const std::string start(Processes, 's');
-    EXPECT_EQ(write(go[1], start.data(), start.size()), Processes);
-    int winners = 0, losers = 0;
-    for (int i = 0; i < Processes; ++i) {
-        char c = 0;
-        if (read(results[0], &c, 1) != 1)
-            break;
-        (c == 'w' ? winners : losers)++;
-    }
-    for (int fd : {hold[1], go[1], results[0], results[1]})
-        close(fd);
-    for (pid_t pid : children)
-        waitpid(pid, nullptr, 0);
-    EXPECT_EQ(winners, 1);
-    EXPECT_EQ(losers, Processes - 1);
 }
 
 } // namespace
