@@ -1,5 +1,6 @@
 // Messages no window of the program shows a fault of: posted messages keep
-// their order, a killed timer stops, a parent outlives its children.
+// their order, a killed timer stops, a parent outlives its children, a
+// notification reaches the handler of the control it comes from.
 #include "tests/platform/ui/support/UiTest.h"
 
 using namespace ce;
@@ -7,6 +8,22 @@ using namespace ce;
 namespace {
 
 using MessagesTest = uitest::UiTest;
+
+// Two handlers of one notification, each for its own control.
+class CTwoLists : public CWnd {
+public:
+    std::vector<UINT> heard;
+
+protected:
+    void OnFirstClick(NMHDR*, LRESULT*) { heard.push_back(7); }
+    void OnSecondClick(NMHDR*, LRESULT*) { heard.push_back(8); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTwoLists, CWnd)
+    ON_NOTIFY(NM_CLICK, 7, OnFirstClick)
+    ON_NOTIFY(NM_CLICK, 8, OnSecondClick)
+END_MESSAGE_MAP()
 
 } // namespace
 
@@ -49,4 +66,15 @@ TEST_F(MessagesTest, AParentHearsOfItsEndWhileItsChildrenLiveAndOfItsLastMessage
     parent.DestroyWindow();
     EXPECT_EQ(parent.childLives, (std::vector<bool>{true, false}));
     EXPECT_EQ(child.m_hWnd, nullptr);
+}
+
+TEST_F(MessagesTest, ANotificationReachesTheHandlerOfItsControl)
+{
+    CTwoLists wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, u"", WS_POPUP, RECT{0, 0, 50, 50}, nullptr, 0));
+    for (UINT id : {8u, 9u}) {
+        NMHDR hdr{nullptr, id, UINT(NM_CLICK)};
+        wnd.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&hdr));
+    }
+    EXPECT_EQ(wnd.heard, std::vector<UINT>{8});
 }
