@@ -29,7 +29,9 @@ public:
     std::vector<UINT> actions, states;
 };
 
-class CCommandParent : public CWnd {
+// Records the commands it gets.
+template <class Base>
+class CCommandRecorder : public Base {
 public:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
@@ -44,21 +46,11 @@ public:
     std::vector<Command> commands;
 };
 
-class CRecordingFrame : public CFrameWnd {
-public:
-    BOOL OnCommand(WPARAM wParam, LPARAM) override
-    {
-        commands.push_back(LOWORD(wParam));
-        return TRUE;
-    }
-    std::vector<UINT> commands;
-};
-
 using ButtonTest = uitest::UiTest;
 
 TEST_F(ButtonTest, OwnerDrawnButtonIsDrawnByItsDrawItemAndClicksOnRelease)
 {
-    CCommandParent parent;
+    CCommandRecorder<CWnd> parent;
     ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
                                 nullptr));
     CProbeButton button;
@@ -86,7 +78,7 @@ TEST_F(ButtonTest, OwnerDrawnButtonIsDrawnByItsDrawItemAndClicksOnRelease)
     SimulateMouse(button.m_hWnd, WM_MOUSEMOVE, 80, 5);
     SimulateMouse(button.m_hWnd, WM_MOUSEMOVE, 6, 6);
     SimulateMouse(button.m_hWnd, WM_LBUTTONUP, 6, 6);
-    EXPECT_EQ(parent.commands, (std::vector<CCommandParent::Command>{{42, BN_CLICKED, button.m_hWnd}}));
+    EXPECT_EQ(parent.commands, (decltype(parent.commands){{42, BN_CLICKED, button.m_hWnd}}));
     EXPECT_EQ(button.GetState(), BST_FOCUS);
 
     button.actions.clear();
@@ -99,7 +91,7 @@ TEST_F(ButtonTest, OwnerDrawnButtonIsDrawnByItsDrawItemAndClicksOnRelease)
 // The frame's tests check how it stacks its bars.
 TEST_F(ButtonTest, ToolBarKeepsButtonSettingsAndPassesCommandsOn)
 {
-    auto* frame = new CRecordingFrame;
+    auto* frame = new CCommandRecorder<CFrameWnd>;
     ASSERT_TRUE(frame->LoadFrame(128));
     CToolBar bar;
     ASSERT_TRUE(bar.CreateEx(frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 0, 0), 0xE800));
@@ -116,7 +108,7 @@ TEST_F(ButtonTest, ToolBarKeepsButtonSettingsAndPassesCommandsOn)
     ASSERT_TRUE(button.Create(u"x", WS_CHILD | WS_VISIBLE, CRect(1, 3, 34, 19), &bar, 32783));
     SimulateMouse(button.m_hWnd, WM_LBUTTONDOWN, 3, 3);
     SimulateMouse(button.m_hWnd, WM_LBUTTONUP, 3, 3);
-    EXPECT_EQ(frame->commands, std::vector<UINT>{32783});
+    EXPECT_EQ(frame->commands, (decltype(frame->commands){{32783, BN_CLICKED, button.m_hWnd}}));
     button.DestroyWindow();
     bar.DestroyWindow();
     frame->DestroyWindow();

@@ -1,6 +1,8 @@
 // Messages no window of the program shows a fault of: posted messages keep
 // their order, a killed timer stops, a parent outlives its children, a
-// notification reaches the handler of the control it comes from.
+// notification reaches the handler of the control it comes from, a child of a
+// disabled window gets no input.
+#include "platform/ui/testing/SimulatedInput.h"
 #include "tests/platform/ui/support/UiTest.h"
 
 using namespace ce;
@@ -77,4 +79,17 @@ TEST_F(MessagesTest, ANotificationReachesTheHandlerOfItsControl)
         wnd.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&hdr));
     }
     EXPECT_EQ(wnd.heard, std::vector<UINT>{8});
+}
+
+TEST_F(MessagesTest, AChildOfADisabledWindowGetsNoTap)
+{
+    uitest::CRecordingWnd top, child;
+    ASSERT_TRUE(top.Make(nullptr, RECT{0, 0, 100, 100}));
+    ASSERT_TRUE(child.Make(&top, RECT{10, 10, 50, 50}));
+    SimulateTap(20, 20);
+    EXPECT_EQ(child.Count(WM_LBUTTONDOWN), 1);
+    top.EnableWindow(FALSE);
+    SimulateTap(20, 20);
+    EXPECT_EQ(child.Count(WM_LBUTTONDOWN), 1);
+    EXPECT_EQ(top.Count(WM_LBUTTONDOWN), 0);
 }

@@ -16,7 +16,8 @@ BOOL CRecordingWnd::PreTranslateMessage(MSG* msg)
 
 LRESULT CRecordingWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_KEYDOWN || message == WM_CHAR || message == WM_TIMER || message >= WM_USER)
+    if (message == WM_KEYDOWN || message == WM_CHAR || message == WM_LBUTTONDOWN || message == WM_TIMER ||
+        message >= WM_USER)
         log.push_back(message);
     return CWnd::WindowProc(message, wParam, lParam);
 }

@@ -14,7 +14,7 @@ namespace uitest {
 // A child or top-level window that records the keys it gets and sees pre-translated.
 class CRecordingWnd : public ce::CWnd {
 public:
-    std::vector<ce::UINT> log;         // keys, characters, timers and messages from WM_USER on, in order
+    std::vector<ce::UINT> log;         // keys, characters, taps, timers and messages from WM_USER on
     std::vector<ce::UINT> pretranslated;
     std::u16string pretranslatedChars; // the WM_CHAR characters among them
 
