@@ -1,7 +1,7 @@
 // Messages no window of the program shows a fault of: posted messages keep
-// their order, a killed timer stops, a parent outlives its children, a
-// notification reaches the handler of the control it comes from, a child of a
-// disabled window gets no input.
+// their order, a killed timer stops, a notification reaches the handler of
+// the control it comes from, a child of a disabled window gets no tap, and a
+// parent outlives its children.
 #include "platform/ui/testing/SimulatedInput.h"
 #include "tests/platform/ui/support/UiTest.h"
 
@@ -11,10 +11,19 @@ namespace {
 
 using MessagesTest = uitest::UiTest;
 
-// Two handlers of one notification, each for its own control.
-class CTwoLists : public CWnd {
+// Handles one notification for two controls; sees whether its child lives at
+// WM_DESTROY and at WM_NCDESTROY.
+class CProbeParent : public CWnd {
 public:
     std::vector<UINT> heard;
+    HWND child = nullptr;
+    std::vector<bool> childLives;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_DESTROY || message == WM_NCDESTROY)
+            childLives.push_back(IsWindow(child) != FALSE);
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
 
 protected:
     void OnFirstClick(NMHDR*, LRESULT*) { heard.push_back(7); }
@@ -22,7 +31,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CTwoLists, CWnd)
+BEGIN_MESSAGE_MAP(CProbeParent, CWnd)
     ON_NOTIFY(NM_CLICK, 7, OnFirstClick)
     ON_NOTIFY(NM_CLICK, 8, OnSecondClick)
 END_MESSAGE_MAP()
@@ -49,47 +58,26 @@ TEST_F(MessagesTest, PostedMessagesKeepTheirOrderAndTimersTickUntilKilled)
     EXPECT_FALSE(wnd.KillTimer(3));
 }
 
-TEST_F(MessagesTest, AParentHearsOfItsEndWhileItsChildrenLiveAndOfItsLastMessageAfterThem)
+TEST_F(MessagesTest, AParentRoutesNotificationsByControlPassesNoTapWhenDisabledAndOutlivesItsChild)
 {
-    struct CParent : CWnd {
-        HWND child = nullptr;
-        std::vector<bool> childLives; // at WM_DESTROY, at WM_NCDESTROY
-        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-        {
-            if (message == WM_DESTROY || message == WM_NCDESTROY)
-                childLives.push_back(IsWindow(child) != FALSE);
-            return CWnd::WindowProc(message, wParam, lParam);
-        }
-    } parent;
-    ASSERT_TRUE(parent.CreateEx(0, nullptr, u"", WS_POPUP, RECT{0, 0, 50, 50}, nullptr, 0));
+    CProbeParent parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, u"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100}, nullptr, 0));
     uitest::CRecordingWnd child;
-    ASSERT_TRUE(child.Make(&parent, RECT{0, 0, 10, 10}));
+    ASSERT_TRUE(child.Make(&parent, RECT{10, 10, 50, 50}));
     parent.child = child.m_hWnd;
+    for (UINT id : {8u, 9u}) {
+        NMHDR hdr{nullptr, id, UINT(NM_CLICK)};
+        parent.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&hdr));
+    }
+    EXPECT_EQ(parent.heard, std::vector<UINT>{8});
+
+    SimulateTap(20, 20);
+    EXPECT_EQ(child.Count(WM_LBUTTONDOWN), 1);
+    parent.EnableWindow(FALSE);
+    SimulateTap(20, 20);
+    EXPECT_EQ(child.Count(WM_LBUTTONDOWN), 1) << "the parent is disabled";
+
     parent.DestroyWindow();
     EXPECT_EQ(parent.childLives, (std::vector<bool>{true, false}));
     EXPECT_EQ(child.m_hWnd, nullptr);
-}
-
-TEST_F(MessagesTest, ANotificationReachesTheHandlerOfItsControl)
-{
-    CTwoLists wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, u"", WS_POPUP, RECT{0, 0, 50, 50}, nullptr, 0));
-    for (UINT id : {8u, 9u}) {
-        NMHDR hdr{nullptr, id, UINT(NM_CLICK)};
-        wnd.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&hdr));
-    }
-    EXPECT_EQ(wnd.heard, std::vector<UINT>{8});
-}
-
-TEST_F(MessagesTest, AChildOfADisabledWindowGetsNoTap)
-{
-    uitest::CRecordingWnd top, child;
-    ASSERT_TRUE(top.Make(nullptr, RECT{0, 0, 100, 100}));
-    ASSERT_TRUE(child.Make(&top, RECT{10, 10, 50, 50}));
-    SimulateTap(20, 20);
-    EXPECT_EQ(child.Count(WM_LBUTTONDOWN), 1);
-    top.EnableWindow(FALSE);
-    SimulateTap(20, 20);
-    EXPECT_EQ(child.Count(WM_LBUTTONDOWN), 1);
-    EXPECT_EQ(top.Count(WM_LBUTTONDOWN), 0);
 }
