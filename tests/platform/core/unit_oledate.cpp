@@ -23,40 +23,33 @@ std::vector<int> Fields(const SYSTEMTIME& t)
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
 }
 
-::testing::AssertionResult Is(const SYSTEMTIME& t, int y, int mo, int d, int h, int mi, int s)
-{
-    if (Fields(t) == Fields(Make(y, mo, d, h, mi, s)))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << ::testing::PrintToString(Fields(t));
-}
-
 TEST(OleDate, NegativeDatesCountDaysBackAndRoundTripIsExactToTheSecond)
 {
     SYSTEMTIME t;
     ASSERT_TRUE(COleDateTime(-1.25).GetAsSystemTime(t));
-    EXPECT_TRUE(Is(t, 1899, 12, 29, 6, 0, 0));
+    EXPECT_EQ(Fields(t), Fields(Make(1899, 12, 29, 6, 0, 0)));
     EXPECT_EQ(COleDateTime(Make(1899, 12, 29, 6)).m_dt, -1.25);
     ASSERT_TRUE(COleDateTime(2.5).GetAsSystemTime(t));
-    EXPECT_TRUE(Is(t, 1900, 1, 1, 12, 0, 0));
+    EXPECT_EQ(Fields(t), Fields(Make(1900, 1, 1, 12, 0, 0)));
 
     COleDateTime birthday(Make(1975, 3, 7, 18, 30));
     ASSERT_EQ(birthday.GetStatus(), COleDateTime::valid);
     EXPECT_NEAR(birthday.m_dt, 27460.0 + 18.5 / 24, 1e-9);
     ASSERT_TRUE(COleDateTime(birthday.m_dt).GetAsSystemTime(t));
-    EXPECT_TRUE(Is(t, 1975, 3, 7, 18, 30, 0));
+    EXPECT_EQ(Fields(t), Fields(Make(1975, 3, 7, 18, 30, 0)));
     EXPECT_EQ(t.wDayOfWeek, 5); // a Friday
     EXPECT_EQ(birthday.GetDayOfWeek(), 6);
 
     // A hair below the second reads as that second; rounding may cross midnight.
     ASSERT_TRUE(COleDateTime(birthday.m_dt - 1e-9).GetAsSystemTime(t));
-    EXPECT_TRUE(Is(t, 1975, 3, 7, 18, 30, 0));
+    EXPECT_EQ(Fields(t), Fields(Make(1975, 3, 7, 18, 30, 0)));
     ASSERT_TRUE(COleDateTime(27460.0 + 86399.6 / 86400).GetAsSystemTime(t));
-    EXPECT_TRUE(Is(t, 1975, 3, 8, 0, 0, 0));
+    EXPECT_EQ(Fields(t), Fields(Make(1975, 3, 8, 0, 0, 0)));
 
     for (const SYSTEMTIME& s : {Make(1850, 2, 28, 23, 59, 59), Make(100, 1, 1, 0, 0, 1), Make(2000, 2, 29, 1, 2, 3),
                                 Make(9999, 12, 31, 23, 59, 59)}) {
         ASSERT_TRUE(COleDateTime(COleDateTime(s).m_dt).GetAsSystemTime(t));
-        EXPECT_TRUE(Is(t, s.wYear, s.wMonth, s.wDay, s.wHour, s.wMinute, s.wSecond));
+        EXPECT_EQ(Fields(t), Fields(Make(s.wYear, s.wMonth, s.wDay, s.wHour, s.wMinute, s.wSecond)));
     }
 }
 

@@ -22,13 +22,6 @@ public:
     int childrenAtCreate = -1;
     CDateTimeCtrl picker;
     void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_BIRTHDAY_PICKER, picker); }
-    std::vector<UINT> focused; // ids that reported EN_SETFOCUS
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
-    {
-        if (HIWORD(wParam) == EN_SETFOCUS)
-            focused.push_back(LOWORD(wParam));
-        return CFormView::OnCommand(wParam, lParam);
-    }
 
 protected:
     int OnCreate(LPCREATESTRUCT cs)
@@ -120,7 +113,8 @@ TEST_F(DialogTest, ModalDialogDisablesItsOwnerAndEndsByEndDialogCloseBoxEscapeOr
 }
 
 // Left and Right choose the day, month or year ("d de MMMM de yyyy") that Up
-// and Down change; tapping the check box takes the date away.
+// and Down change; an impossible date is refused; tapping the check box takes
+// the date away.
 TEST_F(DialogTest, PickerKeysStepTheChosenPartAndTheCheckBoxClearsTheDate)
 {
     CRecordingWnd parent;
@@ -139,6 +133,10 @@ TEST_F(DialogTest, PickerKeysStepTheChosenPartAndTheCheckBoxClearsTheDate)
         ASSERT_EQ(picker.GetTime(&st), DWORD(GDT_VALID));
         EXPECT_EQ(st.wYear * 10000 + st.wMonth * 100 + st.wDay, date) << "after key " << key;
     }
+    SYSTEMTIME impossible{2001, 2, 0, 30, 0, 0, 0, 0};
+    EXPECT_FALSE(picker.SetTime(&impossible));
+    picker.GetTime(&st);
+    EXPECT_EQ(st.wYear * 10000 + st.wMonth * 100 + st.wDay, 19910131) << "the date is kept";
     SimulateMouse(picker.m_hWnd, WM_LBUTTONDOWN, 5, 12);
     EXPECT_EQ(picker.GetTime(&st), DWORD(GDT_NONE));
 }

@@ -65,9 +65,7 @@ protected:
 
 TEST_F(MessageBoxTest, ModalInTheScreenOverItsDisabledOwnerAndAnsweredByKeysTapsAndCloseBox)
 {
-    bool seen = false;
     EXPECT_EQ(Ask(MB_OKCANCEL | MB_ICONQUESTION, [&](HWND box) {
-        seen = true;
         EXPECT_EQ(GetWindowText(box), u"Contactos");
         CRect rect;
         GetWindowRect(box, &rect);
@@ -77,9 +75,10 @@ TEST_F(MessageBoxTest, ModalInTheScreenOverItsDisabledOwnerAndAnsweredByKeysTaps
         const ScreenImage image = GrabWindow(box);
         EXPECT_GT(std::count(image.pixels.begin(), image.pixels.end(), COLORREF(0x00A00000)), 100) << "question mark";
         EXPECT_GT(std::count(image.pixels.begin(), image.pixels.end(), COLORREF(0)), 100) << "text";
+        const auto captionEnd = image.pixels.begin() + image.width * (1 + GetSystemMetrics(SM_CYCAPTION));
+        EXPECT_GT(std::count(image.pixels.begin(), captionEnd, GetSysColor(COLOR_CAPTIONTEXT)), 20) << "caption";
         Tap(box, IDOK);
     }), IDOK);
-    EXPECT_TRUE(seen);
     EXPECT_EQ(GetFocus(), child.m_hWnd) << "the focus goes back";
 
     // Keys, taps and the close box give their answers.
