@@ -8,13 +8,14 @@ using namespace ce;
 
 namespace {
 
-// A form that counts its fields' changes.
+// A form that counts its fields' changes and the times one lost the focus.
 class CForm : public uitest::CRecordingWnd {
 public:
-    int changes = 0;
+    int changes = 0, focusLost = 0;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
         changes += HIWORD(wParam) == EN_CHANGE;
+        focusLost += HIWORD(wParam) == EN_KILLFOCUS;
         return CRecordingWnd::OnCommand(wParam, lParam);
     }
 };
@@ -88,6 +89,7 @@ TEST_F(InputMethodTest, CompositionReplacesTheSelectionAndEndsWithTheFocus)
     // Leaving the field drops the composition: it becomes text neither there nor in the next field.
     other.SetFocus();
     PumpMessages();
+    EXPECT_EQ(form.focusLost, 1);
     EXPECT_EQ(Text(edit), u"\u5F20");
     SimulateInputMethod(u"\u4E09");
     EXPECT_EQ(Text(other), u"\u4E09");
