@@ -1,3 +1,4 @@
+#include "platform/core/File.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/System.h"
 #include "tests/common/Files.h"
@@ -45,7 +46,7 @@ TEST_F(FileSystemTest, MissingFileIsAllZeroAndSizeIsSplitIntoWords)
     EXPECT_EQ(data.dwFileAttributes & ce::FILE_ATTRIBUTE_DIRECTORY, 0u);
 }
 
-TEST_F(FileSystemTest, LastWriteTimeKeepsTheHostTimeIn100NanosecondUnits)
+TEST_F(FileSystemTest, LastWriteTimeKeepsTheHostTimeIn100NanosecondUnitsAndCreatingEmptiesTheFile)
 {
     const std::string path = dir.File("data.pcd");
     ASSERT_TRUE(WriteHostFile(path, "abc"));
@@ -62,6 +63,12 @@ TEST_F(FileSystemTest, LastWriteTimeKeepsTheHostTimeIn100NanosecondUnits)
     ce::FILETIME second = Attributes(u"\\data.pcd", ok).ftLastWriteTime;
     EXPECT_EQ(ce::CompareFileTime(&first, &second), -1);
     EXPECT_EQ(ce::CompareFileTime(&second, &first), 1);
+
+    ce::CFile file;
+    ASSERT_EQ(file.Open(u"\\data.pcd", ce::CFile::modeCreate | ce::CFile::modeWrite), 1);
+    ASSERT_EQ(file.Write("x", 1), 1);
+    file.Close();
+    EXPECT_EQ(ReadHostFile(path), "x") << "what the file held before is gone";
 }
 
 } // namespace
