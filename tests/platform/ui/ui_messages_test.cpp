@@ -64,7 +64,7 @@ TEST_F(MessagesTest, AParentRoutesNotificationsByControlPassesNoTapWhenDisabledA
     uitest::CRecordingWnd child;
     ASSERT_TRUE(child.Make(&parent, RECT{10, 10, 50, 50}));
     parent.child = child.m_hWnd;
-    for (UINT id : {8u, 9u}) {
+    for (UINT id : {6u, 8u, 9u}) {
         NMHDR hdr{nullptr, id, UINT(NM_CLICK)};
         parent.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&hdr));
     }
