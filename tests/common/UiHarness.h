@@ -1,16 +1,20 @@
 // What the window tests of every folder share: the window system started in
 // a language and code page, a window over the device screen, counting the
-// pixels of a grab, the pictures scripts/pictures collects, and message
-// boxes answered without being shown.
+// pixels of a grab, the pictures scripts/pictures collects, the interface
+// in a satellite's language, running a modal dialog while acting in it, and
+// message boxes answered without being shown.
 #pragma once
 #include "platform/core/CodePage.h"
+#include "platform/core/Resources.h"
 #include "platform/ui/Afx.h"
+#include "platform/ui/testing/EventPump.h"
 #include "platform/ui/testing/MessageBoxAnswer.h"
 #include "platform/ui/testing/ScreenGrab.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -76,6 +80,51 @@ inline bool SavePicture(const std::string& name, const ce::ScreenImage& screen =
     return screen.SavePng(std::string(CONTACTS_PICTURES_DIR) + "/" + name + ".png");
 }
 #endif
+
+#ifdef CONTACTS_SATELLITE_DIR
+// While it lives, the interface speaks `language`: a shipped satellite's
+// number, or "0c0a" for the built-in Spanish. Freeing the satellite brings
+// the program's own resources back; `module` is null when it is missing.
+class InterfaceLanguage {
+public:
+    explicit InterfaceLanguage(const std::string& language)
+        : module(language == "0c0a" ? ce::AfxGetInstanceHandle()
+                                    : ce::LoadResourceModule(CONTACTS_SATELLITE_DIR "/Contacts.exe." + language + ".mui"))
+    {
+        ce::AfxSetResourceHandle(module);
+    }
+    ~InterfaceLanguage() { ce::FreeLibrary(module); }
+    InterfaceLanguage(const InterfaceLanguage&) = delete;
+
+    const ce::HMODULE module;
+};
+#endif
+
+// Runs `command`, which may open a modal dialog or question, with `whileOpen`
+// acting in it; closes it after if it is still up. Returns its caption,
+// empty when none came up.
+inline std::u16string RunWithDialog(const std::function<void()>& command,
+                                    const std::function<void()>& whileOpen = [] {})
+{
+    const ce::HWND before = ce::GetActiveWindow();
+    auto running = std::make_shared<bool>(true);
+    auto caption = std::make_shared<std::u16string>();
+    ce::PostTask([=] {
+        const ce::HWND dialog = ce::GetActiveWindow();
+        if (!*running || dialog == before)
+            return;
+        *caption = ce::GetWindowText(dialog);
+        whileOpen();
+        ce::PostTask([running, dialog] {
+            if (*running && ce::IsWindow(dialog))
+                ce::SendMessageW(dialog, ce::WM_CLOSE);
+        });
+    });
+    command();
+    *running = false;
+    ce::PumpMessages();
+    return *caption;
+}
 
 // While it lives, every message box is answered without being shown (by
 // `answer`, or with `reply`) and its text kept in `texts`.

@@ -4,11 +4,24 @@
 #include "dialogs/ContactEditDlg.h"
 #include "dialogs/ContactShowDlg.h"
 #include "dialogs/ControlPlacement.h"
-#include "platform/core/Resources.h"
 #include "support/DialogTestSupport.h"
-#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
+
+// The lines of a broken text.
+std::vector<std::u16string> Lines(const std::u16string& text)
+{
+    std::vector<std::u16string> lines(1);
+    for (char16_t c : text) {
+        if (c == u'\n')
+            lines.emplace_back();
+        else
+            lines.back() += c;
+    }
+    return lines;
+}
 
 class ControlPlacementTest : public DialogTest {
 protected:
@@ -48,23 +61,18 @@ TEST_F(ControlPlacementTest, BreakingLines)
     std::u16string longText;
     for (int i = 0; longText.size() < 3000; ++i)
         longText += std::u16string(u"Calle Mayor 12, \u5317\u4EAC\U00020000 iiWW ").substr(0, std::size_t(3 + i % 17));
-    const std::u16string broken = Broken(longText, available * 5);
-    std::u16string joined;
-    std::size_t start = 0;
-    while (start <= broken.size()) {
-        const std::size_t end = std::min(broken.find(u'\n', start), broken.size());
-        const std::u16string line = broken.substr(start, end - start);
-        joined += line;
-        if (end < broken.size()) {
-            ASSERT_LT(Width(line), available * 5) << line.size();
-            const bool pair = broken[end + 1] >= 0xD800 && broken[end + 1] <= 0xDBFF;
-            ASSERT_GE(Width(line + broken.substr(end + 1, pair ? 2 : 1)), available * 5) << line.size();
-        } else {
-            EXPECT_LE(Width(line), available * 5);
-        }
-        start = end + 1;
+    const int column = available * 5;
+    std::u16string broken = Broken(longText, column);
+    const std::vector<std::u16string> lines = Lines(broken);
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        const std::u16string& next = lines[i + 1];
+        const bool pair = next[0] >= 0xD800 && next[0] <= 0xDBFF;
+        ASSERT_LT(Width(lines[i]), column) << i;
+        ASSERT_GE(Width(lines[i] + next.substr(0, pair ? 2 : 1)), column) << i;
     }
-    EXPECT_EQ(joined, longText);
+    EXPECT_LE(Width(lines.back()), column);
+    std::erase(broken, u'\n');
+    EXPECT_EQ(broken, longText);
 }
 
 TEST_F(ControlPlacementTest, AMissingControlLeavesTextAndYAlone)
@@ -88,18 +96,15 @@ void ExpectShownWhole(const ce::CWnd* form, int id, const std::u16string& label)
     const ce::CWnd* control = Control(form, id);
     ASSERT_NE(control, nullptr);
     const ce::CRect rect = RectInParent(control);
-    const std::u16string shown = TextOf(form, id);
-    std::u16string joined;
+    std::u16string shown = TextOf(form, id);
     int height = 0;
-    for (std::size_t start = 0, end; start <= shown.size(); start = end + 1) {
-        end = std::min(shown.find(u'\n', start), shown.size());
-        const std::u16string line = shown.substr(start, end - start);
+    for (const std::u16string& line : Lines(shown)) {
         const ce::SIZE extent = uiharness::TextExtent(control->m_hWnd, line);
         EXPECT_LE(extent.cx, rect.Width()) << "a line is cut at the side";
         height += extent.cy;
-        joined += line;
     }
-    EXPECT_EQ(joined, label);
+    std::erase(shown, u'\n');
+    EXPECT_EQ(shown, label);
     EXPECT_LE(height, rect.Height());
 }
 
@@ -107,10 +112,8 @@ TEST_F(TranslatedLabelsTest, EveryLabelShowsWholeInEveryLanguage)
 {
     for (const char* language : Languages) {
         SCOPED_TRACE(language);
-        ce::HMODULE module =
-            ce::LoadResourceModule(std::string(CONTACTS_SATELLITE_DIR "/Contacts.exe.") + language + ".mui");
-        ASSERT_NE(module, nullptr);
-        ce::AfxSetResourceHandle(module);
+        const uiharness::InterfaceLanguage speaking(language);
+        ASSERT_NE(speaking.module, nullptr);
         auto contact = FilledContact();
 
         CContactEditDlg edit(contact.get(), EditModeEdit);
@@ -126,7 +129,6 @@ TEST_F(TranslatedLabelsTest, EveryLabelShowsWholeInEveryLanguage)
             for (int field = 1; field < 16; ++field)
                 ExpectShownWhole(form, IDC_LABEL_FIRST + field - 1, ce::LoadStringW(ce::UINT(field + 1)));
         });
-        EXPECT_EQ(ce::FreeLibrary(module), ce::TRUE);
     }
 }
 

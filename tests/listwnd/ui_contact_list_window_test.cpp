@@ -7,6 +7,7 @@
 namespace {
 
 using ListWindowTest = ListWndTest;
+using uiharness::RunWithDialog;
 using testdata::Names;
 using testdata::NamesOf;
 

@@ -4,7 +4,6 @@
 #pragma once
 #include "data/ContactRecord.h"
 #include "platform/core/OleDate.h"
-#include "platform/ui/testing/EventPump.h"
 #include "platform/ui/testing/SimulatedInput.h"
 #include "res/resource.h"
 #include "tests/common/UiHarness.h"
@@ -56,25 +55,17 @@ inline std::unique_ptr<ContactRecord> FilledContact()
     return contact;
 }
 
-// What RunModal ends a dialog with when the test left it open.
-constexpr ce::LRESULT LeftOpen = 99;
-
-// Runs `dialog` modally with `whileOpen` inside its loop; returns the result.
-// The fallback may outlive the dialog in the queue: it ends the dialog only
-// while DoModal has not returned.
+// Runs `dialog` modally with `whileOpen` inside its loop, closes it after if
+// it is still up, and returns its result.
 inline ce::LRESULT RunModal(ce::CDialog& dialog, const std::function<void()>& whileOpen)
 {
-    auto returned = std::make_shared<bool>(false);
-    ce::PostTask([&dialog, whileOpen, returned] {
+    ce::LRESULT result = 0;
+    bool cameUp = false;
+    uiharness::RunWithDialog([&] { result = dialog.DoModal(); }, [&] {
+        cameUp = true;
         whileOpen();
-        ce::PostTask([&dialog, returned] {
-            if (!*returned)
-                dialog.EndDialog(int(LeftOpen));
-        });
     });
-    const ce::LRESULT result = dialog.DoModal();
-    *returned = true;
-    ce::PumpMessages();
+    EXPECT_TRUE(cameUp) << "the dialog came up";
     return result;
 }
 

@@ -60,32 +60,6 @@ inline void LoadList(CContactListWnd& listWindow, const std::vector<std::u16stri
         listWindow.GetListView().SetItemCountEx(g_contactList.GetCount(), ce::LVSICF_NOINVALIDATEALL);
 }
 
-// Runs `command`, which may open a modal dialog or question, with `whileOpen`
-// acting in it; closes it after if it is still up. Returns its caption,
-// empty when none came up.
-inline std::u16string RunWithDialog(const std::function<void()>& command,
-                                    const std::function<void()>& whileOpen = [] {})
-{
-    const ce::HWND before = ce::GetActiveWindow();
-    auto running = std::make_shared<bool>(true);
-    auto caption = std::make_shared<std::u16string>();
-    ce::PostTask([=] {
-        const ce::HWND dialog = ce::GetActiveWindow();
-        if (!*running || dialog == before)
-            return;
-        *caption = ce::GetWindowText(dialog);
-        whileOpen();
-        ce::PostTask([running, dialog] {
-            if (*running && ce::IsWindow(dialog))
-                ce::SendMessageW(dialog, ce::WM_CLOSE);
-        });
-    });
-    command();
-    *running = false;
-    ce::PumpMessages();
-    return *caption;
-}
-
 // Types `name` (and a telephone) into the edit dialog and presses Enter.
 inline std::function<void()> Type(std::u16string name, std::u16string telephone = u"")
 {

@@ -2,6 +2,7 @@
 // as WM_CHAR that pre-translation sees; the composition shows at the caret only.
 #include "platform/ui/testing/ScreenGrab.h"
 #include "platform/ui/testing/SimulatedInput.h"
+#include "tests/common/UiHarness.h"
 #include "tests/platform/ui/support/UiTest.h"
 
 using namespace ce;
@@ -44,12 +45,7 @@ TEST_F(InputMethodTest, CompositionShowsAtTheCaretAndOnlyTheCommitBecomesText)
     SimulateInputMethod(u"", u"wang", 4);
     EXPECT_EQ(Text(edit), u"");
     EXPECT_TRUE(form.pretranslatedChars.empty());
-    const ScreenImage composing = GrabScreen();
-    int ink = 0;
-    for (int y = 41; y < 57; ++y)
-        for (int x = 92; x < 150; ++x)
-            ink += composing.Pixel(x, y) != RGB(255, 255, 255);
-    EXPECT_GT(ink, 20) << "the composition is drawn in the field";
+    EXPECT_GT(uiharness::InkIn(GrabScreen(), RECT{92, 41, 150, 57}), 20) << "the composition is drawn in the field";
 
     // The caret the input method places its candidates by: in the field, after the composition.
     const InputMethodAnswer answer = QueryInputMethod();

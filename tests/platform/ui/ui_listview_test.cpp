@@ -2,6 +2,7 @@
 #include "platform/ui/ListView.h"
 #include "platform/ui/testing/ScreenGrab.h"
 #include "platform/ui/testing/SimulatedInput.h"
+#include "tests/common/UiHarness.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include <algorithm>
 
@@ -45,8 +46,7 @@ protected:
     void SetUp() override
     {
         UiTest::SetUp();
-        ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
-                                    nullptr));
+        ASSERT_TRUE(uiharness::CreateScreenWindow(parent));
         ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, CRect(0, 0, 320, 200), &parent, 7));
         char16_t title[] = u"Col";
         for (int i = 0; i < 3; ++i) {
@@ -205,13 +205,6 @@ TEST_F(ListViewTest, PaintsSelectionAndTransparentRowIcon)
     list.SetExtendedStyle(LVS_EX_FULLROWSELECT); // as the program's list
     const ScreenImage image = GrabWindow(list.m_hWnd);
     const CRect row0 = Row(0), row1 = Row(1);
-    auto count = [&](CRect area, auto pick) {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                n += pick(image.Pixel(x, y));
-        return n;
-    };
     EXPECT_EQ(image.Pixel(295, row1.top + 2), highlight);
     EXPECT_EQ(image.Pixel(310, row1.top + 2), window) << "the columns end at 300";
 
@@ -220,12 +213,12 @@ TEST_F(ListViewTest, PaintsSelectionAndTransparentRowIcon)
     const int iconTop1 = row1.top + (row1.Height() - 16) / 2;
     EXPECT_EQ(image.Pixel(2, iconTop0), window);
     EXPECT_EQ(image.Pixel(2, iconTop1), highlight);
-    EXPECT_GT(count(CRect(2, iconTop0, 18, iconTop0 + 16), [&](COLORREF c) { return c != window; }), 20);
-    EXPECT_GT(count(CRect(2, iconTop1, 18, iconTop1 + 16), [&](COLORREF c) { return c != highlight; }), 20)
+    const CRect icon0(2, iconTop0, 18, iconTop0 + 16), icon1(2, iconTop1, 18, iconTop1 + 16);
+    EXPECT_GT(uiharness::CountPixels(image, icon0, [&](COLORREF c) { return c != window; }), 20);
+    EXPECT_GT(uiharness::CountPixels(image, icon1, [&](COLORREF c) { return c != highlight; }), 20)
         << "the selected row keeps its icon";
     // Cell text is drawn in the second column.
-    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-    EXPECT_GT(count(CRect(100, row0.top, 200, row0.bottom), [&](COLORREF c) { return c == text; }), 5);
+    EXPECT_GT(uiharness::PixelsOf(image, CRect(100, row0.top, 200, row0.bottom), GetSysColor(COLOR_WINDOWTEXT)), 5);
 }
 
 } // namespace

@@ -19,8 +19,7 @@ protected:
     {
         setenv("CONTACTS_UI_LANGUAGE", "0c0a", 1);
         UiTest::SetUp();
-        ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), u"", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
-                                   nullptr));
+        ASSERT_TRUE(uiharness::CreateScreenWindow(owner));
         ASSERT_TRUE(child.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 100), &owner, 5));
         child.SetFocus();
     }
@@ -100,10 +99,9 @@ TEST_F(MessageBoxTest, ModalInTheScreenOverItsDisabledOwnerAndAnsweredByKeysTaps
 // or a satellite's) and fits it.
 TEST_F(MessageBoxTest, ButtonsSpeakTheInterfaceLanguageAndFitTheirWords)
 {
-    for (const char* language : {"", "0409", "0407", "040c", "0410", "0416", "0816", "0804", "0404"}) {
-        AfxSetResourceHandle(*language ? LoadResourceModule(std::string(CONTACTS_SATELLITE_DIR "/Contacts.exe.") +
-                                                            language + ".mui")
-                                       : AfxGetInstanceHandle());
+    for (const char* language : {"0c0a", "0409", "0407", "040c", "0410", "0416", "0816", "0804", "0404"}) {
+        const uiharness::InterfaceLanguage speaking(language);
+        ASSERT_NE(speaking.module, nullptr) << language;
         for (UINT type : {MB_OKCANCEL, MB_YESNOCANCEL}) {
             Ask(type, [&](HWND box) {
                 for (auto [id, word] : {std::pair{IDOK, IDS_MESSAGEBOX_OK}, {IDCANCEL, IDS_MESSAGEBOX_CANCEL},
@@ -121,7 +119,6 @@ TEST_F(MessageBoxTest, ButtonsSpeakTheInterfaceLanguageAndFitTheirWords)
             });
         }
     }
-    AfxSetResourceHandle(AfxGetInstanceHandle());
 }
 
 } // namespace
