@@ -5,11 +5,11 @@
 
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/Host.h"
-#include "platform/ui/testing/ScreenGrab.h"
 #include "platform/ui/MessageBox.h"
 #include "res/resource.h"
 #include "shell/ContactApp.h"
 #include "shell/MainFrm.h"
+#include "../common/UiHarness.h"
 #include "../shell/support/ShellFixtures.h"
 
 using namespace synctest;
@@ -31,7 +31,7 @@ protected:
     void TearDown() override { Remove(); }
 
     // Pictures the box once it is up, then closes it.
-    static void PictureTheBoxWhenUp(const std::string& picture, bool& seen,
+    static void PictureTheBoxWhenUp(const char* picture, bool& seen,
                                     std::chrono::steady_clock::time_point until = std::chrono::steady_clock::now() +
                                                                                   std::chrono::seconds(30))
     {
@@ -42,7 +42,7 @@ protected:
                 return PictureTheBoxWhenUp(picture, seen, until);
             }
             seen = box != nullptr;
-            EXPECT_TRUE(ce::GrabScreen().SavePng(picture));
+            EXPECT_TRUE(uiharness::SavePicture(picture));
             ce::SendMessageW(box, ce::WM_CLOSE);
         });
     }
@@ -69,28 +69,26 @@ TEST_F(SyncMenu, SyncsInTheBackgroundShowsTheContactsAndTellsTheResult)
     bar->TrackPopup(0);
     ce::PumpMessages();
     ASSERT_NE(bar->GetPopupWindow(), nullptr);
-    const std::string pictures = CONTACTS_PICTURES_DIR;
-    EXPECT_TRUE(ce::GrabScreen().SavePng(pictures + "/sync-menu.png"));
+    EXPECT_TRUE(uiharness::SavePicture("sync-menu"));
     bar->TrackPopup(0);
 
     bool seen = false;
-    PictureTheBoxWhenUp(pictures + "/sync-done.png", seen);
+    PictureTheBoxWhenUp("sync-done", seen);
     ce::PostMessageW(frameWindow, ce::WM_COMMAND, ID_FILE_SYNC, 0);
-    EXPECT_TRUE(shelltest::WaitFor([&] { return seen && !frame->IsLoading() && ListedPeople().size() == 2; }, 30000));
-    EXPECT_EQ(ListedPeople(), (std::vector<shelltest::Person>{{u"Ana", u""}, {u"Carla", u""}}));
+    const std::vector<shelltest::Person> synced = {{u"Ana", u""}, {u"Carla", u""}};
+    EXPECT_TRUE(shelltest::WaitFor([&] { return seen && !frame->IsLoading() && ListedPeople() == synced; }, 30000));
     EXPECT_EQ(ServerBook(), Book());
 
     // The box says what moved.
     ASSERT_EQ(server->PutCard("dora.vcf", Card("dora", "Dora")), 201);
-    std::u16string told;
-    ce::SetMessageBoxHook([&](ce::HWND, const std::u16string& text, const std::u16string&, ce::UINT) {
-        told = text;
-        return ce::IDOK;
-    });
-    ce::PostMessageW(frameWindow, ce::WM_COMMAND, ID_FILE_SYNC, 0);
-    EXPECT_TRUE(shelltest::WaitFor([&] { return !told.empty() && !frame->IsLoading() && ListedPeople().size() == 3; }, 30000));
-    ce::SetMessageBoxHook(nullptr);
-    EXPECT_EQ(told, u"Sincronizacion terminada.\nRecibidos: 1, enviados: 0, borrados: 0, conflictos: 0");
+    {
+        uiharness::AnsweredMessageBoxes boxes;
+        ce::PostMessageW(frameWindow, ce::WM_COMMAND, ID_FILE_SYNC, 0);
+        EXPECT_TRUE(shelltest::WaitFor(
+            [&] { return !boxes.texts.empty() && !frame->IsLoading() && ListedPeople().size() == 3; }, 30000));
+        EXPECT_EQ(boxes.texts,
+                  std::vector<std::u16string>{u"Sincronizacion terminada.\nRecibidos: 1, enviados: 0, borrados: 0, conflictos: 0"});
+    }
 
     ce::PostMessageW(frameWindow, ce::WM_COMMAND, ce::ID_APP_EXIT, 0);
     EXPECT_TRUE(shelltest::WaitFor([&] { return !ce::IsWindow(frameWindow); }));

@@ -6,11 +6,11 @@
 #include "sync/DavXml.h"
 #include "sync/Http.h"
 #include "sync/ServerBook.h"
+#include "../../shell/support/ChildProcesses.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -19,11 +19,8 @@
 #include <vector>
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace synctest {
@@ -40,21 +37,13 @@ inline std::string NameOf(ServerKind kind) { return kind == ServerKind::Radicale
 constexpr const char* User = "alice";
 constexpr const char* Password = "Pw-9f3e1c7d";
 
-// A socket address on localhost; port 0 lets the system choose one.
-inline sockaddr_in Loopback(int port = 0)
-{
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(std::uint16_t(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
 // A socket listening on a port of localhost that the system chose.
 inline int Listening(int& port)
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = Loopback();
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t size = sizeof address;
     ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
@@ -70,13 +59,10 @@ inline int FreePort()
     return port;
 }
 
+// Whether anything answers HTTP on this port of localhost.
 inline bool Answers(int port)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = Loopback(port);
-    const bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return connected;
+    return carddav::HttpClient({"", 1}).Send("OPTIONS", "http://127.0.0.1:" + std::to_string(port) + "/", {}).status != 0;
 }
 
 class DavServer {
@@ -105,9 +91,10 @@ public:
         } else {
             args = {"xandikos", "-d", folder + "/store", "-l", address, "-p", std::to_string(port), "--defaults"};
         }
-        pid = Spawn(args, LogPath());
-        if (pid < 0)
-            return false;
+        // setpriv (util-linux) has the kernel end the server (SIGTERM) when the
+        // thread that started it ends, however this process ends.
+        args.insert(args.begin(), {"--pdeathsig", "TERM"});
+        pid = children.Start("/usr/bin/setpriv", std::move(args), nullptr, LogPath(), "/dev/null");
         for (int i = 0; i < 200 && !Answers(port); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         if (!Answers(port))
@@ -124,7 +111,7 @@ public:
     void Stop()
     {
         if (pid > 0 && ::kill(pid, SIGTERM) == 0)
-            ::waitpid(pid, nullptr, 0);
+            children.WaitExit(pid, std::chrono::seconds(30));
         pid = 0;
     }
 
@@ -143,10 +130,11 @@ public:
         return client.Send(method, url, headers, body);
     }
 
-    // The card at `name` in the address book, written as another client would.
+    // The card at `name` (or an href) in the address book, written as another
+    // client would: new, or with If-Match: `etag`.
     long PutCard(const std::string& name, const std::string& text, const std::string& etag = {})
     {
-        return Send("PUT", BookUrl() + name,
+        return Send("PUT", carddav::ResolveUrl(BookUrl(), name),
                     {"Content-Type: text/vcard; charset=utf-8", etag.empty() ? "If-None-Match: *" : "If-Match: " + etag},
                     text)
             .status;
@@ -172,33 +160,12 @@ public:
     }
 
 private:
-    // The server's process, which the kernel ends (SIGTERM) when the thread
-    // that started it ends, however this process ends.
-    static pid_t Spawn(std::vector<std::string> args, const std::string& log)
-    {
-        std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        const pid_t parent = ::getpid();
-        const pid_t child = ::fork();
-        if (child != 0)
-            return child;
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (::getppid() != parent)
-            ::_exit(127);
-        const int output = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        ::dup2(output, STDOUT_FILENO);
-        ::dup2(output, STDERR_FILENO);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-
     ServerKind kind;
     RadicaleStorage storage;
     std::string folder;
     int port = 0;
     pid_t pid = 0;
+    shelltest::ChildProcesses children;
     carddav::HttpClient client{carddav::HttpOptions{}};
 };
 

@@ -29,22 +29,18 @@ public:
         stop = true;
         worker.join();
         ::close(listener);
+        for (int fd : silenced)
+            ::close(fd);
     }
 
     std::string RootUrl() const { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
 
-    // The `nth` request of `method` from now on fails with `fault`.
-    void Inject(const std::string& method, int nth, Fault fault, int status = 0)
+    // Requests of `method` whose body holds `bodyHolds` fail with `fault`: the
+    // `nth` from now on, or with nth 0 every one, as from a server without them.
+    void Inject(const std::string& method, int nth, Fault fault, int status = 0, const std::string& bodyHolds = {})
     {
         const std::lock_guard lock(mutex);
-        faultMethod = method, faultCountdown = nth, faultKind = fault, faultStatus = status;
-    }
-
-    // Every `method` request whose body holds `bodyHolds` is answered with `status`.
-    void Refuse(const std::string& method, const std::string& bodyHolds, int status)
-    {
-        const std::lock_guard lock(mutex);
-        refusedMethod = method, refusedBody = bodyHolds, refusedStatus = status;
+        rule = {method, bodyHolds, nth, fault, status};
     }
 
 private:
@@ -101,16 +97,15 @@ private:
     Fault Chosen(const Request& request, int& status)
     {
         const std::lock_guard lock(mutex);
-        if (request.method == refusedMethod && request.body.find(refusedBody) != std::string::npos) {
-            status = refusedStatus;
-            return Fault::Status;
-        }
-        const std::string& method = request.method;
-        if (faultKind == Fault::None || method != faultMethod || --faultCountdown > 0)
+        if (request.method != rule.method || request.body.find(rule.bodyHolds) == std::string::npos)
             return Fault::None;
-        const Fault fault = faultKind;
-        status = faultStatus;
-        faultKind = Fault::None;
+        const bool once = rule.nth > 0;
+        if (once && --rule.nth > 0)
+            return Fault::None;
+        const Fault fault = rule.fault;
+        status = rule.status;
+        if (once)
+            rule.fault = Fault::None;
         return fault;
     }
 
@@ -133,11 +128,8 @@ private:
                 case Fault::BrokenXml:
                     Answer(fd, 207, {}, "<?xml version=\"1.0\"?><D:multistatus xmlns:D=\"DAV:\"><D:response><D:href>");
                     break;
-                case Fault::Silence: // held open without a word, on its own thread
-                    std::thread([fd] {
-                        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-                        ::close(fd);
-                    }).detach();
+                case Fault::Silence: // held open without a word until the proxy ends
+                    silenced.push_back(fd);
                     continue;
                 case Fault::None: {
                     const carddav::HttpResponse passed =
@@ -155,14 +147,15 @@ private:
     int listener = -1;
     std::atomic<bool> stop{false};
     std::thread worker;
+    std::vector<int> silenced;
     carddav::HttpClient client{carddav::HttpOptions{}};
     std::mutex mutex;
-    std::string faultMethod;
-    int faultCountdown = 0;
-    Fault faultKind = Fault::None;
-    int faultStatus = 0;
-    std::string refusedMethod, refusedBody;
-    int refusedStatus = 0;
+    struct Rule {
+        std::string method, bodyHolds;
+        int nth = 0;
+        Fault fault = Fault::None;
+        int status = 0;
+    } rule;
 };
 
 } // namespace synctest

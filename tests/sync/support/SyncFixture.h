@@ -137,10 +137,7 @@ public:
         const auto at = card.text.find(from);
         ASSERT_NE(at, std::string::npos) << card.text;
         card.text.replace(at, from.size(), to);
-        ASSERT_EQ(server->Send("PUT", carddav::ResolveUrl(server->BookUrl(), href),
-                               {"Content-Type: text/vcard", "If-Match: " + card.etag}, card.text)
-                      .status / 100,
-                  2);
+        ASSERT_EQ(server->PutCard(href, card.text, card.etag) / 100, 2);
     }
 
     void SetUpSync(const std::string& url = {})
