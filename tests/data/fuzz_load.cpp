@@ -8,15 +8,6 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-std::u16string Utf16(const std::string& text)
-{
-    return std::u16string(text.begin(), text.end());
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const TempDir dir = [] {
@@ -29,12 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!WriteHostFile(input, std::string_view(reinterpret_cast<const char*>(data), size)))
         std::abort();
     ContactListBase list;
-    if (list.Load(Utf16(input)) != 1)
+    if (list.Load(ce::Utf8ToUtf16(input)) != 1)
         std::abort();
-    if (list.Save(Utf16(output)) != 1)
+    if (list.Save(ce::Utf8ToUtf16(output)) != 1)
         std::abort();
     ContactListBase again;
-    if (again.Load(Utf16(output)) != 1 || again.GetCount() != list.GetCount())
+    if (again.Load(ce::Utf8ToUtf16(output)) != 1 || again.GetCount() != list.GetCount())
         std::abort();
     return 0;
 }

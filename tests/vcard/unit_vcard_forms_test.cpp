@@ -196,8 +196,6 @@ TEST(VCardForms, Utf8IsTakenAsIconvTakesIt)
                         differing += !same({char(lead), char(second), char(third), char(fourth)});
     }
     EXPECT_EQ(differing, 0);
-    EXPECT_TRUE(same("Jos\xC3\xA9 \xE7\x8E\x8B \xF0\xA0\x80\x80 plain"));
-    EXPECT_TRUE(same("cut short \xE7\x8E"));
 }
 
 TEST(VCardForms, FaultsNameTheirLine)

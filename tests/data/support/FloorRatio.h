@@ -8,44 +8,24 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <limits>
 #include <time.h>
 
 namespace benchfloor {
 
-template <class Work>
-double SecondsOf(Work&& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-template <class Work>
-double ProcessorSecondsOf(Work&& work)
-{
-    timespec start{};
-    timespec end{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &start);
-    work();
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &end);
-    return double(end.tv_sec - start.tv_sec) + double(end.tv_nsec - start.tv_nsec) * 1e-9;
-}
-
-inline void ShowRatio(benchmark::State& state, double subject, double floor)
-{
-    state.counters["ms"] = subject * 1e3;
-    state.counters["floor_ms"] = floor * 1e3;
-    state.counters["ratio"] = floor > 0 ? subject / floor : 0.0;
-}
-
 enum class Clock { Processor, Wall };
 
+// The seconds `work` takes by the process's processor time or by the clock.
 template <class Work>
-double SecondsOf(Clock clock, Work&& work)
+double SecondsOf(Work&& work, Clock clock = Clock::Wall)
 {
-    return clock == Clock::Processor ? ProcessorSecondsOf(work) : SecondsOf(work);
+    const clockid_t id = clock == Clock::Processor ? CLOCK_PROCESS_CPUTIME_ID : CLOCK_MONOTONIC;
+    timespec start{};
+    timespec end{};
+    clock_gettime(id, &start);
+    work();
+    clock_gettime(id, &end);
+    return double(end.tv_sec - start.tv_sec) + double(end.tv_nsec - start.tv_nsec) * 1e-9;
 }
 
 // Register with ->UseManualTime(). Untimed preparation belongs in reset,
@@ -58,14 +38,16 @@ void CompareWithFloor(benchmark::State& state, Reset&& reset, Floor&& floor, Sub
     double best = bestFloor;
     for (auto _ : state) {
         reset();
-        bestFloor = std::min(bestFloor, SecondsOf(clock, floor));
+        bestFloor = std::min(bestFloor, SecondsOf(floor, clock));
         reset();
-        const double seconds = SecondsOf(clock, subject);
+        const double seconds = SecondsOf(subject, clock);
         best = std::min(best, seconds);
         state.SetIterationTime(seconds);
     }
     reset();
-    ShowRatio(state, best, bestFloor);
+    state.counters["ms"] = best * 1e3;
+    state.counters["floor_ms"] = bestFloor * 1e3;
+    state.counters["ratio"] = bestFloor > 0 ? best / bestFloor : 0.0;
 }
 
 template <class Floor, class Subject>

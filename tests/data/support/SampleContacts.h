@@ -8,9 +8,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -129,25 +126,21 @@ struct SampleFile {
     explicit SampleFile(int count, bool plain = false)
     {
         ce::SetACP(936);
-        dir = MakeTempFolder("bench");
         SampleContacts sample;
         for (int i = 0; i < count; ++i)
             list.Append(std::make_unique<ContactRecord>(plain ? sample.Plain() : sample.Contact()));
         if (!list.Save(Path("Contacts.pcd")))
             std::abort();
-        const std::string saved = ReadHostFile(dir + "/Contacts.pcd");
-        bytes.assign(saved.begin(), saved.end());
+        bytes = ReadHostFile(dir.File("Contacts.pcd"));
     }
-
-    ~SampleFile() { RemoveFolder(dir); }
 
     std::u16string Path(const char* name) const
     {
-        const std::string host = dir + "/" + name;
+        const std::string host = dir.File(name);
         return std::u16string(host.begin(), host.end());
     }
 
-    std::string dir;
+    TempDir dir{"bench"};
     ContactListBase list;
     std::string bytes;
 };

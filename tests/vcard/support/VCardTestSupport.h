@@ -14,10 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
