@@ -62,9 +62,7 @@ TEST_F(EditViewTest, EveryWayOutSavesAllFifteenTextsAndThePickedBirthday)
             else
                 ce::SimulateKey(Control(Pane(dialog), IDC_VALUE_FIRST)->m_hWnd, message, key);
         });
-        if (message != ce::WM_CLOSE) {
-            EXPECT_EQ(result, 1);
-        }
+        EXPECT_EQ(result, message == ce::WM_CLOSE ? ce::IDCANCEL : 1);
         EXPECT_TRUE(contact->HasSameValues(*filled));
         EXPECT_EQ(TextOf(*contact, FieldBirthday), u"19750307");
     }

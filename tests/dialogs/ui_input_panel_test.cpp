@@ -9,13 +9,6 @@ namespace {
 
 using InputPanelTest = DialogTest;
 
-ce::CRect PanelRect()
-{
-    ce::CRect rect;
-    ce::GetWindowRect(InputPanel(), &rect);
-    return rect;
-}
-
 // Tab and Shift+Tab walk the edit fields in field order, then the birthday's
 // picker, both ways round, and a field may take the focus from anywhere;
 // each comes into sight, an edit field (one in sight stays where it is)
@@ -49,7 +42,7 @@ TEST_F(InputPanelTest, PanelShowsAtStartAndFollowsTheFocusThroughTabAndShiftTabA
                 EXPECT_EQ(rect, before) << expected << " was in sight";
             }
             ASSERT_TRUE(ce::IsWindowVisible(InputPanel()));
-            const ce::CRect panel = PanelRect();
+            const ce::CRect panel = ScreenRect(ce::CWnd::FromHandle(InputPanel()));
             EXPECT_TRUE(panel.top >= 0 && panel.bottom <= ScreenHeight) << expected;
             EXPECT_TRUE(panel.bottom <= rect.top || panel.top >= rect.bottom) << expected << " is covered";
             ++(panel.bottom <= rect.top ? above : below);

@@ -100,8 +100,7 @@ inline ce::HWND InputPanel() { return ce::FindWindowW(ce::SIP_WINDOW_CLASS, null
 // The middle of the key in `column` and `row` of the panel's ten by five keys.
 inline ce::POINT KeyCentre(int column, int row)
 {
-    ce::CRect panel;
-    ce::GetWindowRect(InputPanel(), &panel);
+    const ce::CRect panel = ScreenRect(ce::CWnd::FromHandle(InputPanel()));
     const int width = panel.Width() / 10, height = panel.Height() / 5;
     return {panel.left + column * width + width / 2, panel.top + row * height + height / 2};
 }

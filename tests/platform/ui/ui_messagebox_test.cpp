@@ -24,30 +24,19 @@ protected:
         child.SetFocus();
     }
 
-    // Shows a box owned by the child window while `act` runs inside it once
-    // the box is up (its owner disabled); a box that `act` left open is closed.
+    // Shows a box owned by the child window while `act` runs inside it (its
+    // owner disabled); a box that `act` left open is closed.
     int Ask(UINT type, const std::function<void(HWND box)>& act)
     {
-        WhenUp(act, owner.m_hWnd);
-        return child.MessageBox(u"Borrar definitivamente el contacto?", u"Contactos", type);
-    }
-
-    static void WhenUp(const std::function<void(HWND box)>& act, HWND ownerWindow, int tries = 1000)
-    {
-        PostTask([act, ownerWindow, tries] {
-            const HWND box = FindWindowW(MESSAGEBOX_CLASSW, nullptr);
-            if ((!box || IsWindowEnabled(ownerWindow)) && tries > 0)
-                return WhenUp(act, ownerWindow, tries - 1);
-            if (!box || IsWindowEnabled(ownerWindow)) {
-                ADD_FAILURE() << "no message box over a disabled owner";
-                return (void)SendMessageW(GetActiveWindow(), WM_CLOSE);
-            }
-            act(box);
-            PostTask([box] {
-                if (IsWindow(box))
-                    SendMessageW(box, WM_CLOSE);
+        int answer = 0;
+        const std::u16string caption = uiharness::RunWithDialog(
+            [&] { answer = child.MessageBox(u"Borrar definitivamente el contacto?", u"Contactos", type); },
+            [&] {
+                EXPECT_FALSE(IsWindowEnabled(owner.m_hWnd)) << "the owner is disabled";
+                act(FindWindowW(MESSAGEBOX_CLASSW, nullptr));
             });
-        });
+        EXPECT_EQ(caption, u"Contactos") << "the box came up";
+        return answer;
     }
 
     static void Tap(HWND box, int id)
@@ -65,7 +54,6 @@ protected:
 TEST_F(MessageBoxTest, ModalInTheScreenOverItsDisabledOwnerAndAnsweredByKeysTapsAndCloseBox)
 {
     EXPECT_EQ(Ask(MB_OKCANCEL | MB_ICONQUESTION, [&](HWND box) {
-        EXPECT_EQ(GetWindowText(box), u"Contactos");
         CRect rect;
         GetWindowRect(box, &rect);
         EXPECT_TRUE(rect.top >= 0 && rect.bottom <= 240);
