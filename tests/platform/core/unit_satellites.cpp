@@ -122,6 +122,7 @@ TEST(Satellites, EachShippedLanguageCarriesEveryResourceOfTheProgram)
         EXPECT_EQ(translated.bitmaps, own.bitmaps);
         EXPECT_EQ(translated.icons, own.icons);
         EXPECT_EQ(FreeLibrary(module), TRUE);
+        EXPECT_EQ(FreeLibrary(module), FALSE) << "freed once";
     }
 }
 
