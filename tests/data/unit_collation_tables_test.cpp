@@ -21,14 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Narrow(const char16_t* s)
-{
-    std::string out;
-    for (; *s; ++s)
-        out += *s < 0x80 ? char(*s) : '?';
-    return out;
-}
-
 // Two bytes converted by iconv; none when the conversion fails or does not
 // give two bytes.
 std::optional<std::uint16_t> Convert(iconv_t cd, unsigned char first, unsigned char second)
@@ -66,16 +58,16 @@ std::uint16_t Entry(char16_t c) { return HanziCodeTable[c - HanziFirst]; }
 // Rows out of order or repeated, the name order and candidates tests catch.
 TEST(PinyinSyllableTable, SyllablesAreLowerCaseLettersStartingInLevel1)
 {
-    std::set<std::string> seen;
+    std::set<std::u16string_view> seen;
     for (const PinyinSyllable& row : PinyinSyllableTable) {
-        const std::string s = Narrow(row.syllable);
+        const std::u16string_view s = row.syllable;
         ASSERT_FALSE(s.empty());
-        EXPECT_EQ(s.find_first_not_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos) << s;
-        EXPECT_TRUE(IsGb2312Ideograph(row.firstCode) && row.firstCode <= 0xD7F9) << s;
+        EXPECT_EQ(s.find_first_not_of(u"abcdefghijklmnopqrstuvwxyz"), s.npos) << ce::Utf16ToUtf8(s);
+        EXPECT_TRUE(IsGb2312Ideograph(row.firstCode) && row.firstCode <= 0xD7F9) << ce::Utf16ToUtf8(s);
         seen.insert(s);
     }
-    for (const char* s : {"lv", "nv", "lue", "nue"})
-        EXPECT_TRUE(seen.count(s)) << s;
+    for (const char16_t* s : {u"lv", u"nv", u"lue", u"nue"})
+        EXPECT_TRUE(seen.count(s)) << ce::Utf16ToUtf8(s);
 }
 
 // Every entry is the character's own code or the code of a GB2312 form;

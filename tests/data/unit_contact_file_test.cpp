@@ -14,8 +14,6 @@ Bytes DateBytes(int year, int month, int dayOfWeek, int day, int hour = 0, int m
     return out;
 }
 
-const Bytes March7th1975 = {0xB7, 0x07, 0x03, 0x00, 0x05, 0x00, 0x07, 0x00, 0, 0, 0, 0, 0, 0, 0, 0};
-
 } // namespace
 
 class ContactFileTest : public DataTest {
@@ -56,21 +54,18 @@ TEST_F(ContactFileTest, SavedBytesFollowTheLayoutExactly)
 TEST_F(ContactFileTest, CutFileKeepsTheContactWithoutValuesOfThePreviousOne)
 {
     Bytes full;
-    AppendRecordBytes(full, std::vector<std::string>(15, "old"), March7th1975);
-    Bytes insideText = full;
-    for (char c : std::string("Cut\0Street\0" "12", 13))
-        insideText.push_back(static_cast<unsigned char>(c));
-    Bytes insideDate = full;
-    insideDate.insert(insideDate.end(), {'C', 'u', 't', 0, 0, 0, 0, 0, 0});
-    insideDate.insert(insideDate.end(), March7th1975.begin(), March7th1975.begin() + 7);
-    Bytes afterField = full;
-    afterField.insert(afterField.end(), {'C', 'u', 't', 0, 'S', 0});
-    WriteBytes("text.pcd", insideText);
-    WriteBytes("date.pcd", insideDate);
-    WriteBytes("after.pcd", afterField);
-
-    for (const char* name : {"text.pcd", "date.pcd", "after.pcd"})
-        ASSERT_EQ(list.Load(PathOf(name)), 1);
+    AppendRecordBytes(full, std::vector<std::string>(15, "old"), DateBytes(1975, 3, 5, 7));
+    const Bytes cuts[] = {
+        {'C', 'u', 't', 0, 'S', 't', 'r', 'e', 'e', 't', 0, '1', '2'},               // inside a text
+        {'C', 'u', 't', 0, 0, 0, 0, 0, 0, 0xB7, 0x07, 0x03, 0x00, 0x05, 0x00, 0x07}, // inside 1975-03-07
+        {'C', 'u', 't', 0, 'S', 0},                                                  // right after a field
+    };
+    for (const Bytes& cut : cuts) {
+        Bytes file = full;
+        file.insert(file.end(), cut.begin(), cut.end());
+        WriteBytes("cut.pcd", file);
+        ASSERT_EQ(list.Load(PathOf("cut.pcd")), 1);
+    }
     ASSERT_EQ(list.GetCount(), 6);
     EXPECT_EQ(TextOf(*list.GetAt(1), FieldAddress), u"Street");
     EXPECT_EQ(TextOf(*list.GetAt(1), FieldTelephone), u"12");

@@ -6,6 +6,8 @@ using vcard::MappedCard;
 
 namespace {
 
+using Counts = std::map<std::string, int>;
+
 TEST(VCardForms, PhoneExportInVersion21)
 {
     // Quoted-printable with soft breaks and a bare parameter; a photo (base64
@@ -32,8 +34,7 @@ TEST(VCardForms, PhoneExportInVersion21)
     EXPECT_EQ(card.text[FieldName], u"José Pérez García");
     EXPECT_EQ(card.text[FieldAddress], u"Calle Mayor 1, Málaga, 29001, España");
     EXPECT_EQ(card.text[FieldJobTitle], u"Jefe\nde ventas") << "a line break is kept as the LF export writes";
-    const std::map<std::string, int> unmapped = {{"AGENT", 1}, {"NOTE", 1}, {"PHOTO", 1}};
-    EXPECT_EQ(card.unmapped, unmapped);
+    EXPECT_EQ(card.unmapped, (Counts{{"AGENT", 1}, {"NOTE", 1}, {"PHOTO", 1}}));
 }
 
 TEST(VCardForms, MailProgramExportInVersion30)
@@ -75,7 +76,7 @@ TEST(VCardForms, MailProgramExportInVersion30)
     EXPECT_EQ(ana.text[FieldDepartment], u"Ventas; Sur");
     EXPECT_EQ(ana.text[FieldJobTitle], u"Jefa\\Directora\nde ventas");
     EXPECT_EQ(ana.text[FieldWebPage], u"http://example.com/avery/long");
-    EXPECT_EQ(ana.unmapped, (std::map<std::string, int>{{"PHOTO", 1}}));
+    EXPECT_EQ(ana.unmapped, (Counts{{"PHOTO", 1}}));
 
     EXPECT_EQ(wang.text[FieldName], u"王明");
     EXPECT_EQ(wang.text[FieldEmail], u"w@example.cn");
@@ -102,8 +103,7 @@ TEST(VCardForms, WebmailExportInVersion40)
     EXPECT_EQ(card.text[FieldEmail], u"first@example.cn");
     EXPECT_EQ(card.text[FieldEmail2], u"second@example.cn");
     EXPECT_EQ(card.text[FieldOfficeAddress], u"Main St 1\nBeijing \"North\"");
-    const std::map<std::string, int> unmapped = {{"PHOTO", 1}, {"TEL", 1}};
-    EXPECT_EQ(card.unmapped, unmapped);
+    EXPECT_EQ(card.unmapped, (Counts{{"PHOTO", 1}, {"TEL", 1}}));
 }
 
 TEST(VCardForms, ExportsOfPhonesMailProgramsAndServers)
