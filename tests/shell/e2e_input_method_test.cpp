@@ -6,10 +6,12 @@
 #include "platform/core/OleDate.h"
 #include "support/ChildProcesses.h"
 #include "support/ShellFixtures.h"
+#include "tests/data/support/DataFixture.h"
 
 #include <cstdlib>
 
 using namespace shelltest;
+using testdata::TextOf;
 namespace fs = std::filesystem;
 
 namespace {
@@ -29,7 +31,7 @@ protected:
         ::setenv("CONTACTS_CODEPAGE", "936", 1);
         ::setenv("CONTACTS_UI_LANGUAGE", "0c0a", 1);
         const fs::path path = fs::path(CONTACTS_SOURCE_DIR) / "tests/shell/support" / script;
-        const std::string command = "'" + tool.string() + "' -- '" + path.string() + "' '" + ChildProcesses::Program(2) + "'";
+        const std::string command = "'" + tool.string() + "' -- '" + path.string() + "' '" + ChildProcesses::Program() + "'";
         const int status = std::system(command.c_str());
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command << " ended with " << status;
         ContactListBase saved;
@@ -38,13 +40,6 @@ protected:
         auto guard = saved.Lock();
         return std::make_unique<ContactRecord>(saved.GetCount() == 1 ? *saved.GetAt(0) : ContactRecord());
     }
-
-    static std::u16string Text(const ContactRecord& contact, FieldId id)
-    {
-        std::u16string text;
-        contact.GetField(id)->GetText(text);
-        return text;
-    }
 };
 
 TEST_F(InputMethodProgram, PinyinAndDeadKeysTypedIntoANewContactAreSaved)
@@ -52,8 +47,8 @@ TEST_F(InputMethodProgram, PinyinAndDeadKeysTypedIntoANewContactAreSaved)
     const auto saved = RunInSession("ime_new_contact.sh");
     if (!saved)
         GTEST_SKIP() << "no input method session tool";
-    EXPECT_EQ(Text(*saved, FieldName), u"王");
-    EXPECT_EQ(Text(*saved, FieldAddress), u"José Müller Núez");
+    EXPECT_EQ(TextOf(*saved, FieldName), u"王");
+    EXPECT_EQ(TextOf(*saved, FieldAddress), u"José Müller Núez");
 }
 
 // F10, Escape (the program keeps running), "Nuevo" by its mnemonic, 31 March
@@ -63,7 +58,7 @@ TEST_F(InputMethodProgram, KeysAloneMakeAContactWithABirthdayFromTheCalendar)
     const auto saved = RunInSession("keys_new_contact.sh");
     if (!saved)
         GTEST_SKIP() << "no input method session tool";
-    EXPECT_EQ(Text(*saved, FieldName), u"Ana");
+    EXPECT_EQ(TextOf(*saved, FieldName), u"Ana");
     ce::SYSTEMTIME birthday{};
     ASSERT_TRUE(ce::COleDateTime(saved->GetField(FieldBirthday)->GetDate()).GetAsSystemTime(birthday));
     EXPECT_EQ(birthday.wYear * 10000 + birthday.wMonth * 100 + birthday.wDay, 19900331);

@@ -31,7 +31,7 @@ protected:
     {
         const std::string outFile = root + "/stdout", errFile = root + "/stderr";
         fs::remove(outFile);
-        const pid_t pid = children.Start(ChildProcesses::Program(2), args, nullptr, errFile, output.empty() ? outFile : output);
+        const pid_t pid = children.Start(ChildProcesses::Program(), args, nullptr, errFile, output.empty() ? outFile : output);
         const int status = children.WaitExit(pid, 30s);
         return {status, ReadHostFile(outFile), ReadHostFile(errFile)};
     }
@@ -82,11 +82,11 @@ TEST_F(Program, ASecondStartEndsAtOnceAndTerminationLeavesAnUnchangedFile)
 {
     MakeDataFile(People({u"Ana", u"Bob"}));
     const std::string before = ReadHostFile(dataFile);
-    const pid_t first = children.Start(ChildProcesses::Program(2));
+    const pid_t first = children.Start(ChildProcesses::Program());
     for (int i = 0; i < 400 && !MarkerHeld(); ++i)
         std::this_thread::sleep_for(50ms);
     ASSERT_TRUE(MarkerHeld());
-    const int status = children.WaitExit(children.Start(ChildProcesses::Program(2)), 10s);
+    const int status = children.WaitExit(children.Start(ChildProcesses::Program()), 10s);
     EXPECT_NE(status, -1) << "the second copy kept running";
     EXPECT_NE(status, 0);
     EXPECT_TRUE(MarkerHeld());

@@ -25,13 +25,6 @@ protected:
         fs::copy_file(CONTACTS_SATELLITE_DIR "/Contacts.exe.0409.mui", satellite, fs::copy_options::overwrite_existing);
     }
 
-    ino_t DataFileInode()
-    {
-        struct stat info {};
-        ::stat(dataFile.c_str(), &info);
-        return info.st_ino;
-    }
-
     // Runs the program in `language` until SIGTERM, which arrives once the
     // list shows `count` contacts and `act` has run; keeps what it wrote to
     // standard error. Returns the exit status.
@@ -69,7 +62,6 @@ protected:
 TEST_F(Quit, ATerminationWhileADialogIsOpenClosesItAndTheFrameWritesTheListBack)
 {
     MakeDataFile(People({u"Ana", u"Bob"}));
-    const ino_t before = DataFileInode();
     bool dialogWasUp = false;
     const int status = RunUntilTerminated("0c0a", 2, [&](CMainFrame& frame) {
         EXPECT_EQ(GetWindowText(frame.m_hWnd), u"Contactos");
@@ -83,7 +75,6 @@ TEST_F(Quit, ATerminationWhileADialogIsOpenClosesItAndTheFrameWritesTheListBack)
     });
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(dialogWasUp);
-    EXPECT_NE(DataFileInode(), before) << "the list was not written back";
     auto expected = People({u"Ana", u"Bob"});
     expected.push_back({u"Cid", u""});
     EXPECT_EQ(ReadDataFile(dataFile), expected);
@@ -93,18 +84,15 @@ TEST_F(Quit, ATerminationWhileADialogIsOpenClosesItAndTheFrameWritesTheListBack)
 // is kept nowhere, standard error says so and the exit status is 1.
 TEST_F(Quit, AListKeptNowhereEndsWithExitStatus1)
 {
-    const std::string state = root + "/state";
-    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
     MakeDataFile(People({u"Ana", u"Bob"}));
     const std::string before = ReadHostFile(dataFile);
     ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
     // A file where the recovery folder should be.
-    std::ofstream(state) << "not a folder";
+    std::ofstream(stateDir) << "not a folder";
     const int status = RunUntilTerminated("0409", 2, [&](CMainFrame&) {
         AddToList({u"Cid", u""});
         std::raise(SIGTERM);
     });
-    ::unsetenv("XDG_STATE_HOME");
     EXPECT_EQ(status, 1);
     EXPECT_EQ(ReadHostFile(dataFile), before);
     EXPECT_NE(errors.find("The contacts could not be saved."), std::string::npos) << errors;

@@ -15,9 +15,7 @@ protected:
     void SetUp() override
     {
         FrameFixture::SetUp();
-        MakeDataFile(mine);
-        OpenFrame();
-        ASSERT_TRUE(WaitForPeople(mine));
+        ASSERT_TRUE(OpenFrameOn(mine));
     }
 
     // Another program's file, seen by the next watch tick.

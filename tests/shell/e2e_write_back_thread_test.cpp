@@ -18,11 +18,6 @@ namespace {
 
 class WriteBack : public FrameFixture {
 protected:
-    void SetUp() override
-    {
-        FrameFixture::SetUp();
-        ::setenv("XDG_STATE_HOME", (root + "/state").c_str(), 1);
-    }
     void TearDown() override
     {
         releaseLoad = true;
@@ -48,8 +43,8 @@ protected:
     std::vector<fs::path> RecoveryFiles() const
     {
         std::vector<fs::path> files;
-        if (fs::is_directory(root + "/state/contacts"))
-            for (const auto& entry : fs::directory_iterator(root + "/state/contacts"))
+        if (fs::is_directory(stateDir + "/contacts"))
+            for (const auto& entry : fs::directory_iterator(stateDir + "/contacts"))
                 files.push_back(entry.path());
         std::sort(files.begin(), files.end());
         EXPECT_EQ(boxes.texts.size(), files.size()) << "the user was told of each recovery file";
@@ -69,9 +64,7 @@ protected:
 
 TEST_F(WriteBack, AProtectedDataFileKeepsItsBytesAndTheListGoesToARecoveryFileTheUserIsToldOf)
 {
-    MakeDataFile(people);
-    OpenFrame();
-    ASSERT_TRUE(WaitForPeople(people));
+    ASSERT_TRUE(OpenFrameOn(people));
     AddToList({u"Zoe", u""});
     const std::string before = ReadHostFile(dataFile);
     ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
@@ -84,8 +77,7 @@ TEST_F(WriteBack, AProtectedDataFileKeepsItsBytesAndTheListGoesToARecoveryFileTh
 
     // A second failure keeps the first recovery file and adds its own.
     ASSERT_EQ(::chmod(dataFile.c_str(), 0644), 0);
-    OpenFrame();
-    ASSERT_TRUE(WaitForPeople(people));
+    ASSERT_TRUE(OpenFrameOn(people));
     g_contactList.RemoveAt(0);
     ASSERT_EQ(::chmod(dataFile.c_str(), 0444), 0);
     CloseFrame();
@@ -157,9 +149,7 @@ TEST_F(WriteBack, AChangeByAnotherProgramAfterTheLastLoadIsNeverOverwritten)
     const auto theirs = People({u"Carl", u"Dora", u"Eve"});
     for (bool userChanged : {true, false}) {
         SCOPED_TRACE(userChanged);
-        MakeDataFile(people);
-        OpenFrame();
-        ASSERT_TRUE(WaitForPeople(people));
+        ASSERT_TRUE(OpenFrameOn(people));
         if (userChanged)
             AddToList({u"Zoe", u""});
         ASSERT_TRUE(WriteDataFile(dataFile, theirs));

@@ -18,9 +18,7 @@ protected:
     void SetUp() override
     {
         FrameFixture::SetUp();
-        MakeDataFile(People({u"Ana", u"Bob", u"Carl", u"Dora"}));
-        OpenFrame();
-        ASSERT_TRUE(WaitForLoad());
+        ASSERT_TRUE(OpenFrameOn(People({u"Ana", u"Bob", u"Carl", u"Dora"})));
         bar = ChildOf<CCommandBar>(frameWindow);
         ASSERT_NE(bar, nullptr);
     }

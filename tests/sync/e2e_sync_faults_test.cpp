@@ -128,7 +128,7 @@ TEST_P(SyncFaults, SyncsKilledAtRandomPointsConvergeWithNothingLostOrDoubled)
     std::set<int> killed;
     for (int round = 1; round <= 20; ++round) {
         Change(round);
-        const pid_t pid = children.Start(shelltest::ChildProcesses::Program(2), {"--sync"}, nullptr, root + "/killed.txt");
+        const pid_t pid = children.Start(shelltest::ChildProcesses::Program(), {"--sync"}, nullptr, root + "/killed.txt");
         std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
         ::kill(pid, SIGKILL);
         killed.insert(children.WaitExit(pid, 30s));

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,15 +31,8 @@ public:
                 ::waitpid(pid, nullptr, 0);
     }
 
-    // The program built beside the test, `levels` folders up from the test's
-    // own (<build>/tests/shell: 2).
-    static std::string Program(int levels)
-    {
-        std::filesystem::path folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-        for (int i = 0; i < levels; ++i)
-            folder = folder.parent_path();
-        return (folder / "shell/contacts").string();
-    }
+    // The program of the same build, beside its language satellites.
+    static std::string Program() { return CONTACTS_SATELLITE_DIR "/contacts"; }
 
     // Starts program with args; `input`, when given, receives the write end
     // of a pipe to its standard input; standard error goes to errorFile and

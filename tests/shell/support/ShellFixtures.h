@@ -15,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -47,11 +46,10 @@ inline std::vector<Person> People(std::initializer_list<const char16_t*> names)
 inline std::vector<Person> ManyPeople(int n, int tag)
 {
     std::vector<Person> people;
-    char name[32], telephone[32];
     for (int i = 0; i < n; ++i) {
-        const int nameLength = std::snprintf(name, sizeof name, "Contact %06d", i);
-        const int telephoneLength = std::snprintf(telephone, sizeof telephone, "%d-%d", tag, i);
-        people.push_back({{name, name + nameLength}, {telephone, telephone + telephoneLength}});
+        const std::string number = std::to_string(i);
+        people.push_back({ce::Utf8ToUtf16("Contact " + std::string(6 - number.size(), '0') + number),
+                          ce::Utf8ToUtf16(std::to_string(tag) + "-" + number)});
     }
     return people;
 }
@@ -135,7 +133,8 @@ inline CMainFrame* OpenMainFrame()
 }
 
 // A fresh device root with "\My Flash Disk" (no "PIM") and an instance-marker
-// folder, both current; code page 936; offscreen windows, also in children.
+// folder, both current, and a folder for recovery files; code page 936;
+// offscreen windows, also in children.
 class DeviceFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -144,6 +143,7 @@ protected:
         std::filesystem::create_directories(root + "/My Flash Disk");
         UseDeviceRoot(root);
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        ::setenv("XDG_STATE_HOME", stateDir.c_str(), 1);
         g_abortLoad = 0;
     }
     void TearDown() override { RemoveFolder(root); }
@@ -153,7 +153,7 @@ protected:
         ASSERT_TRUE(WriteDataFile(dataFile, people));
     }
 
-    const std::string root = MakeTempFolder("shell"), runtimeDir = root + "/run";
+    const std::string root = MakeTempFolder("shell"), runtimeDir = root + "/run", stateDir = root + "/state";
     const std::string pimFolder = root + "/My Flash Disk/PIM", dataFile = pimFolder + "/Contacts.pcd";
 };
 
@@ -172,6 +172,14 @@ protected:
         if (!frame)
             throw std::runtime_error("the frame was not created");
         frameWindow = frame->m_hWnd;
+    }
+
+    // The data file holds `people`; the frame opens on it and shows them.
+    bool OpenFrameOn(const std::vector<Person>& people)
+    {
+        MakeDataFile(people);
+        OpenFrame();
+        return !HasFatalFailure() && WaitForPeople(people);
     }
 
     // No load runs and the view shows the list, a filled one with a current row.

@@ -156,7 +156,7 @@ public:
     int RunProgram(std::vector<std::string> args, std::chrono::milliseconds timeout = std::chrono::seconds(60))
     {
         const std::string errors = root + "/program-errors.txt";
-        const pid_t pid = children.Start(shelltest::ChildProcesses::Program(2), std::move(args), nullptr, errors);
+        const pid_t pid = children.Start(shelltest::ChildProcesses::Program(), std::move(args), nullptr, errors);
         const int status = children.WaitExit(pid, timeout);
         lastSaid = ReadHostFile(errors);
         said += lastSaid;

@@ -43,9 +43,9 @@ TEST_F(ImportProgram, AnImportKeepsTheAddressBookFromStarting)
     // An import that waits for its standard input holds the marker: the
     // address book does not start meanwhile.
     int input = -1;
-    const pid_t import = children.Start(ChildProcesses::Program(3), {"--import", "-"}, &input);
+    const pid_t import = children.Start(ChildProcesses::Program(), {"--import", "-"}, &input);
     ASSERT_TRUE(WaitForMarker());
-    const pid_t refused = children.Start(ChildProcesses::Program(3));
+    const pid_t refused = children.Start(ChildProcesses::Program());
     EXPECT_NE(children.WaitExit(refused, 20s), -1) << "the address book started during an import";
     ASSERT_EQ(::write(input, Cards, std::strlen(Cards)), ssize_t(std::strlen(Cards)));
     ::close(input);
