@@ -2,7 +2,6 @@
 #include "platform/ui/testing/ScreenGrab.h"
 #include "platform/ui/testing/SimulatedInput.h"
 #include "support/ShellFixtures.h"
-#include "platform/core/Resources.h"
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/ToolBar.h"
@@ -21,12 +20,6 @@ protected:
         ASSERT_TRUE(OpenFrameOn(People({u"Ana", u"Bob", u"Carl", u"Dora"})));
         bar = ChildOf<CCommandBar>(frameWindow);
         ASSERT_NE(bar, nullptr);
-    }
-
-    void TearDown() override
-    {
-        FrameFixture::TearDown();
-        AfxSetResourceHandle(AfxGetInstanceHandle());
     }
 
     // A key pressed on the keyboard: with Alt held (or F10) as the menus take it.
@@ -189,7 +182,7 @@ TEST_F(MainFrame, MenuByPointerHighlightsUnderThePointerAndATapOutsideGoesNowher
 TEST_F(MainFrame, ChineseMenuOpensWithAltFAndAnswersItsBracketedMnemonics)
 {
     CloseFrame();
-    AfxSetResourceHandle(LoadResourceModule(CONTACTS_SATELLITE_DIR "/Contacts.exe.0804.mui"));
+    const uiharness::InterfaceLanguage chinese("0804");
     OpenFrame();
     ASSERT_TRUE(WaitForLoad());
     bar = ChildOf<CCommandBar>(frameWindow);
@@ -200,6 +193,7 @@ TEST_F(MainFrame, ChineseMenuOpensWithAltFAndAnswersItsBracketedMnemonics)
     Press('D');
     EXPECT_EQ(bar->GetPopupWindow(), nullptr);
     EXPECT_EQ(boxes.texts, std::vector<std::u16string>{u"确定要永久删除该联系人吗？"});
+    CloseFrame();
 }
 
 } // namespace
