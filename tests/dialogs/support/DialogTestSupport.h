@@ -7,6 +7,7 @@
 #include "platform/ui/testing/SimulatedInput.h"
 #include "res/resource.h"
 #include "tests/common/UiHarness.h"
+#include "tests/data/support/DataFixture.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <initializer_list>
@@ -31,11 +32,10 @@ inline ce::DATE ToDate(const ce::SYSTEMTIME& time) { return ce::COleDateTime(tim
 inline std::unique_ptr<ContactRecord> MakeContact(std::initializer_list<std::pair<FieldId, std::u16string>> texts,
                                                   ce::DATE birthday = 0.0)
 {
-    auto contact = std::make_unique<ContactRecord>();
+    auto contact = testdata::MakeContact(u"", birthday);
     contact->LoadLabels();
     for (const auto& [id, text] : texts)
         contact->GetField(id)->SetValue(text, 0.0);
-    contact->GetField(FieldBirthday)->SetValue(u"", birthday);
     return contact;
 }
 

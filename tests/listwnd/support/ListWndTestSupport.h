@@ -49,10 +49,8 @@ inline void LoadList(CContactListWnd& listWindow, const std::vector<std::u16stri
 {
     g_contactList.Clear();
     for (const auto& name : names) {
-        auto contact = std::make_unique<ContactRecord>();
+        auto contact = testdata::MakeContact(name, 0.0, u"tel " + name);
         contact->LoadLabels();
-        contact->GetField(FieldName)->SetValue(name, 0.0);
-        contact->GetField(FieldTelephone)->SetValue(u"tel " + name, 0.0);
         contact->GetField(FieldMobile)->SetValue(u"mov " + name, 0.0);
         g_contactList.Append(std::move(contact));
     }
