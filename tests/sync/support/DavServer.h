@@ -101,11 +101,10 @@ public:
             return false;
         if (kind == ServerKind::Xandikos)
             return true;
-        const carddav::HttpResponse made = Send(
-            "MKCOL", BookUrl(), {"Content-Type: application/xml"},
-            "<?xml version=\"1.0\"?><D:mkcol xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:carddav\"><D:set><D:prop>"
-            "<D:resourcetype><D:collection/><C:addressbook/></D:resourcetype></D:prop></D:set></D:mkcol>");
-        return made.status == 201;
+        return Send("MKCOL", BookUrl(), {"Content-Type: application/xml"},
+                    "<?xml version=\"1.0\"?><D:mkcol xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:carddav\"><D:set>"
+                    "<D:prop><D:resourcetype><D:collection/><C:addressbook/></D:resourcetype></D:prop></D:set></D:mkcol>")
+                   .status == 201;
     }
 
     void Stop()

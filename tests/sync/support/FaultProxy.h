@@ -64,9 +64,8 @@ private:
                 return false;
         std::istringstream head(data.substr(0, headerEnd));
         std::string line;
-        std::getline(head, line);
-        std::istringstream first(line);
-        first >> request.method >> request.path;
+        head >> request.method >> request.path;
+        std::getline(head, line); // the rest of the request line
         std::size_t length = 0;
         while (std::getline(head, line)) {
             if (!line.empty() && line.back() == '\r')
