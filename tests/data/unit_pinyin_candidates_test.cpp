@@ -10,12 +10,6 @@
 #include <gtest/gtest.h>
 #include <map>
 
-namespace {
-
-std::size_t Position(const std::u16string& list, char16_t ideograph) { return list.find(ideograph); }
-
-} // namespace
-
 TEST(PinyinCandidatesTest, LevelOneInCodeOrderThenVariantsAndSurnamesAndNothingForNoSyllable)
 {
     const std::u16string wang = PinyinCandidates(u"wang");
@@ -25,11 +19,11 @@ TEST(PinyinCandidatesTest, LevelOneInCodeOrderThenVariantsAndSurnamesAndNothingF
 
     // Traditional forms come after every level-1 character of the syllable.
     const std::u16string chen = PinyinCandidates(u"chen");
-    const std::size_t simplified = Position(chen, u'陈'), traditional = Position(chen, u'陳');
+    const std::size_t simplified = chen.find(u'陈'), traditional = chen.find(u'陳');
     ASSERT_NE(traditional, std::u16string::npos);
     EXPECT_LT(simplified, traditional);
-    EXPECT_LT(Position(PinyinCandidates(u"zhang"), u'张'), Position(PinyinCandidates(u"zhang"), u'張'));
-    EXPECT_NE(Position(PinyinCandidates(u"liu"), u'劉'), std::u16string::npos);
+    EXPECT_LT(PinyinCandidates(u"zhang").find(u'张'), PinyinCandidates(u"zhang").find(u'張'));
+    EXPECT_NE(PinyinCandidates(u"liu").find(u'劉'), std::u16string::npos);
     EXPECT_EQ(PinyinCandidates(u"lv").front(), u'驴');
 
     // No repeats, and every ideograph that the names sort under a syllable
@@ -52,7 +46,7 @@ TEST(PinyinCandidatesTest, LevelOneInCodeOrderThenVariantsAndSurnamesAndNothingF
     // Surnames are offered under their surname reading too; what is no syllable has no candidates.
     for (int i = 0; i < SurnameReadingCount; ++i) {
         const SurnameReading& surname = SurnameReadings[i];
-        EXPECT_NE(Position(PinyinCandidates(surname.syllable), surname.ideograph), std::u16string::npos)
+        EXPECT_NE(PinyinCandidates(surname.syllable).find(surname.ideograph), std::u16string::npos)
             << std::hex << int(surname.ideograph);
     }
     for (const char16_t* none : {u"", u"zh", u"wangg", u"Wang"})

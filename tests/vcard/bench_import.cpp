@@ -12,11 +12,6 @@ namespace {
 
 constexpr int AddedToFullBook = 1000;
 
-std::vector<vcard::SourceFile> CardsOf(const ContactListBase& list)
-{
-    return {{"cards.vcf", vcard::WriteCards(list)}};
-}
-
 void LoadAndSave(benchmark::State& state, const std::u16string& from, const std::u16string& to)
 {
     ContactList list;
@@ -45,7 +40,7 @@ void BM_ImportIntoEmptyBook(benchmark::State& state)
 {
     const int count = int(state.range(0));
     testdata::SampleFile& sample = testdata::SampleOf(count);
-    const std::vector<vcard::SourceFile> cards = CardsOf(sample.list);
+    const std::vector<vcard::SourceFile> cards = {{"cards.vcf", vcard::WriteCards(sample.list)}};
     benchfloor::CompareWithFloor(
         state, [&] { LoadAndSave(state, sample.Path("Contacts.pcd"), sample.Path("Copy.pcd")); },
         [&] { Import(state, {}, cards, count, sample.Path("Imported.pcd")); });
@@ -59,7 +54,7 @@ void BM_ImportIntoFullBook(benchmark::State& state)
     testdata::SampleContacts other(777);
     for (int i = 0; i < AddedToFullBook; ++i)
         added.Append(std::make_unique<ContactRecord>(other.Contact()));
-    const std::vector<vcard::SourceFile> cards = CardsOf(added);
+    const std::vector<vcard::SourceFile> cards = {{"cards.vcf", vcard::WriteCards(added)}};
     // The floor's book is the one the import ends with.
     Import(state, sample.Path("Contacts.pcd"), cards, AddedToFullBook, sample.Path("Grown.pcd"));
     benchfloor::CompareWithFloor(
