@@ -32,8 +32,7 @@ std::vector<Fields> Book(int contacts)
 struct Bench : SyncDevice {
     Bench(benchmark::State& state, const std::vector<Fields>& book)
     {
-        std::string why;
-        if (!Make(ServerKind::Radicale, why, RadicaleStorage::Indexed))
+        if (const std::string why = Make(ServerKind::Radicale, RadicaleStorage::Indexed); !why.empty())
             state.SkipWithError(why.c_str());
         WriteBook(book);
         SetUpSync();

@@ -145,7 +145,7 @@ TEST_P(SyncFaults, WithoutSyncCollectionTheCtagTellsWhetherAnythingChanged)
     for (int i = 0; i < 3; ++i) {
         std::vector<std::string> asked;
         const carddav::SyncOutcome quiet =
-            Sync(false, [&](const std::string& method, const std::string&, long status) {
+            Sync([&](const std::string& method, const std::string&, long status) {
                 asked.push_back(method + " " + std::to_string(status));
             });
         ASSERT_TRUE(quiet.ok) << quiet.error;

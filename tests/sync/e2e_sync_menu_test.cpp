@@ -21,8 +21,8 @@ class SyncMenu : public ::testing::Test, protected SyncDevice {
 protected:
     void SetUp() override
     {
-        std::string why;
-        ASSERT_TRUE(Make(ServerKind::Radicale, why)) << why;
+        const std::string why = Make(ServerKind::Radicale);
+        ASSERT_TRUE(why.empty()) << why;
         SetUpSync();
         WriteBook({Contact(u"Ana", u"111")});
         ASSERT_EQ(server->PutCard("carla.vcf", Card("carla", "Carla", "TEL;TYPE=CELL:222\r\n")), 201);
@@ -30,16 +30,14 @@ protected:
 
     void TearDown() override { Remove(); }
 
-    // Pictures the box once it is up, then closes it.
-    static void PictureTheBoxWhenUp(const char* picture, bool& seen,
-                                    std::chrono::steady_clock::time_point until = std::chrono::steady_clock::now() +
-                                                                                  std::chrono::seconds(30))
+    // Pictures the box once it is up (looking every 5 ms, 30 s at most), then closes it.
+    static void PictureTheBoxWhenUp(const char* picture, bool& seen, int looks = 6000)
     {
-        ce::PostTask([picture, &seen, until] {
+        ce::PostTask([picture, &seen, looks] {
             const ce::HWND box = ce::FindWindowW(ce::MESSAGEBOX_CLASSW, nullptr);
-            if (!box && std::chrono::steady_clock::now() < until) {
+            if (!box && looks > 0) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                return PictureTheBoxWhenUp(picture, seen, until);
+                return PictureTheBoxWhenUp(picture, seen, looks - 1);
             }
             seen = box != nullptr;
             EXPECT_TRUE(uiharness::SavePicture(picture));

@@ -11,10 +11,8 @@
 #include "sync/CardEdit.h"
 #include "sync/SyncBook.h"
 #include "../../common/Files.h"
-#include "../../shell/support/ChildProcesses.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace synctest {
 
@@ -40,8 +38,8 @@ inline std::string Card(const std::string& uid, const std::string& name, const s
 // the tests' fixture and by the benchmark.
 class SyncDevice {
 public:
-    // False with `why` when the server does not start.
-    bool Make(ServerKind kind, std::string& why, RadicaleStorage storage = RadicaleStorage::AsInstalled)
+    // Why the server did not start; empty when it did.
+    std::string Make(ServerKind kind, RadicaleStorage storage = RadicaleStorage::AsInstalled)
     {
         ce::SetACP(54936);
         root = MakeTempFolder("sync");
@@ -53,10 +51,7 @@ public:
         ::setenv("NETRC", (root + "/netrc").c_str(), 1);
         ::setenv("CONTACTS_CODEPAGE", "54936", 1);
         server = std::make_unique<DavServer>(kind, root + "/server", storage);
-        if (server->Start())
-            return true;
-        why = NameOf(kind) + " did not start: " + ReadHostFile(server->LogPath());
-        return false;
+        return server->Start() ? "" : NameOf(kind) + " did not start: " + ReadHostFile(server->LogPath());
     }
 
     void Remove()
@@ -85,13 +80,11 @@ public:
     {
         std::filesystem::create_directories(root + "/device/My Flash Disk/PIM");
         ContactList list;
-        std::vector<std::unique_ptr<ContactRecord>> records;
         for (const Fields& fields : contacts) {
             auto record = std::make_unique<ContactRecord>();
             carddav::ApplyFields(*record, fields);
-            records.push_back(std::move(record));
+            list.InsertSorted(std::move(record), FieldName);
         }
-        list.InsertSortedAll(std::move(records), FieldName);
         ASSERT_TRUE(list.Save(ContactStoreFile));
     }
 
@@ -145,9 +138,9 @@ public:
         ASSERT_EQ(RunProgram({"--sync-setup", url.empty() ? server->RootUrl() : url}), 0) << said;
     }
 
-    carddav::SyncOutcome Sync(bool allowEmpty = false, const carddav::HttpClient::RequestHook& hook = {})
+    carddav::SyncOutcome Sync(const carddav::HttpClient::RequestHook& hook = {})
     {
-        carddav::SyncOutcome outcome = carddav::SyncDataFile(allowEmpty, hook);
+        carddav::SyncOutcome outcome = carddav::SyncDataFile(false, hook);
         said += outcome.error;
         return outcome;
     }
@@ -174,8 +167,8 @@ class SyncFixture : public ::testing::TestWithParam<ServerKind>, protected SyncD
 protected:
     void SetUp() override
     {
-        std::string why;
-        ASSERT_TRUE(Make(GetParam(), why)) << why;
+        const std::string why = Make(GetParam());
+        ASSERT_TRUE(why.empty()) << why;
     }
 
     void TearDown() override
