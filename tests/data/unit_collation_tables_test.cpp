@@ -11,7 +11,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
@@ -53,8 +52,6 @@ bool IsGb2312Ideograph(std::uint16_t code)
     return code >= 0xB0A1 && code <= 0xF7FE && (code & 0xFF) >= 0xA1 && (code & 0xFF) != 0xFF;
 }
 
-std::uint16_t Entry(char16_t c) { return HanziCodeTable[c - HanziFirst]; }
-
 // Rows out of order or repeated, the name order and candidates tests catch.
 TEST(PinyinSyllableTable, SyllablesAreLowerCaseLettersStartingInLevel1)
 {
@@ -76,7 +73,7 @@ TEST(HanziCodeTable, EveryEntryIsItsOwnCodeOrThatOfAGb2312Form)
 {
     std::vector<char16_t> substituted;
     for (char16_t c = HanziFirst; c <= HanziLast; ++c) {
-        const std::uint16_t e = Entry(c);
+        const std::uint16_t e = HanziCodeTable[c - HanziFirst];
         const char16_t meant = GbkChar(e);
         ASSERT_TRUE(meant >= HanziFirst && meant <= HanziLast) << std::hex << +c << " " << e;
         const bool gb = Gb2312Code(c).has_value();

