@@ -76,11 +76,10 @@ public:
     bool Start()
     {
         port = FreePort();
-        const std::string address = "127.0.0.1";
         std::vector<std::string> args;
         if (kind == ServerKind::Radicale) {
             std::ofstream(folder + "/users") << User << ":" << Password << "\n";
-            args = {"radicale", "--server-hosts", address + ":" + std::to_string(port), "--storage-filesystem-folder",
+            args = {"radicale", "--server-hosts", "127.0.0.1:" + std::to_string(port), "--storage-filesystem-folder",
                     folder + "/store", "--auth-type", "htpasswd", "--auth-htpasswd-filename", folder + "/users",
                     "--auth-htpasswd-encryption", "plain", "--auth-delay", "0", "--logging-level", "info"};
             if (storage == RadicaleStorage::Indexed) {
@@ -88,7 +87,7 @@ public:
                 ::setenv("PYTHONPATH", CONTACTS_SOURCE_DIR "/tests/sync/support", 1);
             }
         } else {
-            args = {"xandikos", "-d", folder + "/store", "-l", address, "-p", std::to_string(port), "--defaults"};
+            args = {"xandikos", "-d", folder + "/store", "-l", "127.0.0.1", "-p", std::to_string(port), "--defaults"};
         }
         // setpriv (util-linux) has the kernel end the server (SIGTERM) when the
         // thread that started it ends, however this process ends.

@@ -19,9 +19,9 @@ class FaultProxy {
 public:
     enum class Fault { None, Status, BrokenXml, Silence };
 
-    explicit FaultProxy(std::string target) : target(std::move(target)), listener(Listening(port))
+    explicit FaultProxy(std::string target)
+        : target(std::move(target)), listener(Listening(port)), worker([this] { Serve(); })
     {
-        worker = std::thread([this] { Serve(); });
     }
 
     ~FaultProxy()
@@ -145,7 +145,6 @@ private:
     int port = 0;
     int listener = -1;
     std::atomic<bool> stop{false};
-    std::thread worker;
     std::vector<int> silenced;
     carddav::HttpClient client{carddav::HttpOptions{}};
     std::mutex mutex;
@@ -155,6 +154,7 @@ private:
         Fault fault = Fault::None;
         int status = 0;
     } rule;
+    std::thread worker; // last: it serves with all of the above
 };
 
 } // namespace synctest
