@@ -113,6 +113,13 @@ public:
         return all;
     }
 
+    // Both sides hold exactly these contacts, in Book()'s order.
+    void ExpectBothHold(const std::vector<Fields>& contacts, const std::string& when = {})
+    {
+        EXPECT_EQ(Book(), contacts) << when;
+        EXPECT_EQ(ServerBook(), contacts) << when;
+    }
+
     // The server card whose FN is `name`: its href and text.
     std::pair<std::string, carddav::FetchedCard> ServerCardNamed(const std::string& name)
     {
