@@ -17,18 +17,15 @@ using shelltest::ListedPeople;
 
 namespace {
 
-class SyncMenu : public ::testing::Test, protected SyncDevice {
+class SyncMenu : public SyncFixture {
 protected:
     void SetUp() override
     {
-        const std::string why = Make(ServerKind::Radicale);
-        ASSERT_TRUE(why.empty()) << why;
+        SyncFixture::SetUp();
         SetUpSync();
         WriteBook({Contact(u"Ana", u"111")});
         ASSERT_EQ(server->PutCard("carla.vcf", Card("carla", "Carla", "TEL;TYPE=CELL:222\r\n")), 201);
     }
-
-    void TearDown() override { Remove(); }
 
     // Pictures the box once it is up (looking every 5 ms, 30 s at most), then closes it.
     static void PictureTheBoxWhenUp(const char* picture, bool& seen, int looks = 6000)
@@ -46,7 +43,7 @@ protected:
     }
 };
 
-TEST_F(SyncMenu, SyncsInTheBackgroundShowsTheContactsAndTellsTheResult)
+TEST_P(SyncMenu, SyncsInTheBackgroundShowsTheContactsAndTellsTheResult)
 {
     ::setenv("CONTACTS_UI_LANGUAGE", "0c0a", 1);
     CContactApp app;
@@ -93,5 +90,7 @@ TEST_F(SyncMenu, SyncsInTheBackgroundShowsTheContactsAndTellsTheResult)
     app.ExitInstance();
     EXPECT_EQ(Book().size(), 3u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Servers, SyncMenu, ::testing::Values(ServerKind::Radicale), ServerName);
 
 } // namespace
