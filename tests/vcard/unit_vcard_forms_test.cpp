@@ -101,7 +101,6 @@ TEST(VCardForms, WebmailExportInVersion40)
     EXPECT_EQ(card.text[FieldTelephone], u"+86-10-5555-0000");
     EXPECT_EQ(card.text[FieldMobile], u"+86-139-0000-0001");
     EXPECT_EQ(card.text[FieldEmail], u"first@example.cn");
-    EXPECT_EQ(card.text[FieldEmail2], u"second@example.cn");
     EXPECT_EQ(card.text[FieldOfficeAddress], u"Main St 1\nBeijing \"North\"");
     EXPECT_EQ(card.unmapped, (Counts{{"PHOTO", 1}, {"TEL", 1}}));
 }
