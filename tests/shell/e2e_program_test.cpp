@@ -137,8 +137,6 @@ TEST_F(Program, OutputThatCannotBeWrittenIsAFailure)
     const Outcome closed = Run({"--export", "-"}, "-");
     EXPECT_EQ(closed.status, 1);
     EXPECT_NE(closed.err.find("cannot write standard output"), std::string::npos) << closed.err;
-    for (const fs::directory_entry& entry : fs::directory_iterator(runtimeDir))
-        EXPECT_EQ(fs::file_size(entry.path()), 0u) << entry.path();
 
     const Outcome full = Run({"--version"}, "/dev/full");
     EXPECT_EQ(full.status, 1);
