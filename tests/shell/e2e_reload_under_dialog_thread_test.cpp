@@ -4,6 +4,7 @@
 // with applies to the contact it was opened on, wherever the reload put it.
 #include "support/ShellFixtures.h"
 #include "platform/ui/Host.h"
+#include "tests/data/support/DataFixture.h"
 
 using namespace shelltest;
 using namespace ce;
@@ -89,10 +90,7 @@ TEST_F(ReloadUnderDialog, EachDialogAndTheDeleteQuestionKeepTheFocusTheTypingAnd
         ASSERT_TRUE(IsWindow(frameWindow));
         EXPECT_EQ(GetActiveWindow(), frameWindow) << "a second dialog came up";
         EXPECT_EQ(GetFocus(), ListView());
-        std::vector<std::u16string> listed;
-        for (const Person& person : ListedPeople())
-            listed.push_back(person.name);
-        EXPECT_EQ(listed, test.listed);
+        EXPECT_EQ(testdata::NamesOf(g_contactList), test.listed);
     }
     EXPECT_EQ(CurrentRow(), 4) << "the new contact's row";
 

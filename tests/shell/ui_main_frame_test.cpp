@@ -63,11 +63,8 @@ TEST_F(MainFrame, StacksCommandBarLetterBarAndListAndRoutesCommandsToTheList)
     const ScreenImage screen = GrabScreen();
     for (int join : {letters.top, letters.bottom - 1})
         for (int x : {2, 150, 260}) {
-            std::vector<int> blackRows;
-            for (int y = join - 4; y <= join + 3; ++y)
-                if (screen.Pixel(x, y) == RGB(0, 0, 0))
-                    blackRows.push_back(y);
-            EXPECT_EQ(blackRows, std::vector<int>{join}) << "x " << x;
+            EXPECT_EQ(screen.Pixel(x, join), uiharness::Black) << "join " << join << ", x " << x;
+            EXPECT_EQ(uiharness::PixelsOf(screen, {x, join - 4, x + 1, join + 4}, uiharness::Black), 1) << "x " << x;
         }
 
     SendMessageW(frameWindow, WM_COMMAND, ID_LETTERS_CDE, 0);
