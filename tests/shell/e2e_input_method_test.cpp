@@ -4,8 +4,8 @@
 // contact reach the saved data file, and so does a contact made with the
 // keys alone through the menu and the birthday's calendar.
 #include "platform/core/OleDate.h"
-#include "support/ChildProcesses.h"
 #include "support/ShellFixtures.h"
+#include "tests/common/ChildProcesses.h"
 #include "tests/data/support/DataFixture.h"
 
 #include <cstdlib>

@@ -2,14 +2,13 @@
 // display and while another copy runs, one running copy per device, a
 // screenshot run that writes nothing but its picture, and output that
 // cannot be written.
-#include "support/ChildProcesses.h"
 #include "support/ShellFixtures.h"
+#include "tests/common/ChildProcesses.h"
 #include "platform/core/System.h"
 #include "shell/CommandLine.h"
 
 #include <chrono>
 #include <csignal>
-#include <thread>
 #include <sys/file.h>
 
 using namespace shelltest;
@@ -34,20 +33,6 @@ protected:
         const pid_t pid = children.Start(ChildProcesses::Program(), args, nullptr, errFile, output.empty() ? outFile : output);
         const int status = children.WaitExit(pid, 30s);
         return {status, ReadHostFile(outFile), ReadHostFile(errFile)};
-    }
-
-    // Whether a process holds the instance marker: a lock on its file in /proc/locks.
-    bool MarkerHeld() const
-    {
-        struct stat info {};
-        if (::stat((runtimeDir + "/ZELKContacts.lock").c_str(), &info) != 0)
-            return false;
-        const std::string inode = ":" + std::to_string(info.st_ino) + " ";
-        std::ifstream locks("/proc/locks");
-        for (std::string line; std::getline(locks, line);)
-            if (line.find(inode) != std::string::npos)
-                return true;
-        return false;
     }
 
     ChildProcesses children;
@@ -83,13 +68,11 @@ TEST_F(Program, ASecondStartEndsAtOnceAndTerminationLeavesAnUnchangedFile)
     MakeDataFile(People({u"Ana", u"Bob"}));
     const std::string before = ReadHostFile(dataFile);
     const pid_t first = children.Start(ChildProcesses::Program());
-    for (int i = 0; i < 400 && !MarkerHeld(); ++i)
-        std::this_thread::sleep_for(50ms);
-    ASSERT_TRUE(MarkerHeld());
+    ASSERT_TRUE(ChildProcesses::WaitForMarker(runtimeDir));
     const int status = children.WaitExit(children.Start(ChildProcesses::Program()), 10s);
     EXPECT_NE(status, -1) << "the second copy kept running";
     EXPECT_NE(status, 0);
-    EXPECT_TRUE(MarkerHeld());
+    EXPECT_TRUE(ChildProcesses::MarkerHeld(runtimeDir));
     ASSERT_EQ(::kill(first, SIGTERM), 0);
     EXPECT_EQ(children.WaitExit(first, 20s), 0);
     EXPECT_EQ(ReadHostFile(dataFile), before);

@@ -6,7 +6,7 @@
 #include "sync/DavXml.h"
 #include "sync/Http.h"
 #include "sync/ServerBook.h"
-#include "../../shell/support/ChildProcesses.h"
+#include "tests/common/ChildProcesses.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,11 @@
 // The real program: an import holds the instance marker, so the address
 // book does not start meanwhile. (That the running address book keeps the
 // import out is the vCard unit tests' and the shell's single-copy tests'.)
-#include "../../shell/support/ChildProcesses.h"
 #include "../../shell/support/ShellFixtures.h"
-
-#include "data/ContactStore.h"
-#include "platform/core/System.h"
+#include "tests/common/ChildProcesses.h"
 
 #include <chrono>
 #include <cstring>
-#include <thread>
 
 using namespace shelltest;
 using namespace std::chrono_literals;
@@ -21,20 +17,6 @@ const char* const Cards = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:王明\r\nTEL;TYPE=C
 
 class ImportProgram : public FrameFixture {
 protected:
-    // Waits until some process holds the instance marker: taking it here fails.
-    static bool WaitForMarker()
-    {
-        for (int i = 0; i < 400; ++i, std::this_thread::sleep_for(50ms)) {
-            const ce::HANDLE probe = ce::CreateMutexW(nullptr, ce::FALSE, InstanceMarkerName);
-            const bool held = probe && ce::GetLastError() == ce::ERROR_ALREADY_EXISTS;
-            if (probe)
-                ce::CloseHandle(probe);
-            if (held)
-                return true;
-        }
-        return false;
-    }
-
     ChildProcesses children;
 };
 
@@ -44,7 +26,7 @@ TEST_F(ImportProgram, AnImportKeepsTheAddressBookFromStarting)
     // address book does not start meanwhile.
     int input = -1;
     const pid_t import = children.Start(ChildProcesses::Program(), {"--import", "-"}, &input);
-    ASSERT_TRUE(WaitForMarker());
+    ASSERT_TRUE(ChildProcesses::WaitForMarker(runtimeDir));
     const pid_t refused = children.Start(ChildProcesses::Program());
     EXPECT_NE(children.WaitExit(refused, 20s), -1) << "the address book started during an import";
     ASSERT_EQ(::write(input, Cards, std::strlen(Cards)), ssize_t(std::strlen(Cards)));

@@ -1,17 +1,21 @@
-// The real program started as child processes by the e2e tests; those still
-// running when the test ends are killed.
+// Programs that the e2e tests of every folder start as child processes (the
+// real program, the servers of the sync tests); those still running when the
+// test ends are killed. Whether some process holds the program's instance
+// marker is read from /proc/locks, which takes nothing.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,6 +71,28 @@ public:
         }
         started.push_back(pid);
         return pid;
+    }
+
+    // Whether a process holds the instance marker of `runtimeDir`: a lock on its file.
+    static bool MarkerHeld(const std::string& runtimeDir)
+    {
+        struct stat info {};
+        if (::stat((runtimeDir + "/ZELKContacts.lock").c_str(), &info) != 0)
+            return false;
+        const std::string inode = ":" + std::to_string(info.st_ino) + " ";
+        std::ifstream locks("/proc/locks");
+        for (std::string line; std::getline(locks, line);)
+            if (line.find(inode) != std::string::npos)
+                return true;
+        return false;
+    }
+
+    // Waits up to 20 s until a process holds that marker.
+    static bool WaitForMarker(const std::string& runtimeDir)
+    {
+        for (int i = 0; i < 400 && !MarkerHeld(runtimeDir); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return MarkerHeld(runtimeDir);
     }
 
     // The exit status, or -1 while the process still runs after the timeout.
