@@ -196,8 +196,21 @@ std::string WriteCard(const ContactRecord& record)
 
 std::string WriteCards(const ContactListBase& list)
 {
-    std::string out;
     auto guard = list.Lock();
+    // The text is made in one block: grown by doubling, a book's cards would
+    // take fresh pages of about twice their size and be copied at each step.
+    std::size_t estimate = 0;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        if (const ContactRecord* record = list.GetAt(i)) {
+            estimate += 64; // the card's frame and its N line
+            for (FieldId id = 0; id < FieldCount; ++id) {
+                if (const std::size_t size = record->GetField(id)->TextValue().size())
+                    estimate += size + 24; // the property and its line end
+            }
+        }
+    }
+    std::string out;
+    out.reserve(estimate);
     for (int i = 0; i < list.GetCount(); ++i) {
         if (const ContactRecord* record = list.GetAt(i))
             CardBuilder(*record, out).Build();
