@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -25,7 +26,8 @@ protected:
         FrameFixture::TearDown();
     }
 
-    // The frame's load stops before its second chunk until releaseLoad.
+    // The frame's load stops before its second chunk until releaseLoad, or
+    // until it is told to stop.
     void HoldTheLoadAfterItsFirstChunk()
     {
         releaseLoad = false;
@@ -33,7 +35,7 @@ protected:
         const std::thread::id test = std::this_thread::get_id();
         UseFaultyEnv([this, test](const char* operation) {
             if (std::this_thread::get_id() != test && std::strcmp(operation, "read") == 0 && ++loadReads == 2)
-                while (!releaseLoad)
+                while (!releaseLoad && !g_abortLoad)
                     std::this_thread::sleep_for(std::chrono::milliseconds(5));
             return true;
         });
@@ -137,6 +139,29 @@ TEST_F(WriteBack, ContactsSavedDuringALoadJoinTheWholeListInNameOrder)
         release.join();
         EXPECT_EQ(ReadDataFile(dataFile), many);
     }
+    EXPECT_TRUE(RecoveryFiles().empty());
+}
+
+// A change the watch sees while a load runs stops that load before the next
+// begins: the list, and the file written back, are the new file alone.
+TEST_F(WriteBack, AChangeSeenDuringALoadStopsItAndTheNewFileIsLoadedAlone)
+{
+    MakeDataFile(ManyPeople(500, 1));
+    HoldTheLoadAfterItsFirstChunk();
+    OpenFrame();
+    ASSERT_TRUE(WaitFor([] { return g_contactList.GetCount() > 0; }));
+    const auto theirs = People({u"Carl", u"Dora", u"Eve"});
+    // The other program writes a new file and renames it over the one being read.
+    ASSERT_TRUE(WriteDataFile(root + "/theirs.pcd", theirs));
+    ASSERT_EQ(std::rename((root + "/theirs.pcd").c_str(), dataFile.c_str()), 0);
+    SendMessageW(frameWindow, WM_TIMER, CContactFileKeeper::WatchTimer, 0);
+    EXPECT_TRUE(WaitForPeople(theirs));
+    releaseLoad = true;
+    PumpMessages(200);
+    EXPECT_TRUE(WaitForPeople(theirs));
+    AddToList({u"Zoe", u""});
+    CloseFrame();
+    EXPECT_EQ(ReadDataFile(dataFile), (std::vector<Person>{theirs[0], theirs[1], theirs[2], {u"Zoe", u""}}));
     EXPECT_TRUE(RecoveryFiles().empty());
 }
 
