@@ -45,21 +45,16 @@ public:
     // characters missing from the code page as its default character.
     void Append(std::u16string& units, std::u16string_view text, bool& changed)
     {
-        // Most texts are ASCII without a NUL, found out in one pass.
+        // One pass finds whether the text is ASCII and holds a NUL, which most do not.
         char16_t any = 0;
         bool nul = false;
         for (const char16_t unit : text) {
             any |= unit;
             nul |= unit == u'\0';
         }
-        if (any < 0x80 && !nul) {
-            changed = false;
-            units += text;
-            return;
-        }
         const std::u16string_view stored = nul ? text.substr(0, text.find(u'\0')) : text;
         changed = stored.size() != text.size();
-        if (IsAscii(stored)) {
+        if (any < 0x80 || (nul && IsAscii(stored))) {
             units += stored;
             return;
         }
